@@ -1,0 +1,60 @@
+# Build helpers shared by every folder.
+
+# mv_export_library(<name> EXPORTS <list file> SOURCES ... [LIBS ...])
+#   A shared library (lib<name>.so in the program folder) that exports exactly the functions
+#   named in <list file> (one "ordinal name" line each; '#' starts a comment line). The list
+#   becomes the linker's version script, and a test checks the library's dynamic symbols
+#   against it.
+function(mv_export_library name)
+    cmake_parse_arguments(ARG "" "EXPORTS" "SOURCES;LIBS" ${ARGN})
+    set(list_file ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_EXPORTS})
+    set(script ${CMAKE_CURRENT_BINARY_DIR}/${name}.map)
+    file(STRINGS ${list_file} lines)
+    set(body "{\n  global:\n")
+    foreach(line IN LISTS lines)
+        string(STRIP "${line}" line)
+        if(line STREQUAL "" OR line MATCHES "^#")
+            continue()
+        endif()
+        string(REGEX REPLACE "^[0-9]+[ \t]+" "" sym "${line}")
+        string(APPEND body "    ${sym};\n")
+    endforeach()
+    string(APPEND body "  local:\n    *;\n};\n")
+    file(WRITE ${script} "${body}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list_file})
+
+    add_library(${name} SHARED ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+    target_link_options(${name} PRIVATE "LINKER:--version-script=${script}" "LINKER:--no-undefined")
+    set_target_properties(${name} PROPERTIES LINK_DEPENDS ${script})
+
+    add_test(NAME abi.${name}
+             COMMAND ${CMAKE_COMMAND} -DLIB=$<TARGET_FILE:${name}> -DLIST=${list_file}
+                     -P ${CMAKE_SOURCE_DIR}/cmake/CheckExports.cmake)
+endfunction()
+
+# mv_gtest(<name> SOURCES ... [LIBS ...])
+#   A GoogleTest program in the program folder, its cases registered with ctest.
+#   GUI tests run on the offscreen platform.
+function(mv_gtest name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        WORKING_DIRECTORY ${MV_PROGRAM_DIR}
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;MV_SOURCE_DIR=${CMAKE_SOURCE_DIR};MV_PROGRAM_DIR=${MV_PROGRAM_DIR}"
+                   TIMEOUT 120)
+endfunction()
+
+# mv_gtest_folder([LIBS ...])
+#   Every *_test.cpp of the current folder becomes its own test program <folder>_<file>.
+function(mv_gtest_folder)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+    get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+    foreach(src IN LISTS tests)
+        get_filename_component(base ${src} NAME_WE)
+        mv_gtest(${folder}_${base} SOURCES ${src} LIBS ${ARG_LIBS})
+    endforeach()
+endfunction()
