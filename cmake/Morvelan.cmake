@@ -58,3 +58,19 @@ function(mv_gtest_folder)
         mv_gtest(${folder}_${base} SOURCES ${src} LIBS ${ARG_LIBS})
     endforeach()
 endfunction()
+
+# mv_fuzz_target(<name> SOURCES ... [LIBS ...] CORPUS <folder>)
+#   A fuzz target (a file defining LLVMFuzzerTestOneInput). With MV_FUZZ (clang) it links
+#   libFuzzer; otherwise it builds as a plain program that replays the corpus folder, and ctest
+#   runs it as the test fuzz.<name>.
+function(mv_fuzz_target name)
+    cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+    if(MV_FUZZ)
+        add_executable(fuzz_${name} ${ARG_SOURCES})
+        target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+    else()
+        add_executable(fuzz_${name} ${ARG_SOURCES} ${CMAKE_SOURCE_DIR}/tests/fuzz_replay_main.cpp)
+        add_test(NAME fuzz.${name} COMMAND fuzz_${name} ${ARG_CORPUS})
+    endif()
+    target_link_libraries(fuzz_${name} PRIVATE ${ARG_LIBS})
+endfunction()
