@@ -1,0 +1,133 @@
+#include "xui/window_class.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QVariant>
+
+#include <map>
+
+namespace xui {
+namespace {
+
+constexpr const char* kClassProperty = "mvWindowClass";
+
+std::string upper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return out;
+}
+
+std::map<std::string, WindowFactory>& registry() {
+    static std::map<std::string, WindowFactory> classes;
+    return classes;
+}
+
+} // namespace
+
+bool registerWindowClass(std::string_view className, WindowFactory factory) {
+    if (className.empty() || !factory) {
+        return false;
+    }
+    registry()[upper(className)] = std::move(factory);
+    return true;
+}
+
+bool isWindowClassRegistered(std::string_view className) {
+    return registry().count(upper(className)) != 0;
+}
+
+QWidget* createWindow(QWidget* parent, const WindowCreateInfo& info) {
+    auto it = registry().find(upper(info.className));
+    if (it == registry().end()) {
+        return nullptr;
+    }
+    QWidget* w = it->second(parent, info);
+    if (w != nullptr) {
+        setWindowClassName(w, info.className);
+    }
+    return w;
+}
+
+std::string windowClassName(const QWidget* widget) {
+    if (widget == nullptr) {
+        return {};
+    }
+    return widget->property(kClassProperty).toString().toStdString();
+}
+
+void setWindowClassName(QWidget* widget, std::string_view className) {
+    if (widget != nullptr) {
+        widget->setProperty(kClassProperty,
+                            QString::fromLatin1(className.data(), static_cast<int>(className.size())));
+    }
+}
+
+QString windowText(const QWidget* widget) {
+    if (widget == nullptr) {
+        return {};
+    }
+    if (auto* l = qobject_cast<const QLabel*>(widget)) {
+        return l->text();
+    }
+    if (auto* b = qobject_cast<const QAbstractButton*>(widget)) {
+        return b->text();
+    }
+    if (auto* e = qobject_cast<const QLineEdit*>(widget)) {
+        return e->text();
+    }
+    if (auto* p = qobject_cast<const QPlainTextEdit*>(widget)) {
+        return p->toPlainText();
+    }
+    if (auto* t = qobject_cast<const QTextEdit*>(widget)) {
+        return t->toPlainText();
+    }
+    if (auto* c = qobject_cast<const QComboBox*>(widget)) {
+        return c->currentText();
+    }
+    if (auto* g = qobject_cast<const QGroupBox*>(widget)) {
+        return g->title();
+    }
+    return widget->windowTitle();
+}
+
+void setWindowText(QWidget* widget, const QString& text) {
+    if (widget == nullptr) {
+        return;
+    }
+    if (auto* l = qobject_cast<QLabel*>(widget)) {
+        l->setText(text);
+    } else if (auto* b = qobject_cast<QAbstractButton*>(widget)) {
+        b->setText(text);
+    } else if (auto* e = qobject_cast<QLineEdit*>(widget)) {
+        e->setText(text);
+    } else if (auto* p = qobject_cast<QPlainTextEdit*>(widget)) {
+        p->setPlainText(text);
+    } else if (auto* t = qobject_cast<QTextEdit*>(widget)) {
+        t->setPlainText(text);
+    } else if (auto* c = qobject_cast<QComboBox*>(widget)) {
+        if (c->isEditable()) {
+            c->setEditText(text);
+        } else {
+            int i = c->findText(text);
+            if (i >= 0) {
+                c->setCurrentIndex(i);
+            }
+        }
+    } else if (auto* g = qobject_cast<QGroupBox*>(widget)) {
+        g->setTitle(text);
+    } else {
+        widget->setWindowTitle(text);
+        widget->update();
+    }
+}
+
+} // namespace xui
