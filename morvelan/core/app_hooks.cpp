@@ -1,0 +1,30 @@
+#include "morvelan/core/app_hooks.h"
+
+namespace mv {
+
+namespace {
+IAppHooks& DefaultHooks() {
+    static IAppHooks hooks;
+    return hooks;
+}
+IAppHooks* g_hooks = nullptr;
+} // namespace
+
+std::string IAppHooks::LanguageText(int number) {
+    (void)number;
+    return "???";
+}
+
+IAppHooks& appHooks() {
+    return g_hooks ? *g_hooks : DefaultHooks();
+}
+
+void setAppHooks(IAppHooks* hooks) {
+    g_hooks = hooks;
+}
+
+std::string LanguageText(int number) {
+    return appHooks().LanguageText(number);
+}
+
+} // namespace mv
