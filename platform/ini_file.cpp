@@ -1,0 +1,568 @@
+#include "platform/ini_file.h"
+
+#include "platform/ini_document.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
+
+namespace mv {
+
+namespace {
+
+// What the disk held when a file was read or written last.
+struct FileStamp {
+    bool exists = false;
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    std::int64_t mtimeNs = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp stampOf(const struct stat& st) {
+    FileStamp s;
+    s.exists = true;
+    s.dev = st.st_dev;
+    s.ino = st.st_ino;
+    s.size = st.st_size;
+    s.mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return s;
+}
+
+FileStamp stampOfPath(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return {};
+    return stampOf(st);
+}
+
+struct CachedFile {
+    IniDocument doc;
+    FileStamp stamp;
+    bool dirty = false;
+};
+
+// Beyond this many files the clean ones are dropped (a catalogue of thousands of descriptions
+// is read once and need not stay in memory).
+constexpr std::size_t kCacheLimit = 4096;
+
+class IniCache {
+public:
+    std::mutex mutex;
+    int batchDepth = 0;
+
+    // The cached file, read again when the disk changed (unless it holds unsaved writes).
+    // Null when the file exists but cannot be read (errno set).
+    CachedFile* get(const std::string& path) {
+        auto it = files_.find(path);
+        if (it != files_.end()) {
+            if (it->second.dirty || it->second.stamp == stampOfPath(path))
+                return &it->second;
+        }
+        CachedFile fresh;
+        if (!load(path, fresh)) {
+            if (it != files_.end())
+                files_.erase(it);
+            return nullptr;
+        }
+        if (it == files_.end()) {
+            if (files_.size() >= kCacheLimit)
+                dropClean();
+            it = files_.emplace(path, std::move(fresh)).first;
+        } else {
+            it->second = std::move(fresh);
+        }
+        return &it->second;
+    }
+
+    void forget(const std::string& path) { files_.erase(path); }
+    void clear() { files_.clear(); }
+
+    // Writes a changed file now, or marks it for the batch.
+    bool changed(const std::string& path, CachedFile& file) {
+        if (batchDepth > 0) {
+            file.dirty = true;
+            return true;
+        }
+        return save(path, file);
+    }
+
+    bool saveDirty() {
+        bool ok = true;
+        int firstError = 0;
+        for (auto it = files_.begin(); it != files_.end();) {
+            if (!it->second.dirty) {
+                ++it;
+                continue;
+            }
+            if (save(it->first, it->second)) {
+                ++it;
+            } else {
+                if (ok)
+                    firstError = errno;
+                ok = false;
+                it = files_.erase(it);
+            }
+        }
+        if (!ok)
+            errno = firstError;
+        return ok;
+    }
+
+private:
+    static bool load(const std::string& path, CachedFile& out) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            if (errno == ENOENT || errno == ENOTDIR) {
+                out = CachedFile{}; // a missing file reads as empty
+                return true;
+            }
+            return false;
+        }
+        struct stat st {};
+        std::string bytes;
+        bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+        if (!ok && errno == 0)
+            errno = EISDIR;
+        if (ok) {
+            if (st.st_size > 0)
+                bytes.reserve(static_cast<std::size_t>(st.st_size));
+            char chunk[16384];
+            for (;;) {
+                const ssize_t n = ::read(fd, chunk, sizeof chunk);
+                if (n > 0) {
+                    bytes.append(chunk, static_cast<std::size_t>(n));
+                } else if (n == 0) {
+                    break;
+                } else if (errno != EINTR) {
+                    ok = false;
+                    break;
+                }
+            }
+        }
+        const int saved = errno;
+        ::close(fd);
+        if (!ok) {
+            errno = saved;
+            return false;
+        }
+        out.doc = IniDocument::parse(bytes);
+        out.stamp = stampOf(st);
+        out.dirty = false;
+        return true;
+    }
+
+    static mode_t newFileMode() {
+        static const mode_t mode = [] {
+            const mode_t mask = ::umask(022);
+            ::umask(mask);
+            return static_cast<mode_t>(0666 & ~mask);
+        }();
+        return mode;
+    }
+
+    // Writes the whole text to a temporary file beside the target and renames it over the
+    // target. On failure the target is untouched and the entry is dropped, so the next read
+    // sees the disk again.
+    static bool save(const std::string& path, CachedFile& file) {
+        const std::string text = file.doc.serialize();
+        const std::size_t slash = path.rfind('/');
+        const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+        const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+        std::string tmp = (slash == std::string::npos ? std::string() : dir) + "." + base +
+                          ".XXXXXX";
+        const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        struct stat old {};
+        const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777)
+                                                             : newFileMode();
+        bool ok = ::fchmod(fd, mode) == 0;
+        std::size_t done = 0;
+        while (ok && done < text.size()) {
+            const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+            if (n > 0)
+                done += static_cast<std::size_t>(n);
+            else if (n < 0 && errno == EINTR)
+                continue;
+            else
+                ok = false;
+        }
+        if (ok && ::fsync(fd) != 0)
+            ok = false;
+        int saved = errno;
+        if (::close(fd) != 0 && ok) {
+            ok = false;
+            saved = errno;
+        }
+        if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) {
+            ok = false;
+            saved = errno;
+        }
+        if (!ok) {
+            ::unlink(tmp.c_str());
+            errno = saved != 0 ? saved : EIO;
+            return false;
+        }
+        file.stamp = stampOfPath(path);
+        file.dirty = false;
+        return true;
+    }
+
+    void dropClean() {
+        for (auto it = files_.begin(); it != files_.end();)
+            it = it->second.dirty ? std::next(it) : files_.erase(it);
+    }
+
+    std::unordered_map<std::string, CachedFile> files_;
+};
+
+IniCache& cache() {
+    static IniCache* instance = new IniCache; // lives to the end of the process
+    return *instance;
+}
+
+bool exists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// One component of a folder, found without regard to case; empty when none matches.
+std::string findFolded(const std::string& dir, const std::string& name) {
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d)
+        return {};
+    std::string found;
+    while (const dirent* e = ::readdir(d)) {
+        if (::strcasecmp(e->d_name, name.c_str()) == 0) {
+            found = e->d_name;
+            break;
+        }
+    }
+    ::closedir(d);
+    return found;
+}
+
+// Copies a zero-separated list into buf with the classic truncation rules.
+std::uint32_t copyList(const std::vector<std::string>& items, char* buf, std::uint32_t size) {
+    if (!buf || size == 0)
+        return 0;
+    if (size == 1) {
+        buf[0] = '\0';
+        return 0;
+    }
+    std::uint32_t pos = 0;
+    for (const std::string& item : items) {
+        const std::size_t need = item.size() + 1;
+        if (pos + need + 1 > size) {
+            // Cut short: fill what fits, then two zeros; the count is size - 2.
+            const std::uint32_t room = size - 2 - pos;
+            std::memcpy(buf + pos, item.data(), std::min<std::size_t>(room, item.size()));
+            buf[size - 2] = '\0';
+            buf[size - 1] = '\0';
+            return size - 2;
+        }
+        std::memcpy(buf + pos, item.data(), item.size());
+        pos += static_cast<std::uint32_t>(item.size());
+        buf[pos++] = '\0';
+    }
+    buf[pos] = '\0';
+    if (pos == 0 && size > 1)
+        buf[1] = '\0';
+    return pos;
+}
+
+std::uint32_t copyText(std::string_view text, char* buf, std::uint32_t size) {
+    if (!buf || size == 0)
+        return 0;
+    const std::size_t n = std::min<std::size_t>(text.size(), size - 1);
+    std::memcpy(buf, text.data(), n);
+    buf[n] = '\0';
+    return static_cast<std::uint32_t>(n);
+}
+
+std::string_view stripQuotes(std::string_view v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        return v.substr(1, v.size() - 2);
+    return v;
+}
+
+std::string_view trimEnd(std::string_view v) {
+    while (!v.empty() && (v.back() == ' ' || v.back() == '\t'))
+        v.remove_suffix(1);
+    return v;
+}
+
+// A name that would break the line structure of the file.
+bool badName(std::string_view s) {
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+int parseLeadingInt(std::string_view v) {
+    std::size_t i = 0;
+    while (i < v.size() && (v[i] == ' ' || v[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < v.size() && (v[i] == '-' || v[i] == '+')) {
+        negative = v[i] == '-';
+        ++i;
+    }
+    std::uint32_t n = 0;
+    while (i < v.size() && v[i] >= '0' && v[i] <= '9') {
+        n = n * 10u + static_cast<std::uint32_t>(v[i] - '0'); // wraps like a 32-bit register
+        ++i;
+    }
+    if (negative)
+        n = 0u - n;
+    return static_cast<int>(n);
+}
+
+} // namespace
+
+std::string iniResolvePath(const std::string& file) {
+    std::string path = file;
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    if (path.empty() || exists(path))
+        return path;
+    // Walk the components, replacing each that is missing by a case-blind match.
+    std::string out;
+    std::size_t pos = 0;
+    if (path.front() == '/') {
+        out = "/";
+        pos = 1;
+    }
+    bool lost = false;
+    while (pos <= path.size()) {
+        std::size_t next = path.find('/', pos);
+        if (next == std::string::npos)
+            next = path.size();
+        const std::string part = path.substr(pos, next - pos);
+        pos = next + 1;
+        if (part.empty())
+            continue;
+        std::string candidate = out + part;
+        if (!lost && part != "." && part != ".." && !exists(candidate)) {
+            const std::string dir = out.empty() ? std::string() : out;
+            const std::string found = findFolded(dir, part);
+            if (found.empty())
+                lost = true;
+            else
+                candidate = out + found;
+        }
+        out = candidate;
+        if (pos <= path.size())
+            out += '/';
+    }
+    return out;
+}
+
+std::uint32_t GetPrivateProfileStringA(const char* section, const char* key, const char* def,
+                                       char* buf, std::uint32_t size, const char* file) {
+    if (!buf || size == 0)
+        return 0;
+    buf[0] = '\0';
+    if (!file) {
+        errno = EINVAL;
+        return 0;
+    }
+    const std::string path = iniResolvePath(file);
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    const CachedFile* f = c.get(path);
+    if (!section)
+        return copyList(f ? f->doc.sectionNames() : std::vector<std::string>{}, buf, size);
+    if (!key)
+        return copyList(f ? f->doc.keyNames(section) : std::vector<std::string>{}, buf, size);
+    const std::string* value = f ? f->doc.find(section, key) : nullptr;
+    if (value)
+        return copyText(stripQuotes(*value), buf, size);
+    return copyText(trimEnd(def ? std::string_view(def) : std::string_view()), buf, size);
+}
+
+int GetPrivateProfileIntA(const char* section, const char* key, int def, const char* file) {
+    if (!section || !key || !file)
+        return def;
+    const std::string path = iniResolvePath(file);
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    const CachedFile* f = c.get(path);
+    const std::string* value = f ? f->doc.find(section, key) : nullptr;
+    if (!value)
+        return def;
+    const std::string_view v = stripQuotes(*value);
+    if (v.empty())
+        return def;
+    return parseLeadingInt(v);
+}
+
+std::uint32_t GetPrivateProfileSectionA(const char* section, char* buf, std::uint32_t size,
+                                        const char* file) {
+    if (!buf || size == 0)
+        return 0;
+    buf[0] = '\0';
+    if (!section || !file) {
+        errno = EINVAL;
+        return 0;
+    }
+    const std::string path = iniResolvePath(file);
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    const CachedFile* f = c.get(path);
+    std::vector<std::string> lines;
+    if (f)
+        for (const auto& [k, v] : f->doc.sectionEntries(section))
+            lines.push_back(k + "=" + v);
+    return copyList(lines, buf, size);
+}
+
+std::uint32_t GetPrivateProfileSectionNamesA(char* buf, std::uint32_t size, const char* file) {
+    return GetPrivateProfileStringA(nullptr, nullptr, nullptr, buf, size, file);
+}
+
+int WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                               const char* file) {
+    if (!file) {
+        errno = EINVAL;
+        return 0;
+    }
+    if (!section) {
+        if (!key && !value)
+            return 1; // nothing held back: every write is saved already or by its batch
+        errno = EINVAL;
+        return 0;
+    }
+    if (badName(section) || (key && badName(key)) || (value && badName(value)) ||
+        (key && std::string_view(key).find('=') != std::string_view::npos)) {
+        errno = EINVAL;
+        return 0;
+    }
+    const std::string path = iniResolvePath(file);
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    CachedFile* f = c.get(path);
+    if (!f)
+        return 0;
+    bool changed = false;
+    if (!key) {
+        changed = f->doc.removeSection(section);
+    } else if (!value) {
+        changed = f->doc.removeKey(section, key);
+    } else {
+        changed = f->doc.setValue(section, key, value) || !f->stamp.exists;
+    }
+    if (!changed)
+        return 1;
+    if (!c.changed(path, *f)) {
+        const int saved = errno;
+        c.forget(path);
+        errno = saved;
+        return 0;
+    }
+    return 1;
+}
+
+std::string iniReadString(const std::string& file, std::string_view section, std::string_view key,
+                          std::string_view def, std::uint32_t bufferSize) {
+    if (bufferSize == 0)
+        return {};
+    std::string buf(bufferSize, '\0');
+    const std::string s(section), k(key), d(def);
+    const std::uint32_t n =
+        GetPrivateProfileStringA(s.c_str(), k.c_str(), d.c_str(), buf.data(), bufferSize,
+                                 file.c_str());
+    buf.resize(n);
+    return buf;
+}
+
+int iniReadInt(const std::string& file, std::string_view section, std::string_view key, int def) {
+    const std::string s(section), k(key);
+    return GetPrivateProfileIntA(s.c_str(), k.c_str(), def, file.c_str());
+}
+
+std::vector<std::string> iniSectionNames(const std::string& file) {
+    const std::string path = iniResolvePath(file);
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    const CachedFile* f = c.get(path);
+    return f ? f->doc.sectionNames() : std::vector<std::string>{};
+}
+
+std::vector<std::string> iniKeyNames(const std::string& file, std::string_view section) {
+    const std::string path = iniResolvePath(file);
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    const CachedFile* f = c.get(path);
+    return f ? f->doc.keyNames(section) : std::vector<std::string>{};
+}
+
+std::vector<std::pair<std::string, std::string>> iniReadSection(const std::string& file,
+                                                                std::string_view section) {
+    const std::string path = iniResolvePath(file);
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    const CachedFile* f = c.get(path);
+    return f ? f->doc.sectionEntries(section) : std::vector<std::pair<std::string, std::string>>{};
+}
+
+bool iniWriteString(const std::string& file, std::string_view section, std::string_view key,
+                    std::string_view value) {
+    const std::string s(section), k(key), v(value);
+    return WritePrivateProfileStringA(s.c_str(), k.c_str(), v.c_str(), file.c_str()) != 0;
+}
+
+bool iniDeleteKey(const std::string& file, std::string_view section, std::string_view key) {
+    const std::string s(section), k(key);
+    return WritePrivateProfileStringA(s.c_str(), k.c_str(), nullptr, file.c_str()) != 0;
+}
+
+bool iniDeleteSection(const std::string& file, std::string_view section) {
+    const std::string s(section);
+    return WritePrivateProfileStringA(s.c_str(), nullptr, nullptr, file.c_str()) != 0;
+}
+
+bool iniRemoveFile(const std::string& file) {
+    const std::string path = iniResolvePath(file);
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    c.forget(path);
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+void iniClearCache() {
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    c.clear();
+}
+
+IniBatch::IniBatch() {
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    ++c.batchDepth;
+}
+
+IniBatch::~IniBatch() { commit(); }
+
+bool IniBatch::commit() {
+    if (!open_)
+        return true;
+    open_ = false;
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    if (--c.batchDepth > 0)
+        return true;
+    return c.saveDirty();
+}
+
+} // namespace mv
