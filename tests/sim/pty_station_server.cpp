@@ -1,0 +1,151 @@
+#include "tests/sim/pty_station_server.h"
+
+#include "tests/sim/frame_codec.h"
+#include "tests/sim/reply_writer.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+namespace x740sim {
+
+unsigned PtyStationServer::speedOf(int baud)
+{
+    switch (baud) {
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    case 230400: return B230400;
+    default: return 0;
+    }
+}
+
+PtyStationServer::PtyStationServer(Station& station) : station_(station) {}
+
+PtyStationServer::~PtyStationServer()
+{
+    stop();
+}
+
+bool PtyStationServer::start(int baud, std::string* error)
+{
+    auto fail = [&](const std::string& what) {
+        if (error)
+            *error = what + ": " + std::strerror(errno);
+        for (int* fd : {&masterFd_, &slaveKeepFd_, &wakeFd_}) {
+            if (*fd >= 0)
+                ::close(*fd);
+            *fd = -1;
+        }
+        return false;
+    };
+    if (thread_.joinable())
+        return true;
+    if (speedOf(baud) == 0) {
+        errno = EINVAL;
+        return fail("baud " + std::to_string(baud));
+    }
+    baud_ = baud;
+    masterFd_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (masterFd_ < 0)
+        return fail("posix_openpt");
+    if (::grantpt(masterFd_) != 0 || ::unlockpt(masterFd_) != 0)
+        return fail("unlockpt");
+    char name[128];
+    if (::ptsname_r(masterFd_, name, sizeof name) != 0)
+        return fail("ptsname");
+    slavePath_ = name;
+    slaveKeepFd_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slaveKeepFd_ < 0)
+        return fail("open " + slavePath_);
+    termios t{};
+    if (::tcgetattr(slaveKeepFd_, &t) == 0) {
+        ::cfmakeraw(&t);
+        ::cfsetispeed(&t, B38400);
+        ::cfsetospeed(&t, B38400);
+        ::tcsetattr(slaveKeepFd_, TCSANOW, &t);
+    }
+    const int flags = ::fcntl(masterFd_, F_GETFL);
+    ::fcntl(masterFd_, F_SETFL, flags | O_NONBLOCK);
+    wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd_ < 0)
+        return fail("eventfd");
+    stopping_ = false;
+    thread_ = std::thread([this] { run(); });
+    return true;
+}
+
+void PtyStationServer::stop()
+{
+    if (!thread_.joinable())
+        return;
+    stopping_ = true;
+    const std::uint64_t one = 1;
+    [[maybe_unused]] ssize_t n = ::write(wakeFd_, &one, sizeof one);
+    thread_.join();
+    for (int* fd : {&masterFd_, &slaveKeepFd_, &wakeFd_}) {
+        ::close(*fd);
+        *fd = -1;
+    }
+}
+
+void PtyStationServer::setBaud(int baud)
+{
+    if (speedOf(baud) != 0)
+        baud_ = baud;
+}
+
+void PtyStationServer::run()
+{
+    FrameAssembler assembler;
+    std::vector<std::vector<std::uint8_t>> frames;
+    std::uint8_t buffer[1024];
+    while (!stopping_) {
+        pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {masterFd_, POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        if (stopping_)
+            break;
+        if (!(fds[1].revents & (POLLIN | POLLHUP | POLLERR)))
+            continue;
+        const ssize_t n = ::read(masterFd_, buffer, sizeof buffer);
+        if (n <= 0)
+            continue;
+        termios t{};
+        const bool sameBaud = ::tcgetattr(masterFd_, &t) == 0 &&
+                              ::cfgetospeed(&t) == static_cast<speed_t>(speedOf(baud_));
+        if (!sameBaud) {
+            ignored_ += n;
+            assembler.reset();
+            station_.connectionReset();
+            continue;
+        }
+        frames.clear();
+        assembler.feed(buffer, static_cast<std::size_t>(n), frames);
+        for (const auto& frame : frames) {
+            const Response r = station_.process(frame);
+            writeResponse(masterFd_, r, false);
+            if (r.drop) {
+                assembler.reset();
+                station_.connectionReset();
+                break;
+            }
+        }
+    }
+}
+
+} // namespace x740sim

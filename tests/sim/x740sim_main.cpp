@@ -1,0 +1,114 @@
+// x740sim: the simulated controller station as a program.
+//   x740sim [--port N] [--pty] [--baud B] [--station PRESET]
+// Serves TCP on 127.0.0.1:N (32000 by default; 0 picks a free port) and, with --pty, a
+// pseudo-terminal answering at baud B (9600 by default). Runs until SIGINT or SIGTERM.
+#include "tests/sim/pty_station_server.h"
+#include "tests/sim/station_presets.h"
+#include "tests/sim/tcp_station_server.h"
+
+#include <cerrno>
+#include <csignal>
+#include <pthread.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+bool parseNumber(const char* text, long low, long high, long& out)
+{
+    if (!text || !*text)
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || v < low || v > high)
+        return false;
+    out = v;
+    return true;
+}
+
+int usage(const char* why)
+{
+    if (why)
+        std::fprintf(stderr, "x740sim: %s\n", why);
+    std::fprintf(stderr, "usage: x740sim [--port N] [--pty] [--baud B] [--station PRESET]\npresets:");
+    for (const auto& name : x740sim::presetNames())
+        std::fprintf(stderr, " %s", name.c_str());
+    std::fprintf(stderr, "\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    long port = x740sim::kDefaultTcpPort;
+    long baud = 9600;
+    bool pty = false;
+    std::string preset = "default";
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (arg == "--port") {
+            if (!parseNumber(value, 0, 65535, port))
+                return usage("--port needs a number 0..65535");
+            ++i;
+        } else if (arg == "--baud") {
+            if (!parseNumber(value, 1, 4000000, baud) || x740sim::PtyStationServer::speedOf(static_cast<int>(baud)) == 0)
+                return usage("--baud needs one of 1200 2400 4800 9600 19200 38400 57600 115200 230400");
+            ++i;
+        } else if (arg == "--pty") {
+            pty = true;
+        } else if (arg == "--station") {
+            if (!value)
+                return usage("--station needs a preset name");
+            preset = value;
+            ++i;
+        } else if (arg == "--help" || arg == "-h") {
+            usage(nullptr);
+            return 0;
+        } else {
+            return usage(("unknown option " + arg).c_str());
+        }
+    }
+
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    // Block before any thread starts so only sigwait below sees them.
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    x740sim::Station station;
+    if (!x740sim::applyPreset(station, preset))
+        return usage(("unknown station preset " + preset).c_str());
+
+    x740sim::TcpStationServer tcp(station);
+    std::string error;
+    if (!tcp.start(static_cast<std::uint16_t>(port), &error)) {
+        std::fprintf(stderr, "x740sim: cannot listen on 127.0.0.1:%ld: %s\n", port, error.c_str());
+        return 1;
+    }
+    std::printf("x740sim: station \"%s\" listening on tcp 127.0.0.1:%u\n", preset.c_str(), tcp.port());
+
+    x740sim::PtyStationServer serial(station);
+    if (pty) {
+        if (!serial.start(static_cast<int>(baud), &error)) {
+            std::fprintf(stderr, "x740sim: cannot create a pseudo-terminal: %s\n", error.c_str());
+            return 1;
+        }
+        std::printf("x740sim: serial %s at %ld baud\n", serial.slavePath().c_str(), baud);
+    }
+    std::fflush(stdout);
+
+    int sig = 0;
+    sigwait(&stopSignals, &sig);
+    std::printf("x740sim: stopping (%s), %zu frames received\n", sig == SIGINT ? "SIGINT" : "SIGTERM",
+                station.frameCount());
+    serial.stop();
+    tcp.stop();
+    return 0;
+}
