@@ -1,0 +1,397 @@
+#include "xui/qt_canvas.h"
+
+#include "xui/bitmaps.h"
+#include "xui/colorref.h"
+#include "xui/font_map.h"
+#include "xui/qt_text.h"
+
+#include <QFontMetrics>
+#include <QPaintEngine>
+#include <QPolygon>
+
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+namespace xui {
+namespace {
+
+QRect toQRect(const mv::RECT& r) { return QRect(r.left, r.top, r.width(), r.height()); }
+
+QImage toQImage(const mv::PixelImage& image) {
+    if (image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() <
+            static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height)) {
+        return QImage();
+    }
+    QImage out(image.width, image.height, QImage::Format_RGB32);
+    for (int y = 0; y < image.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < image.width; ++x) {
+            line[x] = toQColor(image.at(x, y)).rgb();
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+QtCanvas::QtCanvas(QPainter& painter, int dpiX, int dpiY) : p_(painter) {
+    state_.mapping.setDeviceDpi(dpiX, dpiY);
+    p_.save();
+    p_.setRenderHint(QPainter::Antialiasing, false);
+    p_.setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+QtCanvas::~QtCanvas() { p_.restore(); }
+
+mv::FontDesc QtCanvas::selectFont(const mv::FontDesc& font) {
+    return std::exchange(state_.font, font);
+}
+
+mv::PenDesc QtCanvas::selectPen(const mv::PenDesc& pen) { return std::exchange(state_.pen, pen); }
+
+mv::BrushDesc QtCanvas::selectBrush(const mv::BrushDesc& brush) {
+    return std::exchange(state_.brush, brush);
+}
+
+mv::COLORREF QtCanvas::setTextColor(mv::COLORREF color) {
+    return std::exchange(state_.textColor, color);
+}
+
+mv::COLORREF QtCanvas::setBkColor(mv::COLORREF color) {
+    return std::exchange(state_.bkColor, color);
+}
+
+int QtCanvas::setBkMode(int mode) { return std::exchange(state_.bkMode, mode); }
+
+unsigned QtCanvas::setTextAlign(unsigned align) { return std::exchange(state_.align, align); }
+
+int QtCanvas::setMapMode(int mode) {
+    const int old = state_.mapping.mapMode();
+    state_.mapping.setMapMode(mode);
+    return old;
+}
+
+void QtCanvas::setViewportOrg(mv::POINT org) { state_.mapping.setViewportOrg(org); }
+
+void QtCanvas::saveState() { saved_.push_back(state_); }
+
+void QtCanvas::restoreState() {
+    if (!saved_.empty()) {
+        state_ = saved_.back();
+        saved_.pop_back();
+    }
+}
+
+QFont QtCanvas::currentQFont() const {
+    const mv::FontDesc& d = state_.font;
+    int em = 0;
+    if (d.height == 0) {
+        em = static_cast<int>(std::lround(8.0 * state_.mapping.dpiY() / 72.0));
+    } else {
+        mv::FontDesc probe = d;
+        const int deviceHeight = state_.mapping.lengthToDeviceY(std::abs(d.height));
+        probe.height = d.height < 0 ? -deviceHeight : deviceHeight;
+        em = screenEmPixels(probe);
+    }
+    return makeQFont(d, em);
+}
+
+QPen QtCanvas::qpen() const {
+    QPen pen(toQColor(state_.pen.color));
+    const int w = state_.pen.width <= 1 ? 0 : state_.mapping.lengthToDeviceX(state_.pen.width);
+    pen.setWidth(w);
+    pen.setJoinStyle(Qt::MiterJoin);
+    pen.setCapStyle(w == 0 ? Qt::FlatCap : Qt::RoundCap);
+    switch (state_.pen.style) {
+    case mv::PS_DASH:
+        pen.setStyle(Qt::DashLine);
+        break;
+    case mv::PS_DOT:
+        pen.setStyle(Qt::DotLine);
+        break;
+    case mv::PS_NULL:
+        pen.setStyle(Qt::NoPen);
+        break;
+    default:
+        pen.setStyle(Qt::SolidLine);
+        break;
+    }
+    return pen;
+}
+
+void QtCanvas::fillDevice(const QRect& r, mv::COLORREF color) {
+    if (r.width() > 0 && r.height() > 0) {
+        p_.fillRect(r, toQColor(color));
+    }
+}
+
+void QtCanvas::moveTo(int x, int y) { state_.position = mv::POINT{x, y}; }
+
+void QtCanvas::lineTo(int x, int y) {
+    const mv::POINT a = state_.mapping.toDevice(state_.position);
+    const mv::POINT b = state_.mapping.toDevice(mv::POINT{x, y});
+    state_.position = mv::POINT{x, y};
+    if (state_.pen.style == mv::PS_NULL || a == b) {
+        return;
+    }
+    const QPen pen = qpen();
+    if (pen.width() == 0 && pen.style() == Qt::SolidLine && (a.x == b.x || a.y == b.y)) {
+        // One-pixel straight lines: exact pixels from the start up to, not including, the end.
+        const QColor c = toQColor(state_.pen.color);
+        if (a.y == b.y) {
+            const int x0 = a.x < b.x ? a.x : b.x + 1;
+            p_.fillRect(QRect(x0, a.y, std::abs(b.x - a.x), 1), c);
+        } else {
+            const int y0 = a.y < b.y ? a.y : b.y + 1;
+            p_.fillRect(QRect(a.x, y0, 1, std::abs(b.y - a.y)), c);
+        }
+        return;
+    }
+    p_.setPen(pen);
+    p_.drawLine(QPoint(a.x, a.y), QPoint(b.x, b.y));
+}
+
+void QtCanvas::rectangle(const mv::RECT& r) {
+    const mv::RECT d = state_.mapping.toDevice(r);
+    const bool nullPen = state_.pen.style == mv::PS_NULL;
+    if (!state_.brush.hollow) {
+        // Without a pen the fill stops one pixel short of the right and bottom edges.
+        const int shrink = nullPen ? 1 : 0;
+        fillDevice(QRect(d.left, d.top, d.width() - shrink, d.height() - shrink),
+                   state_.brush.color);
+    }
+    if (nullPen || d.width() <= 0 || d.height() <= 0) {
+        return;
+    }
+    const QPen pen = qpen();
+    if (pen.style() == Qt::SolidLine) {
+        const int w = std::max(1, pen.width());
+        const mv::COLORREF c = state_.pen.color;
+        fillDevice(QRect(d.left, d.top, d.width(), std::min(w, d.height())), c);
+        fillDevice(QRect(d.left, d.bottom - w, d.width(), std::min(w, d.height())), c);
+        fillDevice(QRect(d.left, d.top, std::min(w, d.width()), d.height()), c);
+        fillDevice(QRect(d.right - w, d.top, std::min(w, d.width()), d.height()), c);
+        return;
+    }
+    p_.setPen(pen);
+    p_.setBrush(Qt::NoBrush);
+    p_.drawRect(QRect(d.left, d.top, d.width() - 1, d.height() - 1));
+}
+
+void QtCanvas::ellipse(const mv::RECT& r) {
+    const mv::RECT d = state_.mapping.toDevice(r);
+    p_.setPen(qpen());
+    if (state_.brush.hollow) {
+        p_.setBrush(Qt::NoBrush);
+    } else {
+        p_.setBrush(toQColor(state_.brush.color));
+    }
+    p_.drawEllipse(QRect(d.left, d.top, d.width() - 1, d.height() - 1));
+}
+
+void QtCanvas::polygon(const std::vector<mv::POINT>& points) {
+    QPolygon poly;
+    for (const mv::POINT& pt : points) {
+        const mv::POINT d = state_.mapping.toDevice(pt);
+        poly << QPoint(d.x, d.y);
+    }
+    p_.setPen(qpen());
+    if (state_.brush.hollow) {
+        p_.setBrush(Qt::NoBrush);
+    } else {
+        p_.setBrush(toQColor(state_.brush.color));
+    }
+    p_.drawPolygon(poly);
+}
+
+void QtCanvas::fillRect(const mv::RECT& r, mv::COLORREF color) {
+    fillDevice(toQRect(state_.mapping.toDevice(r)), color);
+}
+
+void QtCanvas::frameRect(const mv::RECT& r, mv::COLORREF color) {
+    const mv::RECT d = state_.mapping.toDevice(r);
+    if (d.width() <= 0 || d.height() <= 0) {
+        return;
+    }
+    fillDevice(QRect(d.left, d.top, d.width(), 1), color);
+    fillDevice(QRect(d.left, d.bottom - 1, d.width(), 1), color);
+    fillDevice(QRect(d.left, d.top, 1, d.height()), color);
+    fillDevice(QRect(d.right - 1, d.top, 1, d.height()), color);
+}
+
+void QtCanvas::setPixel(int x, int y, mv::COLORREF color) {
+    const mv::POINT d = state_.mapping.toDevice(mv::POINT{x, y});
+    fillDevice(QRect(d.x, d.y, 1, 1), color);
+}
+
+void QtCanvas::drawFocusRect(const mv::RECT& r) {
+    const mv::RECT d = state_.mapping.toDevice(r);
+    if (d.width() <= 0 || d.height() <= 0) {
+        return;
+    }
+    const bool xorMode =
+        p_.paintEngine() != nullptr && p_.paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
+    p_.save();
+    if (xorMode) {
+        p_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    }
+    const QColor c = xorMode ? QColor(Qt::white) : QColor(Qt::black);
+    auto dot = [&](int x, int y) { p_.fillRect(QRect(x, y, 1, 1), c); };
+    for (int x = d.left; x < d.right; x += 2) {
+        dot(x, d.top);
+    }
+    for (int x = d.left + ((d.height() - 1) % 2); x < d.right; x += 2) {
+        if (d.height() > 1) {
+            dot(x, d.bottom - 1);
+        }
+    }
+    for (int y = d.top + 2; y < d.bottom - 1; y += 2) {
+        dot(d.left, y);
+    }
+    for (int y = d.top + 2 - ((d.width() - 1) % 2); y < d.bottom - 1; y += 2) {
+        if (d.width() > 1 && y > d.top) {
+            dot(d.right - 1, y);
+        }
+    }
+    p_.restore();
+}
+
+void QtCanvas::textOut(int x, int y, std::string_view text) {
+    const QString s = fromCp1252(text);
+    const QFont font = currentQFont();
+    const QFontMetrics fm(font);
+    const int w = fm.horizontalAdvance(s);
+    int dx = 0;
+    switch (state_.align & mv::TA_HORZMASK) {
+    case mv::TA_RIGHT:
+        dx = -w;
+        break;
+    case mv::TA_CENTER:
+        dx = -w / 2;
+        break;
+    default:
+        break;
+    }
+    int baseline = 0; // from the reference point to the baseline
+    switch (state_.align & mv::TA_VERTMASK) {
+    case mv::TA_BOTTOM:
+        baseline = -fm.descent();
+        break;
+    case mv::TA_BASELINE:
+        baseline = 0;
+        break;
+    default:
+        baseline = fm.ascent();
+        break;
+    }
+    const mv::POINT d = state_.mapping.toDevice(mv::POINT{x, y});
+    p_.save();
+    p_.translate(d.x, d.y);
+    if (state_.font.escapement != 0) {
+        // Escapement turns counter-clockwise; device y grows downwards on every device.
+        p_.rotate(-state_.font.escapement / 10.0);
+    }
+    if (state_.bkMode == mv::OPAQUE) {
+        p_.fillRect(QRect(dx, baseline - fm.ascent(), w, fm.height()), toQColor(state_.bkColor));
+    }
+    p_.setFont(font);
+    p_.setPen(toQColor(state_.textColor));
+    p_.drawText(QPoint(dx, baseline), s);
+    p_.restore();
+}
+
+void QtCanvas::drawText(std::string_view text, const mv::RECT& r, unsigned flags) {
+    const QString s = fromCp1252(text);
+    const mv::RECT d = state_.mapping.toDevice(r);
+    int qflags = 0;
+    if ((flags & mv::DT_RIGHT) != 0) {
+        qflags |= Qt::AlignRight;
+    } else if ((flags & mv::DT_CENTER) != 0) {
+        qflags |= Qt::AlignHCenter;
+    } else {
+        qflags |= Qt::AlignLeft;
+    }
+    if ((flags & mv::DT_SINGLELINE) != 0 && (flags & mv::DT_VCENTER) != 0) {
+        qflags |= Qt::AlignVCenter;
+    } else if ((flags & mv::DT_SINGLELINE) != 0 && (flags & mv::DT_BOTTOM) != 0) {
+        qflags |= Qt::AlignBottom;
+    } else {
+        qflags |= Qt::AlignTop;
+    }
+    if ((flags & mv::DT_WORDBREAK) != 0 && (flags & mv::DT_SINGLELINE) == 0) {
+        qflags |= Qt::TextWordWrap;
+    }
+    if ((flags & mv::DT_NOCLIP) != 0) {
+        qflags |= Qt::TextDontClip;
+    }
+    const QFont font = currentQFont();
+    const QRect box = toQRect(d);
+    p_.save();
+    p_.setFont(font);
+    if (state_.bkMode == mv::OPAQUE) {
+        const QRect used = QFontMetrics(font).boundingRect(box, qflags, s);
+        p_.fillRect(used, toQColor(state_.bkColor));
+    }
+    p_.setPen(toQColor(state_.textColor));
+    p_.drawText(box, qflags, s);
+    p_.restore();
+}
+
+mv::SIZE QtCanvas::textExtent(std::string_view text) {
+    const QFontMetrics fm(currentQFont());
+    const int w = fm.horizontalAdvance(fromCp1252(text));
+    const int h = fm.height();
+    if (state_.mapping.mapMode() == mv::MM_LOMETRIC) {
+        return mv::SIZE{static_cast<int>(std::lround(w * 254.0 / state_.mapping.dpiX())),
+                        state_.mapping.lengthToLogicalY(h)};
+    }
+    return mv::SIZE{w, h};
+}
+
+mv::TextMetrics QtCanvas::textMetrics() {
+    const QFontMetrics fm(currentQFont());
+    mv::TextMetrics m;
+    m.height = state_.mapping.lengthToLogicalY(fm.height());
+    m.ascent = state_.mapping.lengthToLogicalY(fm.ascent());
+    m.descent = state_.mapping.lengthToLogicalY(fm.descent());
+    m.averageCharWidth = state_.mapping.lengthToLogicalY(fm.averageCharWidth());
+    return m;
+}
+
+void QtCanvas::drawBitmap(int x, int y, const mv::BitmapRef& bitmap) {
+    const QImage img = loadBitmap(bitmap);
+    if (img.isNull()) {
+        return;
+    }
+    const mv::POINT d = state_.mapping.toDevice(mv::POINT{x, y});
+    p_.drawImage(QPoint(d.x, d.y), img);
+}
+
+void QtCanvas::stretchBitmap(const mv::RECT& r, const mv::BitmapRef& bitmap) {
+    const QImage img = loadBitmap(bitmap);
+    if (img.isNull()) {
+        return;
+    }
+    p_.drawImage(toQRect(state_.mapping.toDevice(r)), img);
+}
+
+void QtCanvas::drawImage(int x, int y, const mv::PixelImage& image) {
+    const QImage img = toQImage(image);
+    if (img.isNull()) {
+        return;
+    }
+    const mv::POINT d = state_.mapping.toDevice(mv::POINT{x, y});
+    p_.drawImage(QPoint(d.x, d.y), img);
+}
+
+void QtCanvas::stretchImage(const mv::RECT& r, const mv::PixelImage& image) {
+    const QImage img = toQImage(image);
+    if (img.isNull()) {
+        return;
+    }
+    p_.drawImage(toQRect(state_.mapping.toDevice(r)), img);
+}
+
+} // namespace xui
