@@ -189,12 +189,7 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
             return true;
         }
     } else {
-        Section fresh;
-        fresh.name.assign(trim(section));
-        fresh.header.text = "[" + std::string(section) + "]";
-        fresh.header.end.assign(kNewLine);
-        sections_.push_back(std::move(fresh));
-        sectionIndex_.emplace(foldName(section), sections_.size() - 1);
+        addSection(section);
         s = &sections_.back();
     }
     // New keys go after the last line of the section that is not blank.
@@ -208,6 +203,18 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
     } else {
         s->reindex();
     }
+    return true;
+}
+
+bool IniDocument::addSection(std::string_view section) {
+    if (findSection(section))
+        return false;
+    Section fresh;
+    fresh.name.assign(trim(section));
+    fresh.header.text = "[" + std::string(section) + "]";
+    fresh.header.end.assign(kNewLine);
+    sections_.push_back(std::move(fresh));
+    sectionIndex_.emplace(foldName(section), sections_.size() - 1);
     return true;
 }
 

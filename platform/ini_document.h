@@ -42,6 +42,8 @@ public:
     // end of the first section of that name, else appends a new section. True when the text
     // changed.
     bool setValue(std::string_view section, std::string_view key, std::string_view value);
+    // Appends an empty section when none of that name exists (true when one was added).
+    bool addSection(std::string_view section);
     // Removes the first key of that name (true when one was removed).
     bool removeKey(std::string_view section, std::string_view key);
     // Removes the first section of that name with all its lines (true when one was removed).

@@ -532,6 +532,36 @@ bool iniDeleteSection(const std::string& file, std::string_view section) {
     return WritePrivateProfileStringA(s.c_str(), nullptr, nullptr, file.c_str()) != 0;
 }
 
+bool iniCreateSection(const std::string& file, std::string_view section) {
+    if (section.empty() || badName(section)) {
+        errno = EINVAL;
+        return false;
+    }
+    const std::string path = iniResolvePath(file);
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    CachedFile* f = c.get(path);
+    if (!f)
+        return false;
+    if (!f->doc.addSection(section))
+        return true;
+    if (!c.changed(path, *f)) {
+        const int saved = errno;
+        c.forget(path);
+        errno = saved;
+        return false;
+    }
+    return true;
+}
+
+bool iniHasSection(const std::string& file, std::string_view section) {
+    const std::string path = iniResolvePath(file);
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    const CachedFile* f = c.get(path);
+    return f && f->doc.hasSection(section);
+}
+
 bool iniRemoveFile(const std::string& file) {
     const std::string path = iniResolvePath(file);
     IniCache& c = cache();

@@ -65,6 +65,9 @@ bool iniWriteString(const std::string& file, std::string_view section, std::stri
                     std::string_view value);
 bool iniDeleteKey(const std::string& file, std::string_view section, std::string_view key);
 bool iniDeleteSection(const std::string& file, std::string_view section);
+// Writes an empty section when the file has none of that name (creating the file).
+bool iniCreateSection(const std::string& file, std::string_view section);
+bool iniHasSection(const std::string& file, std::string_view section);
 
 // Removes the file from the disk and from the cache (a project file is deleted before it is
 // written anew). True when the file is gone afterwards.
