@@ -66,4 +66,13 @@ constexpr std::uint32_t LBS_SORT = 0x2u;
 constexpr std::uint32_t LBS_OWNERDRAWFIXED = 0x10u;
 constexpr std::uint32_t LBS_HASSTRINGS = 0x40u;
 
+// Notification codes a standard control sends with its command.
+constexpr int BN_CLICKED = 0;
+constexpr int CBN_SELCHANGE = 1;
+constexpr int LBN_SELCHANGE = 1;
+constexpr int LBN_DBLCLK = 2;
+constexpr int EN_SETFOCUS = 0x100;
+constexpr int EN_KILLFOCUS = 0x200;
+constexpr int EN_CHANGE = 0x300;
+
 } // namespace mv

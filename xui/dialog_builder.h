@@ -1,0 +1,29 @@
+// The one builder that turns a dialog template into widgets: own classes are found by class
+// name (window_class.h), standard classes become Qt widgets, hidden items stay as hidden
+// placeholders whose text, font and geometry code reads, and tab order and radio groups
+// follow the table.
+#pragma once
+
+#include "xui/dialog_template.h"
+
+#include <QPoint>
+#include <QWidget>
+
+#include <map>
+
+class QButtonGroup;
+
+namespace xui {
+
+struct BuiltDialog {
+    std::map<int, QWidget*> items; // by control id (the first item of an id wins)
+    std::vector<QWidget*> order;   // every item in template order
+};
+
+// Makes the template's items as children of `dialog`, placed at `clientOrigin` plus their
+// template position. Sets the dialog's title, font and client size (fixed). An item of an
+// unknown class becomes an empty placeholder widget, so the rest of the dialog still works.
+BuiltDialog buildDialog(QWidget* dialog, const DialogTemplate& tmpl,
+                        QPoint clientOrigin = QPoint(0, 0));
+
+} // namespace xui
