@@ -38,7 +38,6 @@ public:
     virtual bool IsOnline() { return false; }          // the frame's online flag
     virtual bool DisplayScaled() { return true; }      // "Skaliert" display of live values
     virtual bool DisplayHex() { return false; }        // "HEX" display of live values
-    virtual std::string ProgramDir() { return "."; }   // folder of the installation data
     virtual std::uint32_t LinkHandle() { return 0; }   // the application's Portwire link
 
     // Dialogs. Each returns the dialog's result (0 when nothing was shown).

@@ -1,0 +1,169 @@
+#include "morvelan/core/connection.h"
+
+#include "morvelan/core/app_hooks.h"
+#include "morvelan/core/param_number.h"
+#include "portwire/include/Portwire.h"
+
+#include <arpa/inet.h>
+#include <cstring>
+#include <ifaddrs.h>
+#include <net/if_arp.h>
+#include <netinet/in.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// Portwire error codes that have a message of their own.
+constexpr int kErrHandle = 0x0100;
+constexpr int kErrCom = 0x0200;
+constexpr int kErrTimeout = 0x0300;
+constexpr int kErrNetwork = 0x0400;
+constexpr int kErrDataSize = 0x0500;
+constexpr int kErrChecksum = 0x0600;
+
+// Language texts of the open failure messages.
+constexpr int kTextError = 5000;
+constexpr int kTextComError = 5002;
+constexpr int kTextTimeout = 5011;
+constexpr int kTextNetwork = 5017;
+
+} // namespace
+
+std::string GetPortwireErrorText(int code) {
+    switch (code) {
+    case kErrHandle:
+        return " Handle error ";
+    case kErrCom:
+        return " COM error";
+    case kErrTimeout:
+        return " Timeout";
+    case kErrNetwork:
+        return " Network access denied";
+    case kErrDataSize:
+        return " Datasize error";
+    case kErrChecksum:
+        return " Checksum error";
+    default:
+        return mv::FormatC("Code %d", code);
+    }
+}
+
+int CControllerConnection::OpenConnection(int askAddress) {
+    return Open(askAddress, true);
+}
+
+int CControllerConnection::OpenConnectionPlain(int askAddress) {
+    return Open(askAddress, false);
+}
+
+void CControllerConnection::Release() {
+    if (m_Held && m_Link != 0) {
+        A_Close(m_Link);
+    }
+    m_Held = false;
+}
+
+void CControllerConnection::CloseConnection() {
+    Release();
+}
+
+int CControllerConnection::Open(int askAddress, bool statusWindow) {
+    mv::IAppHooks& hooks = mv::appHooks();
+    LinkHandle link = 0;
+    if (m_Com == kComTcpIp) {
+        if (askAddress == 1) {
+            std::uint32_t ip = m_IpAddress;
+            int port = m_TcpPort;
+            if (!hooks.AskAddress(ip, port)) {
+                return 0;
+            }
+            m_IpAddress = ip;
+            m_TcpPort = port;
+        }
+        hooks.SetWaitCursor(true);
+        if (m_ClearArp != 0) {
+            ClearArpEntry();
+        }
+        link = A_OpenNet(m_IpAddress, m_TcpPort);
+        hooks.SetWaitCursor(false);
+    } else {
+        link = (statusWindow && m_SerInfo == 1) ? A_Open2(m_Com) : A_Open(m_Com);
+    }
+
+    if (link != 0) {
+        // Release the reference held so far before keeping the new one: reopening the same
+        // link then keeps exactly one reference on it.
+        Release();
+        m_Link = link;
+        m_Held = true;
+        return 1;
+    }
+
+    const int code = A_GetLastError();
+    Release();
+    m_Link = 0;
+    mv::AppMessage message;
+    switch (code) {
+    case kErrCom:
+        message.line1 = mv::LanguageText(kTextComError);
+        break;
+    case kErrTimeout:
+        message.line1 = mv::LanguageText(kTextTimeout);
+        break;
+    case kErrNetwork:
+        message.line1 = mv::LanguageText(kTextNetwork);
+        break;
+    default:
+        message.line1 = mv::FormatC("%s : %d", mv::LanguageText(kTextError).c_str(), code);
+        break;
+    }
+    message.caption = mv::LanguageText(kTextError);
+    message.bitmap = 150;
+    message.captionColour = 255;
+    hooks.ShowMessage(message);
+    return 0;
+}
+
+void CControllerConnection::ClearArpEntry() {
+    if (m_OsName == "Windows 95") {
+        return;
+    }
+    const int sock = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (sock < 0) {
+        return;
+    }
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) == 0) {
+        for (ifaddrs* it = list; it; it = it->ifa_next) {
+            if (!it->ifa_addr || it->ifa_addr->sa_family != AF_INET || !it->ifa_name) {
+                continue;
+            }
+            arpreq request;
+            std::memset(&request, 0, sizeof request);
+            sockaddr_in target{};
+            target.sin_family = AF_INET;
+            target.sin_addr.s_addr = htonl(m_IpAddress);
+            std::memcpy(&request.arp_pa, &target, sizeof target);
+            std::strncpy(request.arp_dev, it->ifa_name, sizeof request.arp_dev - 1);
+            // Without the right (or without an entry) the call fails; that is not looked at.
+            (void)::ioctl(sock, SIOCDARP, &request);
+        }
+        ::freeifaddrs(list);
+    }
+    ::close(sock);
+}
+
+int CControllerConnection::ReadOnlineInputs(int station) {
+    std::uint8_t inputs[kInputImageBytes] = {};
+    mv::IAppHooks& hooks = mv::appHooks();
+    if (A_ReadInputs(m_Link) == 1) {
+        A_GetInputBuffer(m_Link, inputs);
+        hooks.DistributeInputs(station, inputs);
+        return 1;
+    }
+    Release();
+    hooks.SetStationOffline(station);
+    return 0;
+}
