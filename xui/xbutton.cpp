@@ -1,0 +1,269 @@
+#include "xui/xbutton.h"
+
+#include "platform/sys_colors.h"
+#include "xui/command.h"
+#include "xui/qt_canvas.h"
+#include "xui/qt_text.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace xui {
+namespace {
+
+mv::FontDesc defaultButtonFont() {
+    mv::FontDesc f;
+    f.face = "MS Sans Serif";
+    f.height = -8;
+    f.weight = mv::FW_NORMAL;
+    return f;
+}
+
+} // namespace
+
+void DrawButtonGradient(mv::Canvas& canvas, const mv::RECT& rect, int startY, mv::COLORREF top,
+                        mv::COLORREF bottom) {
+    const int height = rect.bottom;
+    if (height <= 0 || rect.right <= rect.left) {
+        return;
+    }
+    const double stepR = std::abs(mv::GetRValue(bottom) - mv::GetRValue(top)) / double(height);
+    const double stepG = std::abs(mv::GetGValue(bottom) - mv::GetGValue(top)) / double(height);
+    const double stepB = std::abs(mv::GetBValue(bottom) - mv::GetBValue(top)) / double(height);
+    double r = mv::GetRValue(top);
+    double g = mv::GetGValue(top);
+    double b = mv::GetBValue(top);
+    for (int y = startY; y < rect.bottom; ++y) {
+        const auto channel = [](double v) { return std::clamp(static_cast<int>(v), 0, 255); };
+        canvas.selectPen(mv::PenDesc{mv::PS_SOLID, 1, mv::RGB(channel(r), channel(g), channel(b))});
+        canvas.moveTo(rect.left, y);
+        canvas.lineTo(rect.right, y);
+        r = std::max(0.0, r - stepR);
+        g = std::max(0.0, g - stepG);
+        b = std::max(0.0, b - stepB);
+    }
+}
+
+std::string buttonText(const QWidget* button) { return toCp1252(button->windowTitle()); }
+
+void forwardMoveToParent(QWidget* control, QMouseEvent* event) {
+    QWidget* parent = control->parentWidget();
+    if (parent == nullptr) {
+        return;
+    }
+    const QPoint p = control->mapToParent(event->position().toPoint());
+    if (!parent->rect().contains(p) || parent->childAt(p) != nullptr) {
+        return;
+    }
+    QMouseEvent move(QEvent::MouseMove, QPointF(p), event->globalPosition(), Qt::NoButton,
+                     event->buttons(), event->modifiers());
+    QCoreApplication::sendEvent(parent, &move);
+}
+
+CXButton::CXButton(QWidget* parent, const QString& text)
+    : QWidget(parent), font_(defaultButtonFont()) {
+    setWindowClassName(this, "XBUTTON");
+    setWindowTitle(text);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CXButton::setText(const QString& text) {
+    setWindowTitle(text);
+    update();
+}
+
+void CXButton::SetColors(mv::COLORREF top, mv::COLORREF bottom) {
+    top_ = top;
+    bottom_ = bottom;
+}
+
+void CXButton::SetToggle() { toggle_ = 1; }
+
+void CXButton::repaintNormal() {
+    pressedFace_ = false;
+    repaint();
+}
+
+void CXButton::showPressedFace() {
+    normalFace_ = 0;
+    pressedFace_ = true;
+    repaint();
+}
+
+void CXButton::ResetCheck() {
+    if (toggle_ != 0) {
+        latched_ = 0;
+    }
+    repaintNormal();
+}
+
+void CXButton::ClearHover() {
+    normalFace_ = 0;
+    repaintNormal();
+}
+
+void CXButton::RefreshFace() {
+    if (normalFace_ == 0) {
+        repaintNormal();
+        normalFace_ = 1;
+    }
+}
+
+void CXButton::Click() { leftDown(); }
+
+void CXButton::leftDown() {
+    pressed_ = 1;
+    if (toggle_ != 0 && latched_ != 0) {
+        setFocus(Qt::MouseFocusReason);
+        latched_ = 0;
+    } else if (toggle_ != 0) {
+        setFocus(Qt::MouseFocusReason);
+        showPressedFace();
+        latched_ = 1;
+    } else {
+        setFocus(Qt::MouseFocusReason);
+        showPressedFace();
+    }
+}
+
+void CXButton::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        leftDown();
+    }
+    event->accept();
+}
+
+void CXButton::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    // Released outside: the platform gives the release to whatever lies there.
+    if (!rect().contains(event->position().toPoint())) {
+        return;
+    }
+    if (pressed_ != 0) {
+        postCommand(this, kNotifyClicked);
+    }
+    pressed_ = 0;
+    if (toggle_ == 0 || latched_ == 0) {
+        normalFace_ = 0;
+        repaintNormal();
+    } else {
+        showPressedFace();
+    }
+}
+
+void CXButton::mouseMoveEvent(QMouseEvent* event) {
+    if (!rect().contains(event->position().toPoint())) {
+        forwardMoveToParent(this, event);
+        return;
+    }
+    if ((event->buttons() & Qt::LeftButton) && hasFocus()) {
+        normalFace_ = 1;
+        if (pressed_ != 0) {
+            showPressedFace();
+        }
+    }
+}
+
+void CXButton::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    // The second click of a double click counts as a click of its own.
+    const QPointF pos = event->position();
+    const QPointF global = event->globalPosition();
+    QCoreApplication::postEvent(this, new QMouseEvent(QEvent::MouseButtonPress, pos, global,
+                                                      Qt::LeftButton, Qt::LeftButton,
+                                                      event->modifiers()));
+    QCoreApplication::postEvent(this, new QMouseEvent(QEvent::MouseButtonRelease, pos, global,
+                                                      Qt::LeftButton, Qt::NoButton,
+                                                      event->modifiers()));
+}
+
+void CXButton::focusInEvent(QFocusEvent* event) {
+    if (pressed_ == 0) {
+        normalFace_ = 0;
+        repaintNormal();
+    }
+    QWidget::focusInEvent(event);
+}
+
+void CXButton::focusOutEvent(QFocusEvent* event) {
+    normalFace_ = 0;
+    repaintNormal();
+    QWidget::focusOutEvent(event);
+}
+
+void CXButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QtCanvas canvas(painter);
+    if (pressedFace_) {
+        paintPressedFace(canvas, hasFocus());
+        return;
+    }
+    paintNormalFace(canvas, hasFocus());
+    normalFace_ = 1;
+}
+
+void CXButton::paintNormalFace(mv::Canvas& canvas, bool focused) {
+    if (width() <= 0 || height() <= 0) {
+        return;
+    }
+    if (toggle_ != 0 && latched_ != 0) {
+        paintPressedFace(canvas, focused);
+        return;
+    }
+    canvas.saveState();
+    mv::RECT r{0, 0, width(), height()};
+    canvas.frameRect(r, kFrameColor);
+    r = mv::InflateRect(r, -1, -1);
+    DrawButtonGradient(canvas, r, focused ? r.top : 0, top_, bottom_);
+    if (focused) {
+        r = mv::InflateRect(r, -2, -2);
+        canvas.drawFocusRect(r);
+    }
+    const std::string text = buttonText(this);
+    canvas.selectFont(font_);
+    canvas.setTextColor(isEnabled() ? kTextColor : kDisabledTextColor);
+    canvas.setBkMode(mv::TRANSPARENT);
+    canvas.setTextAlign(mv::TA_CENTER | mv::TA_BOTTOM);
+    const mv::SIZE extent = canvas.textExtent(text);
+    canvas.textOut((r.left + r.right) / 2, (r.top + r.bottom) / 2 + extent.cy / 2 - 1, text);
+    canvas.restoreState();
+}
+
+void CXButton::paintPressedFace(mv::Canvas& canvas, bool /*focused*/) {
+    if (width() <= 0 || height() <= 0) {
+        return;
+    }
+    normalFace_ = 0;
+    canvas.saveState();
+    const mv::RECT r{0, 0, width(), height()};
+    canvas.fillRect(r, kPressedFill);
+    const std::string text = buttonText(this);
+    canvas.selectFont(font_);
+    canvas.setTextColor(kTextColor);
+    canvas.setBkColor(kPressedFill);
+    canvas.setBkMode(mv::OPAQUE);
+    canvas.setTextAlign(mv::TA_CENTER | mv::TA_BOTTOM);
+    const mv::SIZE extent = canvas.textExtent(text);
+    canvas.textOut((r.left + r.right) / 2, (r.top + r.bottom) / 2 + extent.cy / 2, text);
+    canvas.frameRect(r, mv::GetSysColor(mv::COLOR_BTNSHADOW));
+    canvas.drawFocusRect(mv::InflateRect(r, -2, -2));
+    canvas.restoreState();
+}
+
+bool RegisterXButtonClass() {
+    return registerWindowClass("XBUTTON", [](QWidget* parent, const WindowCreateInfo& info) {
+        return static_cast<QWidget*>(new CXButton(parent, info.text));
+    });
+}
+
+} // namespace xui
