@@ -1,0 +1,193 @@
+#include "services/common/x740_app.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace x740 {
+
+namespace {
+
+int FrameLength(const std::array<std::uint8_t, kFrameSize>& frame) {
+    return frame[3] + kHeaderSize + 1;
+}
+
+} // namespace
+
+void CX740App::Begin(std::uint8_t direction, std::uint8_t code, int dataLength) {
+    frame_.fill(0);
+    frame_[2] = direction;
+    frame_[3] = static_cast<std::uint8_t>(std::clamp(dataLength, 0, kMaxDataLength));
+    frame_[4] = code;
+}
+
+bool CX740App::InData(int offset, int width) const {
+    return offset >= 0 && width >= 0 && kHeaderSize + offset + width <= kFrameSize - 1;
+}
+
+void CX740App::PutU8(int offset, std::uint32_t value) {
+    if (InData(offset, 1)) {
+        frame_[kHeaderSize + offset] = static_cast<std::uint8_t>(value);
+    }
+}
+
+void CX740App::PutU16(int offset, std::uint32_t value) {
+    if (InData(offset, 2)) {
+        for (int i = 0; i < 2; ++i) {
+            frame_[kHeaderSize + offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+    }
+}
+
+void CX740App::PutU32(int offset, std::uint32_t value) {
+    if (InData(offset, 4)) {
+        for (int i = 0; i < 4; ++i) {
+            frame_[kHeaderSize + offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+    }
+}
+
+void CX740App::PutBytes(int offset, const std::uint8_t* src, int count) {
+    if (src != nullptr && count > 0 && InData(offset, count)) {
+        std::memcpy(frame_.data() + kHeaderSize + offset, src, static_cast<std::size_t>(count));
+    }
+}
+
+void CX740App::PutText(int offset, int width, const char* text) {
+    if (text == nullptr || width < 1 || !InData(offset, width)) {
+        return;
+    }
+    const std::size_t len = ::strnlen(text, static_cast<std::size_t>(width - 1));
+    std::memcpy(frame_.data() + kHeaderSize + offset, text, len);
+    // The rest of the field, its last byte included, stays 0 from Begin().
+}
+
+std::uint32_t CX740App::GetU8(int offset) const {
+    return InData(offset, 1) ? frame_[kHeaderSize + offset] : 0;
+}
+
+std::uint32_t CX740App::GetU16(int offset) const {
+    if (!InData(offset, 2)) {
+        return 0;
+    }
+    const std::uint8_t* p = frame_.data() + kHeaderSize + offset;
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8);
+}
+
+std::uint32_t CX740App::GetU32(int offset) const {
+    if (!InData(offset, 4)) {
+        return 0;
+    }
+    const std::uint8_t* p = frame_.data() + kHeaderSize + offset;
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+void CX740App::GetBytes(int offset, std::uint8_t* dest, int count) const {
+    if (dest == nullptr || count <= 0) {
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        dest[i] = static_cast<std::uint8_t>(GetU8(offset + i));
+    }
+}
+
+void CX740App::GetText(int offset, int width, char* dest) const {
+    if (dest == nullptr || width < 1) {
+        return;
+    }
+    int i = 0;
+    for (; i < width - 1; ++i) {
+        const auto c = static_cast<char>(GetU8(offset + i));
+        if (c == '\0') {
+            break;
+        }
+        dest[i] = c;
+    }
+    dest[i] = '\0';
+}
+
+int CX740App::ReplyBytesFrom(int offset) const {
+    return std::max(0, ReplyLength() - offset);
+}
+
+void CX740App::Fail(std::uint32_t error) {
+    callError_ = error;
+    lastError_ = error;
+}
+
+bool CX740App::Transact(LinkHandle link) {
+    callError_ = kErrorNone;
+    // The request is kept apart: a failed or partial read leaves bytes in the frame, and every
+    // resend must carry the request as it was built.
+    request_ = frame_;
+    const int requestLength = FrameLength(request_);
+    int attempts = kAttempts;
+    bool send = true;
+    int emptyHeaders = 0;
+
+    for (;;) {
+        if (send) {
+            frame_ = request_;
+            A_CreateChecksum(link, frame_.data(), requestLength);
+            if (A_Write(link, frame_.data(), requestLength) == 0) {
+                if (--attempts == 0) {
+                    Fail(kErrorWrite);
+                    return false;
+                }
+                continue;
+            }
+            send = false;
+        }
+
+        if (A_Read(link, frame_.data(), kHeaderSize) == 0) {
+            if (--attempts == 0) {
+                Fail(kErrorHeader);
+                return false;
+            }
+            send = true;
+            continue;
+        }
+        if (frame_[3] == 0) {
+            // A length-0 header is dropped without using an attempt, up to a limit.
+            if (++emptyHeaders > kMaxEmptyHeaders) {
+                Fail(kErrorHeader);
+                return false;
+            }
+            continue;
+        }
+
+        const int bodyLength = frame_[3] + 1;
+        bool bodyRead = false;
+        while (!bodyRead) {
+            if (A_Read(link, frame_.data() + kHeaderSize, bodyLength) != 0) {
+                bodyRead = true;
+            } else if (--attempts == 0) {
+                Fail(kErrorBody);
+                return false;
+            }
+        }
+        break;
+    }
+
+    // Nothing behind the reply's data is part of the answer (its checksum is not checked).
+    std::fill(frame_.begin() + kHeaderSize + frame_[3], frame_.end(), std::uint8_t{0});
+
+    if (frame_[2] == kDirDeviceError) {
+        Fail(kErrorDevice + frame_[kHeaderSize]);
+        return false;
+    }
+    return true;
+}
+
+bool CX740App::SendOnly(LinkHandle link) {
+    const int length = FrameLength(frame_);
+    A_CreateChecksum(link, frame_.data(), length);
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (A_Write(link, frame_.data(), length) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace x740

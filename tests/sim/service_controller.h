@@ -1,0 +1,87 @@
+// The X740 service codes of the simulated controller: answers every service request, keeps
+// the records the requests write, and can answer short, with a device error or with another
+// direction byte when a test asks for it.
+#pragma once
+
+#include "tests/sim/service_handler.h"
+#include "tests/sim/service_records.h"
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace x740sim {
+
+class Station;
+
+// Device error byte for a read of something the controller does not have.
+inline constexpr std::uint8_t kErrNoSuchEntry = 0x05;
+
+class ServiceController final : public ServiceHandler {
+public:
+    // The station receives the memory writes (code 15); code 14 and the module information are
+    // the station's own. Register with station.setServiceHandler(&controller).
+    explicit ServiceController(Station& station);
+
+    bool handle(std::uint8_t direction, const std::vector<std::uint8_t>& data,
+                std::vector<std::uint8_t>& replyPayload, std::uint8_t& replyDirection,
+                bool& noReply) override;
+
+    // --- records (copies in and out; key as told per kind) ---
+    ServiceRecord record(RecordKind kind, int key = 0) const;
+    bool hasRecord(RecordKind kind, int key = 0) const;
+    void putRecord(const ServiceRecord& record, int key = 0);
+    void eraseRecord(RecordKind kind, int key = 0);
+
+    // Ident codes by (component, type).
+    void putIdentCode(std::uint32_t component, std::uint32_t type, const std::string& code);
+    std::optional<std::string> identCode(std::uint32_t component, std::uint32_t type) const;
+    bool identFileStored() const;
+
+    // How many requests of a code (and direction) arrived.
+    int requests(std::uint8_t code, std::uint8_t direction) const;
+
+    // --- reply shaping, per function code (both directions) ---
+    // Cut the reply's data to length bytes (the reply then says so in its header).
+    void setReplyLength(std::uint8_t code, int length);
+    // Answer with direction 0x10 and the error byte as data[0] (times: requests affected;
+    // -1 = all).
+    void setDeviceError(std::uint8_t code, std::uint8_t error, int times = -1);
+    // Answer with this direction byte instead of the request's.
+    void setReplyDirection(std::uint8_t code, std::uint8_t direction);
+    // Answer with exactly this data.
+    void setReplyData(std::uint8_t code, const std::vector<std::uint8_t>& data);
+    void clearShaping();
+
+private:
+    struct Shape {
+        int length = -1;
+        int errorTimes = 0;
+        std::uint8_t error = 0;
+        int direction = -1;
+        std::optional<std::vector<std::uint8_t>> data;
+    };
+
+    using Key = std::pair<RecordKind, int>;
+    bool answerRead(const std::vector<std::uint8_t>& data, std::vector<std::uint8_t>& reply,
+                    bool& missing);
+    bool answerWrite(const std::vector<std::uint8_t>& data, std::vector<std::uint8_t>& reply,
+                     bool& noReply);
+    bool replyRecord(RecordKind kind, int key, const std::vector<std::uint8_t>& request,
+                     std::vector<std::uint8_t>& reply) const;
+    void storeRecord(RecordKind kind, int key, const std::vector<std::uint8_t>& request);
+
+    Station& station_;
+    mutable std::recursive_mutex mutex_;
+    std::map<Key, ServiceRecord> records_;
+    std::map<std::pair<std::uint32_t, std::uint32_t>, std::string> identCodes_;
+    bool identFileStored_ = false;
+    std::map<std::pair<std::uint8_t, std::uint8_t>, int> requests_;
+    std::map<std::uint8_t, Shape> shapes_;
+};
+
+} // namespace x740sim
