@@ -347,6 +347,8 @@ TEST_F(TcpRequests, ReadMemoryNeverWritesPastCountPlusOne)
     (void)A_ReadMemory(h, 4, 0x100, dest.data());
     for (std::size_t i = 5; i < dest.size(); ++i)
         EXPECT_EQ(dest[i], 0xCC) << "byte " << i;
+    // Whatever the library does with the long reply, the link stays in step with the station.
+    EXPECT_EQ(A_GetControllerID(h), 0x0740);
 }
 
 TEST_F(TcpRequests, ReadMemoryEmptyReplySucceedsWithoutWriting)
@@ -414,8 +416,8 @@ TEST_F(TcpRequests, RawWriteAndReadCarryExactBytes)
     const Bytes req = buildFrame(0x40, {24, 0});
     ASSERT_EQ(A_Write(h, req.data(), static_cast<int>(req.size())), 1);
     std::array<std::uint8_t, 16> reply{};
-    ASSERT_EQ(A_Read(h, reply.data(), 6), 1);
-    EXPECT_EQ(Bytes(reply.begin(), reply.begin() + 6), buildFrame(0x40, {24, 0}));
+    ASSERT_EQ(A_Read(h, reply.data(), 7), 1);
+    EXPECT_EQ(Bytes(reply.begin(), reply.begin() + 7), buildFrame(0x40, {24, 0}));
     EXPECT_EQ(lastFrame(), req);
 }
 
@@ -449,16 +451,26 @@ TEST_F(TcpRequests, ChecksumHelpers)
 
 TEST_F(TcpRequests, NullOutPointersAreNotWritten)
 {
+    // After each call the link must still be in step with the station (no reply left behind).
+    const auto inStep = [&] { return A_GetControllerID(h) == 0x0740; };
     EXPECT_EQ(A_SetComTimout(h, 1000, nullptr), 1);
     (void)A_ReadMasterParameter(h, 60, nullptr, 0, nullptr);
+    EXPECT_TRUE(inStep()) << "A_ReadMasterParameter";
     (void)A_ReadModulConfiguration(h, nullptr, nullptr);
+    EXPECT_TRUE(inStep()) << "A_ReadModulConfiguration";
     (void)A_ReadModulParameters(h, nullptr);
+    EXPECT_TRUE(inStep()) << "A_ReadModulParameters";
     (void)A_ReadSavedModulParameters(h, nullptr);
+    EXPECT_TRUE(inStep()) << "A_ReadSavedModulParameters";
     (void)A_ReadModulInfo(h, nullptr);
+    EXPECT_TRUE(inStep()) << "A_ReadModulInfo";
+    MemoryHandler memory;
+    station.setServiceHandler(&memory);
     (void)A_ReadMemory(h, 2, 0, nullptr);
+    station.setServiceHandler(nullptr);
+    EXPECT_TRUE(inStep()) << "A_ReadMemory";
     A_GetInputBuffer(h, nullptr);
-    // The link is still in step with the station afterwards.
-    EXPECT_EQ(A_GetControllerID(h), 0x0740);
+    EXPECT_TRUE(inStep()) << "A_GetInputBuffer";
 }
 
 // --- unknown handles ---
