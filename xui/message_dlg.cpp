@@ -19,7 +19,23 @@ MessageDlgConfig& currentConfig() {
     return config;
 }
 
+MessagePresenter& presenter() {
+    static MessagePresenter p;
+    return p;
+}
+
 } // namespace
+
+void setMessagePresenter(MessagePresenter p) { presenter() = std::move(p); }
+
+int ShowMessage(const MessageRequest& r) {
+    if (presenter()) {
+        return presenter()(r);
+    }
+    CMessageDlg dlg(r.line1, r.line2, r.caption, r.bitmapId, r.buttonMode, nullptr,
+                    r.captionColor);
+    return dlg.DoModal();
+}
 
 DialogTemplate makeMessageDlgTemplate(int templateId, int line1Id, int line2Id, int symbolId) {
     using namespace mv;

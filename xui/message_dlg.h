@@ -51,6 +51,23 @@ MessageDlgConfig panelMessageConfig();
 void setMessageDlgConfig(const MessageDlgConfig& config);
 const MessageDlgConfig& messageDlgConfig();
 
+// One message as the callers give it: texts (Windows-1252), symbol, buttons, caption colour.
+struct MessageRequest {
+    std::string line1;
+    std::string line2;
+    std::string caption;
+    int bitmapId = 0;
+    int buttonMode = kMessageOk;
+    mv::COLORREF captionColor = kCaptionDarkBlue;
+};
+
+// Shows a message and returns IDOK or IDCANCEL. Code that asks the user goes through here, so
+// tests answer instead of a dialog: setMessagePresenter replaces the dialog, an empty
+// presenter restores it.
+using MessagePresenter = std::function<int(const MessageRequest&)>;
+void setMessagePresenter(MessagePresenter presenter);
+int ShowMessage(const MessageRequest& request);
+
 class CMessageDlg : public CXDialog {
     Q_OBJECT
 
