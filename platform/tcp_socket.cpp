@@ -1,0 +1,153 @@
+#include "platform/tcp_socket.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <climits>
+#include <ctime>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace mv {
+
+namespace {
+
+std::int64_t monotonicMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+// 1 ready, 0 deadline passed, -1 error or hang-up without the wanted event.
+int waitReady(int fd, short events, std::int64_t deadline) {
+    for (;;) {
+        const std::int64_t left = deadline - monotonicMs();
+        if (left <= 0)
+            return 0;
+        pollfd p{fd, events, 0};
+        const int rc = ::poll(&p, 1, left > INT_MAX ? INT_MAX : static_cast<int>(left));
+        if (rc < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (rc == 0)
+            continue;
+        if (p.revents & events)
+            return 1;
+        return -1;
+    }
+}
+
+} // namespace
+
+TcpSocket::~TcpSocket() { close(); }
+
+void TcpSocket::close() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+bool TcpSocket::connect(std::uint32_t ipv4, std::uint16_t port, int timeoutMs) {
+    close();
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(port);
+    addr.sin_addr.s_addr = htonl(ipv4);
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+        if (errno != EINPROGRESS && errno != EINTR) {
+            ::close(fd);
+            return false;
+        }
+        const std::int64_t deadline = monotonicMs() + (timeoutMs > 0 ? timeoutMs : 0);
+        int soError = 0;
+        socklen_t soLen = sizeof soError;
+        if (waitReady(fd, POLLOUT, deadline) != 1 ||
+            ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &soError, &soLen) != 0 || soError != 0) {
+            ::close(fd);
+            return false;
+        }
+    }
+    const int one = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    fd_ = fd;
+    return true;
+}
+
+TcpSocket::Status TcpSocket::send(const std::uint8_t* data, std::size_t len, int timeoutMs,
+                                  std::size_t* done) {
+    std::size_t sent = 0;
+    Status status = Status::Ok;
+    std::int64_t deadline = -1;
+    while (fd_ >= 0 && sent < len) {
+        const ssize_t n = ::send(fd_, data + sent, len - sent, MSG_NOSIGNAL);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            status = Status::Failed;
+            break;
+        }
+        if (deadline < 0)
+            deadline = monotonicMs() + (timeoutMs > 0 ? timeoutMs : 0);
+        const int ready = waitReady(fd_, POLLOUT, deadline);
+        if (ready != 1) {
+            status = ready == 0 ? Status::TimedOut : Status::Failed;
+            break;
+        }
+    }
+    if (fd_ < 0)
+        status = Status::Failed;
+    if (done)
+        *done = sent;
+    return status;
+}
+
+TcpSocket::Status TcpSocket::receive(std::uint8_t* data, std::size_t len, int timeoutMs,
+                                     std::size_t* done) {
+    std::size_t got = 0;
+    Status status = Status::Ok;
+    std::int64_t deadline = -1;  // taken only when we first have to wait
+    while (fd_ >= 0 && got < len) {
+        const ssize_t n = ::recv(fd_, data + got, len - got, 0);
+        if (n > 0) {
+            got += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n == 0) {  // peer closed
+            status = Status::Failed;
+            break;
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) {
+            status = Status::Failed;
+            break;
+        }
+        if (deadline < 0)
+            deadline = monotonicMs() + (timeoutMs > 0 ? timeoutMs : 0);
+        const int ready = waitReady(fd_, POLLIN, deadline);
+        if (ready != 1) {
+            status = ready == 0 ? Status::TimedOut : Status::Failed;
+            break;
+        }
+    }
+    if (fd_ < 0)
+        status = Status::Failed;
+    if (done)
+        *done = got;
+    return status;
+}
+
+} // namespace mv

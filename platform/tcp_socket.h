@@ -1,0 +1,36 @@
+// A TCP client socket for request/reply links: non-blocking connect, no Nagle delay,
+// no SIGPIPE, reads that gather bytes until the count or the deadline.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace mv {
+
+class TcpSocket {
+public:
+    enum class Status { Ok, Failed, TimedOut };
+
+    TcpSocket() = default;
+    ~TcpSocket();
+    TcpSocket(const TcpSocket&) = delete;
+    TcpSocket& operator=(const TcpSocket&) = delete;
+
+    // Connects to an IPv4 address (first octet in the most significant byte) within timeoutMs.
+    // Fails at once on an immediate error; a refused or unfinished connection fails too.
+    bool connect(std::uint32_t ipv4, std::uint16_t port, int timeoutMs);
+    bool isOpen() const { return fd_ >= 0; }
+    void close();
+
+    // Sends all len bytes, waiting at most timeoutMs while the send buffer is full.
+    Status send(const std::uint8_t* data, std::size_t len, int timeoutMs, std::size_t* done);
+    // Receives exactly len bytes unless the peer closes, an error occurs or timeoutMs passes.
+    Status receive(std::uint8_t* data, std::size_t len, int timeoutMs, std::size_t* done);
+
+    int fd() const { return fd_; }
+
+private:
+    int fd_ = -1;
+};
+
+} // namespace mv

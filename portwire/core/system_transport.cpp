@@ -1,0 +1,97 @@
+// The real carriers: serial devices and TCP sockets of the platform layer.
+#include "portwire/core/transport.h"
+
+#include "platform/com_ports.h"
+#include "platform/tcp_socket.h"
+
+namespace portwire {
+
+namespace {
+
+class SystemSerialPort final : public ISerialPort {
+public:
+    bool open(const std::string& device) { return port_.open(device); }
+
+    bool readState() override { return port_.readState(); }
+    bool applyState(int baud) override { return port_.applyState(baud); }
+    bool setTimeouts(const mv::SerialTimeouts& timeouts) override { return port_.setTimeouts(timeouts); }
+    bool getTimeouts(mv::SerialTimeouts* timeouts) override {
+        if (!port_.isOpen())
+            return false;
+        *timeouts = port_.timeouts();
+        return true;
+    }
+    IoResult write(const std::uint8_t* data, std::size_t len) override {
+        return map(port_.write(data, len, nullptr));
+    }
+    IoResult read(std::uint8_t* data, std::size_t len) override {
+        return map(port_.read(data, len, nullptr));
+    }
+    bool purge() override { return port_.purgeInput(); }
+
+private:
+    static IoResult map(mv::SerialPort::Status s) {
+        switch (s) {
+        case mv::SerialPort::Status::Ok:
+            return IoResult::Ok;
+        case mv::SerialPort::Status::TimedOut:
+            return IoResult::Short;
+        default:
+            return IoResult::Failed;
+        }
+    }
+    mv::SerialPort port_;
+};
+
+class SystemStreamSocket final : public IStreamSocket {
+public:
+    bool connect(std::uint32_t ipv4, int port, int timeoutMs) {
+        if (port < 0 || port > 0xFFFF)
+            return false;
+        return socket_.connect(ipv4, static_cast<std::uint16_t>(port), timeoutMs);
+    }
+    IoResult send(const std::uint8_t* data, std::size_t len, int timeoutMs) override {
+        return map(socket_.send(data, len, timeoutMs, nullptr));
+    }
+    IoResult receive(std::uint8_t* data, std::size_t len, int timeoutMs) override {
+        return map(socket_.receive(data, len, timeoutMs, nullptr));
+    }
+
+private:
+    static IoResult map(mv::TcpSocket::Status s) {
+        switch (s) {
+        case mv::TcpSocket::Status::Ok:
+            return IoResult::Ok;
+        case mv::TcpSocket::Status::TimedOut:
+            return IoResult::Short;
+        default:
+            return IoResult::Failed;
+        }
+    }
+    mv::TcpSocket socket_;
+};
+
+class SystemTransports final : public ITransportFactory {
+public:
+    std::unique_ptr<ISerialPort> openSerial(int comNumber) override {
+        auto port = std::make_unique<SystemSerialPort>();
+        if (!port->open(mv::comPortDevice(comNumber)))
+            return nullptr;
+        return port;
+    }
+    std::unique_ptr<IStreamSocket> connectTcp(std::uint32_t ipv4, int port, int timeoutMs) override {
+        auto socket = std::make_unique<SystemStreamSocket>();
+        if (!socket->connect(ipv4, port, timeoutMs))
+            return nullptr;
+        return socket;
+    }
+};
+
+} // namespace
+
+ITransportFactory& systemTransports() {
+    static SystemTransports transports;
+    return transports;
+}
+
+} // namespace portwire

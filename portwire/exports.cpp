@@ -1,0 +1,271 @@
+// The exported C functions: a thin layer over the library object. No exception leaves here.
+#include "portwire/include/Portwire.h"
+
+#include <cstring>
+
+#include "portwire/core/frame.h"
+#include "portwire/core/portwire_app.h"
+#include "portwire/core/portwire_error.h"
+#include "portwire/status/status_dlg.h"
+
+using portwire::CPortLink;
+using portwire::CPortwireApp;
+
+namespace {
+
+// The library's own object shows the "Status" window of A_Open2 where a QApplication exists.
+const bool g_statusWindowHooked = [] {
+    portwire::DefaultApp().SetStatusWindowFactory(portwire::MakeStatusWindow);
+    return true;
+}();
+
+CPortwireApp& App() { return portwire::TheApp(); }
+
+CPortLink* Find(LinkHandle link) { return App().FindLink(link); }
+
+template <typename T, typename F>
+T Guard(T failure, F&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        return failure;
+    }
+}
+
+template <typename F>
+void GuardVoid(F&& body) noexcept {
+    try {
+        body();
+    } catch (...) {
+    }
+}
+
+bool validCode(int code) { return code >= 0 && code <= 0xFF; }
+
+} // namespace
+
+extern "C" {
+
+LinkHandle A_Open(int comNumber) {
+    return Guard<LinkHandle>(0, [&] { return App().Open(comNumber); });
+}
+
+void A_Close(LinkHandle link) {
+    GuardVoid([&] { App().Close(link); });
+}
+
+uint16_t A_GetNumberOfModules(LinkHandle link) {
+    const CPortLink* l = Find(link);
+    return l ? l->ModuleCount() : 0;
+}
+
+uint16_t A_GetModulID(LinkHandle link, int index) {
+    const CPortLink* l = Find(link);
+    return l ? l->ModuleId(index) : 0;
+}
+
+uint16_t A_GetControllerID(LinkHandle link) {
+    return Guard<uint16_t>(0, [&]() -> uint16_t {
+        CPortLink* l = Find(link);
+        return l ? l->GetControllerID() : 0;
+    });
+}
+
+uint16_t A_ReadInputs(LinkHandle link) {
+    CPortLink* l = Find(link);
+    return l && l->ReadInputs() ? 1 : 0;
+}
+
+uint8_t A_GetInputByte(LinkHandle link, int offset) {
+    const CPortLink* l = Find(link);
+    if (!l || offset < 0 || offset > 256)
+        return 0;
+    return l->InputByteAt(2 + static_cast<size_t>(offset));
+}
+
+uint16_t A_GetInputWord(LinkHandle link, int offset) {
+    const CPortLink* l = Find(link);
+    if (!l || offset < 0 || offset > 256)
+        return 0;
+    const size_t at = 2 + static_cast<size_t>(offset);
+    return static_cast<uint16_t>(l->InputByteAt(at) | (l->InputByteAt(at + 1) << 8));
+}
+
+uint32_t A_GetInputLong(LinkHandle link, int offset) {
+    const CPortLink* l = Find(link);
+    if (!l || offset < 0 || offset > 256)
+        return 0;
+    const size_t at = 2 + static_cast<size_t>(offset);
+    return static_cast<uint32_t>(l->InputByteAt(at)) | (static_cast<uint32_t>(l->InputByteAt(at + 1)) << 8) |
+           (static_cast<uint32_t>(l->InputByteAt(at + 2)) << 16) |
+           (static_cast<uint32_t>(l->InputByteAt(at + 3)) << 24);
+}
+
+void A_GetInputBuffer(LinkHandle link, uint8_t dest[256]) {
+    const CPortLink* l = Find(link);
+    if (l && dest)
+        std::memcpy(dest, l->InputImage() + 2, 256);
+}
+
+uint16_t A_SetOutputs(LinkHandle link, int len, const uint8_t* data) {
+    CPortLink* l = Find(link);
+    return l && l->SetOutputs(len, data) ? 1 : 0;
+}
+
+uint16_t A_StopFieldbus(LinkHandle link) {
+    CPortLink* l = Find(link);
+    return l && l->Fieldbus(1) ? 1 : 0;
+}
+
+uint16_t A_StartFieldbus(LinkHandle link) {
+    CPortLink* l = Find(link);
+    return l && l->Fieldbus(2) ? 1 : 0;
+}
+
+uint16_t A_ReadModulParameters(LinkHandle link, uint8_t* dest) {
+    CPortLink* l = Find(link);
+    return l && l->ReadPayloadAfterHead(portwire::kFnModuleParameters, dest, nullptr) ? 1 : 0;
+}
+
+uint16_t A_WriteModulParameters(LinkHandle link, int len, const uint8_t* data) {
+    CPortLink* l = Find(link);
+    return l && l->WriteWithData(portwire::kFnSavedModuleParameters, len, data, portwire::kWriteRequestTimeoutMs)
+               ? 1
+               : 0;
+}
+
+uint16_t A_ReadMasterParameter(LinkHandle link, int code, uint8_t* dest, int /*unused*/, uint16_t* len) {
+    CPortLink* l = Find(link);
+    if (!l || !validCode(code))
+        return 0;
+    return l->ReadMasterParameter(static_cast<uint8_t>(code), dest, len) ? 1 : 0;
+}
+
+uint16_t A_ClearFlash(LinkHandle link) {
+    CPortLink* l = Find(link);
+    return l && l->ClearFlash() ? 1 : 0;
+}
+
+uint16_t A_ReadModulInfo(LinkHandle link, uint8_t* dest) {
+    CPortLink* l = Find(link);
+    return l && l->ReadPayloadAfterHead(portwire::kFnModuleInfo, dest, nullptr) ? 1 : 0;
+}
+
+uint16_t A_GetLastError(void) { return App().GetLastError(); }
+
+uint16_t A_Write(LinkHandle link, const uint8_t* buffer, int len) {
+    CPortLink* l = Find(link);
+    if (!l || len < 0 || (len > 0 && !buffer))
+        return 0;
+    return l->Write(buffer, static_cast<size_t>(len)) ? 1 : 0;
+}
+
+uint16_t A_Read(LinkHandle link, uint8_t* buffer, int len) {
+    CPortLink* l = Find(link);
+    if (!l || len < 0 || (len > 0 && !buffer))
+        return 0;
+    return l->Read(buffer, static_cast<size_t>(len)) ? 1 : 0;
+}
+
+LinkHandle A_OpenNet(uint32_t ipv4, int tcpPort) {
+    return Guard<LinkHandle>(0, [&] { return App().OpenNet(ipv4, tcpPort, true); });
+}
+
+LinkHandle A_Open2(int comNumber) {
+    return Guard<LinkHandle>(0, [&] { return App().Open2(comNumber); });
+}
+
+uint16_t A_WriteModulConfiguration(LinkHandle link, int len, const uint8_t* data) {
+    CPortLink* l = Find(link);
+    return l && l->WriteWithData(portwire::kFnModuleConfiguration, len, data, portwire::kWriteRequestTimeoutMs)
+               ? 1
+               : 0;
+}
+
+void A_SetLogMode(LinkHandle link, int mode) {
+    if (CPortLink* l = Find(link))
+        l->SetLogMode(mode);
+}
+
+int32_t A_ReadModulConfiguration(LinkHandle link, uint8_t* len, uint8_t* dest) {
+    CPortLink* l = Find(link);
+    size_t n = 0;
+    if (!l || !l->ReadPayloadAfterHead(portwire::kFnModuleConfiguration, dest, &n))
+        return 0;
+    if (len)
+        *len = static_cast<uint8_t>(n);
+    return 1;
+}
+
+uint16_t A_ReadSavedModulParameters(LinkHandle link, uint8_t* dest) {
+    CPortLink* l = Find(link);
+    return l && l->ReadPayloadAfterHead(portwire::kFnSavedModuleParameters, dest, nullptr) ? 1 : 0;
+}
+
+int32_t A_ReadMemory(LinkHandle link, int count, uint32_t address, uint8_t* dest) {
+    CPortLink* l = Find(link);
+    return l && l->ReadMemory(count, address, dest) ? 1 : 0;
+}
+
+void A_CreateChecksum(LinkHandle link, uint8_t* buffer, int len) {
+    if (!Find(link) || !buffer || len < 1)
+        return;
+    buffer[len - 1] = portwire::FrameChecksum(buffer, static_cast<uint16_t>(len - 1));
+}
+
+int32_t A_CheckChksum(LinkHandle link, const uint8_t* buffer, int len) {
+    if (!Find(link) || !buffer || len < 1)
+        return 0;
+    if (buffer[len - 1] != portwire::FrameChecksum(buffer, static_cast<uint16_t>(len - 1))) {
+        App().SetLastError(portwire::kErrChecksum);
+        return 0;
+    }
+    return 1;
+}
+
+LinkHandle A_OpenCom(int comNumber, int baud) {
+    return Guard<LinkHandle>(0, [&] { return App().OpenCom(comNumber, baud); });
+}
+
+uint16_t A_SetOutputsO(LinkHandle link, int /*unused*/, int len, const uint8_t* data) {
+    return A_SetOutputs(link, len, data);
+}
+
+uint16_t A_PurgeComm(LinkHandle link) {
+    CPortLink* l = Find(link);
+    return l && l->Purge() ? 1 : 0;
+}
+
+LinkHandle A_OpenNet_NoReadID(uint32_t ipv4, int tcpPort) {
+    return Guard<LinkHandle>(0, [&] { return App().OpenNet(ipv4, tcpPort, false); });
+}
+
+LinkHandle A_Open_NoReadID(int comNumber) {
+    return Guard<LinkHandle>(0, [&] { return App().OpenNoReadID(comNumber); });
+}
+
+uint32_t A_GetPort(LinkHandle link) {
+    const CPortLink* l = Find(link);
+    if (!l)
+        return 0;
+    return l->ComNumber() != 0 ? static_cast<uint32_t>(l->ComNumber()) : l->Address();
+}
+
+int32_t A_SetComTimout(LinkHandle link, int ms, int* old) {
+    CPortLink* l = Find(link);
+    return l && l->SetTimeout(ms, old) ? 1 : 0;
+}
+
+uint16_t A_WriteMasterParameter(LinkHandle link, int code, int len, const uint8_t* data) {
+    CPortLink* l = Find(link);
+    if (!l || !validCode(code))
+        return 0;
+    return l->WriteWithData(static_cast<uint8_t>(code), len, data, portwire::kWriteRequestTimeoutMs) ? 1 : 0;
+}
+
+uint16_t A_WriteModulParameters_2(LinkHandle link, int len, const uint8_t* data, int timeoutMs) {
+    CPortLink* l = Find(link);
+    return l && l->WriteWithData(portwire::kFnSavedModuleParameters, len, data, timeoutMs) ? 1 : 0;
+}
+
+} // extern "C"

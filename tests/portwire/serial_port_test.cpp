@@ -1,0 +1,153 @@
+// The serial layer on a pseudo-terminal: exclusive use, raw settings, transfers, time-outs.
+#include "platform/serial_port.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The controller's side of a pseudo-terminal; the product opens the other side by name.
+class Pty {
+public:
+    Pty() {
+        master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0)
+            name_ = ::ptsname(master_);
+        // Keep one slave descriptor so the master never sees a hang-up between opens.
+        if (!name_.empty())
+            hold_ = ::open(name_.c_str(), O_RDWR | O_NOCTTY);
+    }
+    ~Pty() {
+        if (hold_ >= 0)
+            ::close(hold_);
+        if (master_ >= 0)
+            ::close(master_);
+    }
+    const std::string& name() const { return name_; }
+    int master() const { return master_; }
+    void send(const std::string& s) { ASSERT_EQ(::write(master_, s.data(), s.size()), (ssize_t)s.size()); }
+    speed_t speed() const {
+        termios t{};
+        ::tcgetattr(hold_, &t);
+        return ::cfgetospeed(&t);
+    }
+
+private:
+    int master_ = -1;
+    int hold_ = -1;
+    std::string name_;
+};
+
+mv::SerialTimeouts quick(int ms) {
+    mv::SerialTimeouts t;
+    t.readInterval = ms;
+    t.readTotalConstant = ms;
+    t.readTotalMultiplier = 0;
+    t.writeTotalConstant = ms;
+    t.writeTotalMultiplier = 0;
+    return t;
+}
+
+TEST(SerialPort, SecondOpenFailsWhileHeldAndWorksAfterClose) {
+    Pty pty;
+    ASSERT_FALSE(pty.name().empty());
+    mv::SerialPort first;
+    ASSERT_TRUE(first.open(pty.name()));
+    mv::SerialPort second;
+    EXPECT_FALSE(second.open(pty.name()));
+    first.close();
+    EXPECT_TRUE(second.open(pty.name()));
+}
+
+TEST(SerialPort, MissingDeviceOrNoTerminalFails) {
+    mv::SerialPort port;
+    EXPECT_FALSE(port.open("/nonexistent/ttyS99"));
+    EXPECT_FALSE(port.open(""));
+    EXPECT_FALSE(port.open("/dev/null"));
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST(SerialPort, AppliesRaw8N1AtTheBaudAndRestoresOnClose) {
+    Pty pty;
+    const speed_t before = pty.speed();
+    {
+        mv::SerialPort port;
+        ASSERT_TRUE(port.open(pty.name()));
+        ASSERT_TRUE(port.readState());
+        ASSERT_TRUE(port.applyState(9600));
+        EXPECT_EQ(pty.speed(), B9600);
+        ASSERT_TRUE(port.applyState(115200));
+        EXPECT_EQ(pty.speed(), B115200);
+        EXPECT_FALSE(port.applyState(12345));
+    }
+    EXPECT_EQ(pty.speed(), before);
+}
+
+TEST(SerialPort, ReadsExactlyAndGathersSplitInput) {
+    Pty pty;
+    mv::SerialPort port;
+    ASSERT_TRUE(port.open(pty.name()));
+    ASSERT_TRUE(port.applyState(38400));
+    ASSERT_TRUE(port.setTimeouts(quick(2000)));
+    pty.send("ab");
+    pty.send("cdef");
+    std::uint8_t buf[5] = {};
+    std::size_t got = 0;
+    ASSERT_EQ(port.read(buf, 4, &got), mv::SerialPort::Status::Ok);
+    EXPECT_EQ(std::string(buf, buf + 4), "abcd");
+    ASSERT_EQ(port.read(buf, 2, &got), mv::SerialPort::Status::Ok);
+    EXPECT_EQ(std::string(buf, buf + 2), "ef");
+}
+
+TEST(SerialPort, ShortReadEndsAtTheDeadline) {
+    Pty pty;
+    mv::SerialPort port;
+    ASSERT_TRUE(port.open(pty.name()));
+    ASSERT_TRUE(port.applyState(9600));
+    ASSERT_TRUE(port.setTimeouts(quick(20)));
+    pty.send("x");
+    std::uint8_t buf[4];
+    std::size_t got = 0;
+    EXPECT_EQ(port.read(buf, 4, &got), mv::SerialPort::Status::TimedOut);
+    EXPECT_EQ(got, 1u);
+}
+
+TEST(SerialPort, WritesReachThePeerAndPurgeDiscardsInput) {
+    Pty pty;
+    mv::SerialPort port;
+    ASSERT_TRUE(port.open(pty.name()));
+    ASSERT_TRUE(port.applyState(9600));
+    const std::uint8_t out[3] = {0x00, 0x40, 0x14};
+    std::size_t done = 0;
+    ASSERT_EQ(port.write(out, 3, &done), mv::SerialPort::Status::Ok);
+    std::uint8_t in[3] = {};
+    ASSERT_EQ(::read(pty.master(), in, 3), 3);
+    EXPECT_EQ(in[2], 0x14);
+
+    pty.send("junk");
+    ASSERT_TRUE(port.setTimeouts(quick(2000)));
+    // Let the line discipline take the bytes in before they are discarded.
+    std::uint8_t first = 0;
+    ASSERT_EQ(port.read(&first, 1, &done), mv::SerialPort::Status::Ok);
+    EXPECT_TRUE(port.purgeInput());
+    ASSERT_TRUE(port.setTimeouts(quick(10)));
+    EXPECT_EQ(port.read(in, 1, &done), mv::SerialPort::Status::TimedOut);
+}
+
+TEST(SerialPort, RefusesNegativeTimeoutsAndClosedUse) {
+    mv::SerialPort port;
+    EXPECT_FALSE(port.setTimeouts(quick(10)));
+    std::uint8_t b = 0;
+    std::size_t n = 0;
+    EXPECT_EQ(port.read(&b, 1, &n), mv::SerialPort::Status::Failed);
+    Pty pty;
+    ASSERT_TRUE(port.open(pty.name()));
+    EXPECT_FALSE(port.setTimeouts(quick(-1)));
+}
+
+} // namespace
