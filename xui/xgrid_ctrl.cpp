@@ -358,7 +358,9 @@ void XGridCtrl::OnVScroll(ScrollRequest request, int position) {
     }
     setFirstRow(firstRow_);
     inScrollAction_ = true;
-    scrollBar_->setSliderPosition(std::clamp(box, 0, limit));
+    box = std::clamp(box, 0, limit);
+    scrollBar_->setSliderPosition(box);
+    scrollBar_->setValue(box);
     inScrollAction_ = false;
     fullRedraw_ = false;
     repaint();
