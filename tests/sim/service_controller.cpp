@@ -225,7 +225,7 @@ bool ServiceController::answerWrite(const std::vector<std::uint8_t>& data,
     case 48:
     case 49:
         // Start of the FTP server and reset: the controller does not answer.
-        noReply = true;
+        noReply = !answerSendOnly_;
         return true;
     case 50: {
         const RecordKind kind = u8At(data, 2) == 1 ? RecordKind::RtcStamp : RecordKind::RtcDate;
@@ -329,6 +329,11 @@ void ServiceController::setReplyDirection(std::uint8_t code, std::uint8_t direct
 void ServiceController::setReplyData(std::uint8_t code, const std::vector<std::uint8_t>& data) {
     std::lock_guard lock(mutex_);
     shapes_[code].data = data;
+}
+
+void ServiceController::setAnswerSendOnly(bool on) {
+    std::lock_guard lock(mutex_);
+    answerSendOnly_ = on;
 }
 
 void ServiceController::clearShaping() {

@@ -56,6 +56,9 @@ public:
     // Answer with exactly this data.
     void setReplyData(std::uint8_t code, const std::vector<std::uint8_t>& data);
     void clearShaping();
+    // Lets the start of the FTP server and the reset be answered like a write (to show that
+    // nothing reads such an answer).
+    void setAnswerSendOnly(bool on);
 
 private:
     struct Shape {
@@ -80,6 +83,7 @@ private:
     std::map<Key, ServiceRecord> records_;
     std::map<std::pair<std::uint32_t, std::uint32_t>, std::string> identCodes_;
     bool identFileStored_ = false;
+    bool answerSendOnly_ = false;
     std::map<std::pair<std::uint8_t, std::uint8_t>, int> requests_;
     std::map<std::uint8_t, Shape> shapes_;
 };
