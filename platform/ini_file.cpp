@@ -61,12 +61,32 @@ public:
     std::mutex mutex;
     int batchDepth = 0;
 
-    // The cached file, read again when the disk changed (unless it holds unsaved writes).
-    // Null when the file exists but cannot be read (errno set).
-    CachedFile* get(const std::string& path) {
+    // The cached file for a name, read again when the disk changed (unless it holds unsaved
+    // writes); path receives the name resolved. Null when the file exists but cannot be read
+    // (errno set).
+    CachedFile* get(const std::string& file, std::string& path) {
+        path = file;
+        for (char& ch : path)
+            if (ch == '\\')
+                ch = '/';
+        const std::string asked = path;
+        if (const auto a = aliases_.find(asked); a != aliases_.end())
+            path = a->second;
+        FileStamp now = stampOfPath(path);
+        if (!now.exists) {
+            // Not there as written: look the components up without regard to case.
+            std::string resolved = iniResolvePath(asked);
+            if (resolved != path) {
+                path = std::move(resolved);
+                now = stampOfPath(path);
+                if (aliases_.size() >= kCacheLimit)
+                    aliases_.clear();
+                aliases_[asked] = path;
+            }
+        }
         auto it = files_.find(path);
         if (it != files_.end()) {
-            if (it->second.dirty || it->second.stamp == stampOfPath(path))
+            if (it->second.dirty || it->second.stamp == now)
                 return &it->second;
         }
         CachedFile fresh;
@@ -86,7 +106,10 @@ public:
     }
 
     void forget(const std::string& path) { files_.erase(path); }
-    void clear() { files_.clear(); }
+    void clear() {
+        files_.clear();
+        aliases_.clear();
+    }
 
     // Writes a changed file now, or marks it for the batch.
     bool changed(const std::string& path, CachedFile& file) {
@@ -225,6 +248,8 @@ private:
     }
 
     std::unordered_map<std::string, CachedFile> files_;
+    // Names asked for -> the paths they resolved to without regard to case.
+    std::unordered_map<std::string, std::string> aliases_;
 };
 
 IniCache& cache() {
@@ -377,10 +402,10 @@ std::uint32_t GetPrivateProfileStringA(const char* section, const char* key, con
         errno = EINVAL;
         return 0;
     }
-    const std::string path = iniResolvePath(file);
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    const CachedFile* f = c.get(path);
+    std::string path;
+    const CachedFile* f = c.get(file, path);
     if (!section)
         return copyList(f ? f->doc.sectionNames() : std::vector<std::string>{}, buf, size);
     if (!key)
@@ -394,10 +419,10 @@ std::uint32_t GetPrivateProfileStringA(const char* section, const char* key, con
 int GetPrivateProfileIntA(const char* section, const char* key, int def, const char* file) {
     if (!section || !key || !file)
         return def;
-    const std::string path = iniResolvePath(file);
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    const CachedFile* f = c.get(path);
+    std::string path;
+    const CachedFile* f = c.get(file, path);
     const std::string* value = f ? f->doc.find(section, key) : nullptr;
     if (!value)
         return def;
@@ -416,10 +441,10 @@ std::uint32_t GetPrivateProfileSectionA(const char* section, char* buf, std::uin
         errno = EINVAL;
         return 0;
     }
-    const std::string path = iniResolvePath(file);
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    const CachedFile* f = c.get(path);
+    std::string path;
+    const CachedFile* f = c.get(file, path);
     std::vector<std::string> lines;
     if (f)
         for (const auto& [k, v] : f->doc.sectionEntries(section))
@@ -448,10 +473,10 @@ int WritePrivateProfileStringA(const char* section, const char* key, const char*
         errno = EINVAL;
         return 0;
     }
-    const std::string path = iniResolvePath(file);
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    CachedFile* f = c.get(path);
+    std::string path;
+    CachedFile* f = c.get(file, path);
     if (!f)
         return 0;
     bool changed = false;
@@ -492,27 +517,27 @@ int iniReadInt(const std::string& file, std::string_view section, std::string_vi
 }
 
 std::vector<std::string> iniSectionNames(const std::string& file) {
-    const std::string path = iniResolvePath(file);
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    const CachedFile* f = c.get(path);
+    std::string path;
+    const CachedFile* f = c.get(file, path);
     return f ? f->doc.sectionNames() : std::vector<std::string>{};
 }
 
 std::vector<std::string> iniKeyNames(const std::string& file, std::string_view section) {
-    const std::string path = iniResolvePath(file);
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    const CachedFile* f = c.get(path);
+    std::string path;
+    const CachedFile* f = c.get(file, path);
     return f ? f->doc.keyNames(section) : std::vector<std::string>{};
 }
 
 std::vector<std::pair<std::string, std::string>> iniReadSection(const std::string& file,
                                                                 std::string_view section) {
-    const std::string path = iniResolvePath(file);
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    const CachedFile* f = c.get(path);
+    std::string path;
+    const CachedFile* f = c.get(file, path);
     return f ? f->doc.sectionEntries(section) : std::vector<std::pair<std::string, std::string>>{};
 }
 
@@ -537,10 +562,10 @@ bool iniCreateSection(const std::string& file, std::string_view section) {
         errno = EINVAL;
         return false;
     }
-    const std::string path = iniResolvePath(file);
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    CachedFile* f = c.get(path);
+    std::string path;
+    CachedFile* f = c.get(file, path);
     if (!f)
         return false;
     if (!f->doc.addSection(section))
@@ -555,10 +580,10 @@ bool iniCreateSection(const std::string& file, std::string_view section) {
 }
 
 bool iniHasSection(const std::string& file, std::string_view section) {
-    const std::string path = iniResolvePath(file);
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
-    const CachedFile* f = c.get(path);
+    std::string path;
+    const CachedFile* f = c.get(file, path);
     return f && f->doc.hasSection(section);
 }
 

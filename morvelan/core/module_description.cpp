@@ -68,7 +68,8 @@ std::string CModuleDescription::FilePath() const {
 int CModuleDescription::Read() { return Read(context().programDir, context().language); }
 
 int CModuleDescription::Read(const std::string& programDir, const std::string& language) {
-    const std::string path = FilePath(programDir, m_FileName);
+    // The INI layer finds the file without regard to case itself.
+    const std::string path = joinDir(joinDir(programDir, "Modul"), m_FileName);
     (void)readText("FILEINFO", "Filename", path);
     m_ProtocolId = static_cast<std::int16_t>(readInt("FILEINFO", "Protocol_ID", path));
     m_Device = readText("FILEINFO", "Device", path);
