@@ -85,7 +85,11 @@ void TcpStationServer::stop()
 {
     if (!thread_.joinable())
         return;
-    stopping_ = true;
+    {
+        std::lock_guard lock(dropMutex_);
+        stopping_ = true;
+    }
+    dropDone_.notify_all();
     const std::uint64_t one = 1;
     [[maybe_unused]] ssize_t n = ::write(wakeFd_, &one, sizeof one);
     thread_.join();
@@ -96,9 +100,13 @@ void TcpStationServer::stop()
 
 void TcpStationServer::dropConnections()
 {
-    dropAll_ = true;
+    if (!thread_.joinable())
+        return;
+    std::unique_lock lock(dropMutex_);
+    const std::uint64_t ticket = ++dropsAsked_;
     const std::uint64_t one = 1;
     [[maybe_unused]] ssize_t n = ::write(wakeFd_, &one, sizeof one);
+    dropDone_.wait(lock, [&] { return dropsDone_ >= ticket || stopping_; });
 }
 
 void TcpStationServer::run()
@@ -132,9 +140,17 @@ void TcpStationServer::run()
         if (fds[0].revents & POLLIN) {
             std::uint64_t v;
             [[maybe_unused]] ssize_t n = ::read(wakeFd_, &v, sizeof v);
-            if (dropAll_.exchange(false)) {
+            std::uint64_t asked;
+            {
+                std::lock_guard lock(dropMutex_);
+                asked = dropsAsked_;
+            }
+            if (asked != dropsDone_) {
                 while (!clients.empty())
                     closeClient(clients.size() - 1, true);
+                std::lock_guard lock(dropMutex_);
+                dropsDone_ = asked;
+                dropDone_.notify_all();
                 continue;
             }
         }

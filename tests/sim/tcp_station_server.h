@@ -5,6 +5,7 @@
 #include "tests/sim/station.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -28,7 +29,7 @@ public:
 
     int connectionsAccepted() const { return accepted_.load(); }
     int connectionsOpen() const { return open_.load(); }
-    // Resets every open connection (the peers see a connection reset).
+    // Resets every open connection (the peers see a connection reset); returns when done.
     void dropConnections();
 
 private:
@@ -41,7 +42,10 @@ private:
     std::thread thread_;
     std::atomic<int> accepted_{0};
     std::atomic<int> open_{0};
-    std::atomic<bool> dropAll_{false};
+    std::mutex dropMutex_;
+    std::condition_variable dropDone_;
+    std::uint64_t dropsAsked_ = 0;
+    std::uint64_t dropsDone_ = 0;
     std::atomic<bool> stopping_{false};
 };
 
