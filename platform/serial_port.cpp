@@ -212,8 +212,9 @@ SerialPort::Status SerialPort::read(std::uint8_t* data, std::size_t len, std::si
         }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
-            // A hung-up terminal reads as end of file or EIO.
+        // A raw terminal answers "nothing yet" with 0 or EAGAIN; a hung-up one with EIO (and
+        // poll then reports the hang-up).
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
             status = Status::Failed;
             break;
         }

@@ -12,7 +12,7 @@ using Lines = std::vector<std::string>;
 
 const Bytes kIds = reply({0x0B, 0x00, 0x34, 0x12, 0x78, 0x56, 0x00, 0x00});
 
-struct BaudSearch : ::testing::Test {
+struct PortwireBaudSearch : ::testing::Test {
     Rig rig;
     pwtest::StatusRecorder status;
     void SetUp() override { rig.app.SetStatusSink(&status); }
@@ -25,7 +25,7 @@ struct BaudSearch : ::testing::Test {
     }
 };
 
-TEST_F(BaudSearch, PeerAt9600IsFoundAtTheThirdAttempt) {
+TEST_F(PortwireBaudSearch, PeerAt9600IsFoundAtTheThirdAttempt) {
     rig.com(1).answers[11] = kIds;
     rig.com(1).answerBaud = 9600;
     const auto h = rig.app.Open(1);
@@ -46,7 +46,7 @@ TEST_F(BaudSearch, PeerAt9600IsFoundAtTheThirdAttempt) {
     EXPECT_GE(rig.com(1).purges, 2);
 }
 
-TEST_F(BaudSearch, FastPeerKeepsTheShortTimeout) {
+TEST_F(PortwireBaudSearch, FastPeerKeepsTheShortTimeout) {
     rig.com(2).answers[11] = kIds;
     const auto h = rig.app.Open(2);
     ASSERT_NE(h, 0u);
@@ -55,7 +55,7 @@ TEST_F(BaudSearch, FastPeerKeepsTheShortTimeout) {
     EXPECT_TRUE(pausesOf(1000).empty());
 }
 
-TEST_F(BaudSearch, MissingPortEndsAtOnce) {
+TEST_F(PortwireBaudSearch, MissingPortEndsAtOnce) {
     rig.app.SetLastError(0);
     EXPECT_EQ(rig.app.Open(7), 0u);
     EXPECT_EQ(status.lines, (Lines{"Open", "COM7", "Error: INVALID_HANDLE"}));
@@ -65,7 +65,7 @@ TEST_F(BaudSearch, MissingPortEndsAtOnce) {
     EXPECT_EQ(rig.app.LinkCount(), 0u);
 }
 
-TEST_F(BaudSearch, SilentPeerFailsAfterFourAttempts) {
+TEST_F(PortwireBaudSearch, SilentPeerFailsAfterFourAttempts) {
     rig.com(1);
     EXPECT_EQ(rig.app.Open(1), 0u);
     EXPECT_EQ(rig.app.GetLastError(), 0x0300);
@@ -74,7 +74,7 @@ TEST_F(BaudSearch, SilentPeerFailsAfterFourAttempts) {
     EXPECT_EQ(rig.app.LinkCount(), 0u);
 }
 
-TEST_F(BaudSearch, RefusedSettingsFailWithPortError) {
+TEST_F(PortwireBaudSearch, RefusedSettingsFailWithPortError) {
     rig.com(1).failApplyState = true;
     EXPECT_EQ(rig.app.Open(1), 0u);
     EXPECT_EQ(rig.app.GetLastError(), 0x0200);
@@ -84,7 +84,7 @@ TEST_F(BaudSearch, RefusedSettingsFailWithPortError) {
     EXPECT_EQ(rig.app.GetLastError(), 0x0200);
 }
 
-TEST(StatusLines, DroppedWithoutWindowAndNoPauses) {
+TEST(PortwireStatusLines, DroppedWithoutWindowAndNoPauses) {
     Rig rig;
     rig.com(1).answers[11] = kIds;
     rig.com(1).answerBaud = 38400;
@@ -92,7 +92,7 @@ TEST(StatusLines, DroppedWithoutWindowAndNoPauses) {
     EXPECT_EQ(rig.clock.pauses, (std::vector<int>{1000}));
 }
 
-TEST(StatusLines, Open2ShowsTheWindowOnlyWhileSearching) {
+TEST(PortwireStatusLines, Open2ShowsTheWindowOnlyWhileSearching) {
     struct Window final : portwire::IStatusSink {
         Lines* out;
         explicit Window(Lines* o) : out(o) {}
@@ -113,7 +113,7 @@ TEST(StatusLines, Open2ShowsTheWindowOnlyWhileSearching) {
     EXPECT_EQ(rig.clock.pauses, (std::vector<int>(5, 250)));
 }
 
-TEST(StatusLines, Open2WithoutWindowSkipsThePauses) {
+TEST(PortwireStatusLines, Open2WithoutWindowSkipsThePauses) {
     Rig rig;
     rig.com(1).answers[11] = kIds;
     rig.app.SetStatusWindowFactory([] { return std::unique_ptr<portwire::IStatusSink>(); });
@@ -121,7 +121,7 @@ TEST(StatusLines, Open2WithoutWindowSkipsThePauses) {
     EXPECT_TRUE(rig.clock.pauses.empty());
 }
 
-TEST(FixedBaud, OpenComSetsTheBaudAndDefaultTimeouts) {
+TEST(PortwireFixedBaud, OpenComSetsTheBaudAndDefaultTimeouts) {
     Rig rig;
     rig.com(3);
     rig.app.SetLastError(0x0600);
@@ -139,7 +139,7 @@ TEST(FixedBaud, OpenComSetsTheBaudAndDefaultTimeouts) {
     EXPECT_EQ(rig.com(4).baud, 115200);
 }
 
-TEST(FixedBaud, SameComTwiceSharesTheLink) {
+TEST(PortwireFixedBaud, SameComTwiceSharesTheLink) {
     Rig rig;
     rig.com(3);
     const auto a = rig.app.OpenCom(3, 9600);

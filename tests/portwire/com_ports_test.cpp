@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(ComPorts, DefaultDeviceIsTtySOfNumberLessOne) {
+TEST(PortwireComPorts, DefaultDeviceIsTtySOfNumberLessOne) {
     ::unsetenv("PORTWIRE_COM1");
     ::unsetenv("PORTWIRE_COM12");
     EXPECT_EQ(mv::comPortDevice(1), "/dev/ttyS0");
@@ -15,7 +15,7 @@ TEST(ComPorts, DefaultDeviceIsTtySOfNumberLessOne) {
     EXPECT_EQ(mv::comPortName(3), "COM3");
 }
 
-TEST(ComPorts, EnvironmentNamesAnotherDevice) {
+TEST(PortwireComPorts, EnvironmentNamesAnotherDevice) {
     ::setenv("PORTWIRE_COM3", "/dev/pts/7", 1);
     EXPECT_EQ(mv::comPortDevice(3), "/dev/pts/7");
     ::setenv("PORTWIRE_COM3", "", 1);
@@ -23,7 +23,7 @@ TEST(ComPorts, EnvironmentNamesAnotherDevice) {
     ::unsetenv("PORTWIRE_COM3");
 }
 
-TEST(ComPorts, NumbersBelowOneHaveNoDevice) {
+TEST(PortwireComPorts, NumbersBelowOneHaveNoDevice) {
     EXPECT_EQ(mv::comPortDevice(0), "");
     EXPECT_EQ(mv::comPortDevice(-4), "");
 }

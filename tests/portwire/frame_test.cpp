@@ -11,27 +11,27 @@ namespace {
 using pwtest::Bytes;
 using pwtest::Rig;
 
-TEST(FrameChecksum, EmptyBlockIsTheSeed) { EXPECT_EQ(portwire::FrameChecksum(nullptr, 0), 0xAA); }
+TEST(PortwireFrameChecksum, EmptyBlockIsTheSeed) { EXPECT_EQ(portwire::FrameChecksum(nullptr, 0), 0xAA); }
 
-TEST(FrameChecksum, OnlyTheLastEightBytesCount) {
+TEST(PortwireFrameChecksum, OnlyTheLastEightBytesCount) {
     Bytes a{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     Bytes b{99, 98, 97, 96, 5, 6, 7, 8, 9, 10, 11, 12};
     EXPECT_EQ(portwire::FrameChecksum(a.data(), 12), portwire::FrameChecksum(b.data(), 12));
     EXPECT_EQ(portwire::FrameChecksum(a.data(), 12), pwtest::sum(a, 12));
 }
 
-TEST(FrameChecksum, MatchesIndependentComputation) {
+TEST(PortwireFrameChecksum, MatchesIndependentComputation) {
     Bytes block{0x00, 0x00, 0x40, 0x03, 0x14, 0x00, 0x05};
     EXPECT_EQ(portwire::FrameChecksum(block.data(), 7), pwtest::sum(block, 7));
 }
 
-TEST(FixedRequest, ReadInputsIsExactOnTheWire) {
+TEST(PortwireFixedRequest, ReadInputsIsExactOnTheWire) {
     std::uint8_t f[13];
     portwire::BuildFixedRequest(0x40, 20, f);
     EXPECT_EQ(Bytes(f, f + 13), (Bytes{0, 0, 0x40, 8, 0x14, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST(FixedRequest, EveryCodeEndsInZero) {
+TEST(PortwireFixedRequest, EveryCodeEndsInZero) {
     for (int code = 0; code < 256; ++code) {
         std::uint8_t f[13];
         portwire::BuildFixedRequest(code % 2 ? 0x20 : 0x40, static_cast<std::uint8_t>(code), f);
@@ -39,14 +39,14 @@ TEST(FixedRequest, EveryCodeEndsInZero) {
     }
 }
 
-TEST(VariableFrame, CarriesHeaderDataAndChecksum) {
+TEST(PortwireVariableFrame, CarriesHeaderDataAndChecksum) {
     const std::uint8_t data[3] = {30, 0, 7};
     std::uint8_t f[8];
     ASSERT_EQ(portwire::BuildVariableFrame(0x20, data, 3, f), 8u);
     EXPECT_EQ(Bytes(f, f + 8), pwtest::reply({30, 0, 7}, 0x20));
 }
 
-TEST(AnnounceFrame, SizeIsCallerBytesPlusSeven) {
+TEST(PortwireAnnounceFrame, SizeIsCallerBytesPlusSeven) {
     std::uint8_t d[8];
     portwire::BuildAnnounceData(3, d);
     EXPECT_EQ(Bytes(d, d + 8), (Bytes{1, 10, 10, 0, 0, 0, 0, 0}));
@@ -57,7 +57,7 @@ TEST(AnnounceFrame, SizeIsCallerBytesPlusSeven) {
     EXPECT_EQ(d[2], 0);
 }
 
-TEST(ChecksumExports, CreateAndCheckOverABuffer) {
+TEST(PortwireChecksumExports, CreateAndCheckOverABuffer) {
     Rig rig;
     const auto h = rig.serial();
     std::uint8_t one[1] = {0x55};
@@ -73,7 +73,7 @@ TEST(ChecksumExports, CreateAndCheckOverABuffer) {
     EXPECT_EQ(A_GetLastError(), 0x0600);
 }
 
-TEST(ChecksumExports, ShortLengthsAndUnknownHandlesDoNothing) {
+TEST(PortwireChecksumExports, ShortLengthsAndUnknownHandlesDoNothing) {
     Rig rig;
     const auto h = rig.serial();
     std::uint8_t block[2] = {7, 9};

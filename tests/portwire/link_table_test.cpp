@@ -14,7 +14,7 @@ using pwtest::Rig;
 
 const Bytes kIds = reply({0x0B, 0x00, 0x34, 0x12, 0x00, 0x00});
 
-TEST(LinkHandles, AreNonZeroAndNeverReused) {
+TEST(PortwireLinkHandles, AreNonZeroAndNeverReused) {
     Rig rig;
     rig.com(1);
     std::set<std::uint32_t> seen;
@@ -30,7 +30,7 @@ TEST(LinkHandles, AreNonZeroAndNeverReused) {
     EXPECT_TRUE(seen.insert(h).second);
 }
 
-TEST(LinkHandles, StaleHandleNeverReachesANewLink) {
+TEST(PortwireLinkHandles, StaleHandleNeverReachesANewLink) {
     Rig rig;
     rig.com(1);
     const auto old = rig.app.OpenNoReadID(1);
@@ -42,7 +42,7 @@ TEST(LinkHandles, StaleHandleNeverReachesANewLink) {
     EXPECT_TRUE(rig.com(1).writes.empty());
 }
 
-TEST(LinkTable, UnknownHandleOnCloseOnlySetsTheError) {
+TEST(PortwireLinkTable, UnknownHandleOnCloseOnlySetsTheError) {
     Rig rig;
     const auto h = rig.serial();
     rig.app.SetLastError(0);
@@ -53,7 +53,7 @@ TEST(LinkTable, UnknownHandleOnCloseOnlySetsTheError) {
     EXPECT_EQ(rig.app.LinkCount(), 1u);
 }
 
-TEST(LinkTable, ComOpensMatchSerialLinksOnly) {
+TEST(PortwireLinkTable, ComOpensMatchSerialLinksOnly) {
     Rig rig;
     const auto net = rig.tcp();
     ASSERT_NE(net, 0u);
@@ -63,7 +63,7 @@ TEST(LinkTable, ComOpensMatchSerialLinksOnly) {
     EXPECT_EQ(rig.app.FindLink(net)->References(), 1);
 }
 
-TEST(TcpOpen, RecordsAddressAndPort) {
+TEST(PortwireTcpOpen, RecordsAddressAndPort) {
     Rig rig;
     const auto h = rig.tcp(true);
     ASSERT_EQ(h, 0u);  // no Read ID answer: 0x0400
@@ -77,7 +77,7 @@ TEST(TcpOpen, RecordsAddressAndPort) {
     EXPECT_EQ(rig.app.OpenNet(Rig::kIp, Rig::kPort + 1, true), 0u);
 }
 
-TEST(TcpOpen, FiveAttemptsThenError) {
+TEST(PortwireTcpOpen, FiveAttemptsThenError) {
     Rig rig;
     rig.net();
     rig.transports.refuseConnects = 4;
@@ -92,14 +92,14 @@ TEST(TcpOpen, FiveAttemptsThenError) {
     EXPECT_EQ(A_GetLastError(), 0x0400);
 }
 
-TEST(TcpOpen, LeavesTheLastErrorOnSuccess) {
+TEST(PortwireTcpOpen, LeavesTheLastErrorOnSuccess) {
     Rig rig;
     rig.app.SetLastError(0x0600);
     ASSERT_NE(rig.tcp(), 0u);
     EXPECT_EQ(A_GetLastError(), 0x0600);
 }
 
-TEST(TcpOpen, LostSocketIsReconnectedByTheNextOpen) {
+TEST(PortwireTcpOpen, LostSocketIsReconnectedByTheNextOpen) {
     Rig rig;
     rig.net().answers[11] = kIds;
     const auto h = rig.tcp(true);
@@ -118,7 +118,7 @@ TEST(TcpOpen, LostSocketIsReconnectedByTheNextOpen) {
     EXPECT_EQ(A_ReadInputs(h), 1);
 }
 
-TEST(TcpOpen, FailedReconnectCountsNoReference) {
+TEST(PortwireTcpOpen, FailedReconnectCountsNoReference) {
     Rig rig;
     const auto h = rig.tcp();
     ASSERT_NE(h, 0u);
@@ -134,7 +134,7 @@ TEST(TcpOpen, FailedReconnectCountsNoReference) {
     EXPECT_TRUE(rig.app.FindLink(h)->SocketLost());
 }
 
-TEST(Close, TcpLinkWaitsAfterClosingSerialDiscardsInput) {
+TEST(PortwireClose, TcpLinkWaitsAfterClosingSerialDiscardsInput) {
     Rig rig;
     const auto net = rig.tcp();
     const auto com = rig.serial(2);
@@ -147,7 +147,7 @@ TEST(Close, TcpLinkWaitsAfterClosingSerialDiscardsInput) {
     EXPECT_EQ(rig.app.LinkCount(), 0u);
 }
 
-TEST(GetPort, ComNumberOrAddress) {
+TEST(PortwireGetPort, ComNumberOrAddress) {
     Rig rig;
     const auto com = rig.serial(3);
     EXPECT_EQ(A_GetPort(com), 3u);

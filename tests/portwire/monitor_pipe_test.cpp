@@ -76,7 +76,7 @@ private:
     bool answer_;
 };
 
-TEST(MonitorPipe, PathIsInTheRuntimeFolder) {
+TEST(PortwireMonitorPipe, PathIsInTheRuntimeFolder) {
     RuntimeDir dir;
     const std::string p = mv::monitorPipePath();
     EXPECT_EQ(p.substr(p.size() - 14), "/MORVELAN-PIPE");
@@ -84,13 +84,13 @@ TEST(MonitorPipe, PathIsInTheRuntimeFolder) {
     EXPECT_EQ(mv::monitorPipePath(), "/tmp/MORVELAN-PIPE");
 }
 
-TEST(MonitorPipe, NobodyListeningMeansNoWait) {
+TEST(PortwireMonitorPipe, NobodyListeningMeansNoWait) {
     RuntimeDir dir;
     std::uint8_t msg[300] = {};
     EXPECT_FALSE(mv::callMonitorPipe(msg, sizeof msg));
 }
 
-TEST(MonitorPipe, SilentListenerBoundsTheCall) {
+TEST(PortwireMonitorPipe, SilentListenerBoundsTheCall) {
     RuntimeDir dir;
     Listener listener(false);
     std::vector<Bytes> got;
@@ -102,7 +102,7 @@ TEST(MonitorPipe, SilentListenerBoundsTheCall) {
     EXPECT_EQ(got[0].size(), 300u);
 }
 
-TEST(MonitorPipe, SerialReplyArrivesAsHeaderAndRest) {
+TEST(PortwireMonitorPipe, SerialReplyArrivesAsHeaderAndRest) {
     RuntimeDir dir;
     Listener listener;
     std::vector<Bytes> got;
@@ -132,7 +132,7 @@ TEST(MonitorPipe, SerialReplyArrivesAsHeaderAndRest) {
     EXPECT_EQ(Bytes(got[2].begin() + 260, got[2].end()), Bytes(40, 0));
 }
 
-TEST(MonitorMessage, LongBlocksKeepTheirLengthAndFirstBytes) {
+TEST(PortwireMonitorMessage, LongBlocksKeepTheirLengthAndFirstBytes) {
     Bytes block(300, 0x5A);
     const auto m = portwire::BuildMonitorMessage(block.data(), block.size(), 1);
     EXPECT_EQ(m.bytes[254], 0x5A);

@@ -13,7 +13,7 @@ using pwtest::Bytes;
 using pwtest::Rig;
 using pwtest::reply;
 
-struct ReplyReader : ::testing::Test {
+struct PortwireReplyReader : ::testing::Test {
     Rig rig;
     portwire::CPortLink* link = nullptr;
     void SetUp() override { link = rig.app.FindLink(rig.serial()); ASSERT_NE(link, nullptr); }
@@ -29,7 +29,7 @@ struct ReplyReader : ::testing::Test {
     }
 };
 
-TEST_F(ReplyReader, GivesThePayload) {
+TEST_F(PortwireReplyReader, GivesThePayload) {
     rig.com().push(reply({0x14, 0x00, 0x05}));
     Bytes payload;
     ASSERT_TRUE(read(&payload));
@@ -38,7 +38,7 @@ TEST_F(ReplyReader, GivesThePayload) {
     EXPECT_TRUE(link->Lock().IsFree());
 }
 
-TEST_F(ReplyReader, DeviceErrorSetsItsByteWithoutPurging) {
+TEST_F(PortwireReplyReader, DeviceErrorSetsItsByteWithoutPurging) {
     rig.com().push(reply({0x07, 0x00}, 0x50));
     rig.com().push({0xEE});  // something behind the reply stays
     Bytes payload;
@@ -49,7 +49,7 @@ TEST_F(ReplyReader, DeviceErrorSetsItsByteWithoutPurging) {
     EXPECT_TRUE(link->Lock().IsFree());
 }
 
-TEST_F(ReplyReader, BadChecksumPurges) {
+TEST_F(PortwireReplyReader, BadChecksumPurges) {
     Bytes r = reply({0x14, 0x00, 0x05});
     r.back() ^= 0x01;
     rig.com().push(r);
@@ -62,7 +62,7 @@ TEST_F(ReplyReader, BadChecksumPurges) {
     EXPECT_TRUE(link->Lock().IsFree());
 }
 
-TEST_F(ReplyReader, LengthZeroFailsAndKeepsTheLastError) {
+TEST_F(PortwireReplyReader, LengthZeroFailsAndKeepsTheLastError) {
     rig.app.SetLastError(0x0042);
     rig.com().push({0, 0, 0x40, 0});
     Bytes payload;
@@ -72,7 +72,7 @@ TEST_F(ReplyReader, LengthZeroFailsAndKeepsTheLastError) {
     EXPECT_TRUE(link->Lock().IsFree());
 }
 
-TEST_F(ReplyReader, MissingHeaderOrBodyFailsAsShort) {
+TEST_F(PortwireReplyReader, MissingHeaderOrBodyFailsAsShort) {
     rig.com().push({0, 0});
     Bytes payload;
     EXPECT_FALSE(read(&payload));
@@ -84,14 +84,14 @@ TEST_F(ReplyReader, MissingHeaderOrBodyFailsAsShort) {
     EXPECT_TRUE(link->Lock().IsFree());
 }
 
-TEST_F(ReplyReader, FailedReadCallIsATransferError) {
+TEST_F(PortwireReplyReader, FailedReadCallIsATransferError) {
     rig.com().readResults.push_back(pwtest::IoResult::Failed);
     Bytes payload;
     EXPECT_FALSE(read(&payload));
     EXPECT_EQ(rig.app.GetLastError(), 0x0300);
 }
 
-TEST_F(ReplyReader, MaximalReplyFits) {
+TEST_F(PortwireReplyReader, MaximalReplyFits) {
     Bytes data(255);
     for (std::size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<std::uint8_t>(i);
@@ -101,14 +101,14 @@ TEST_F(ReplyReader, MaximalReplyFits) {
     EXPECT_EQ(payload, data);
 }
 
-TEST_F(ReplyReader, FailedRequestWriteFreesTheLock) {
+TEST_F(PortwireReplyReader, FailedRequestWriteFreesTheLock) {
     rig.com().writeResults.push_back(pwtest::IoResult::Failed);
     EXPECT_FALSE(link->SendRequest(0x40, 20));
     EXPECT_TRUE(link->Lock().IsFree());
     EXPECT_EQ(rig.app.GetLastError(), 0x0300);
 }
 
-TEST(RequestLock, ReleaseWhileFreeDoesNothing) {
+TEST(PortwireRequestLock, ReleaseWhileFreeDoesNothing) {
     portwire::CRequestLock lock;
     lock.Release();
     lock.Release();
@@ -118,7 +118,7 @@ TEST(RequestLock, ReleaseWhileFreeDoesNothing) {
     EXPECT_TRUE(lock.IsFree());
 }
 
-TEST(RequestLock, SecondRequestWaitsForTheFirstReply) {
+TEST(PortwireRequestLock, SecondRequestWaitsForTheFirstReply) {
     portwire::CRequestLock lock;
     lock.Acquire();
     std::atomic<bool> taken{false};

@@ -15,7 +15,7 @@ using pwtest::Rig;
 Bytes fixed(std::uint8_t dir, std::uint8_t code) { return {0, 0, dir, 8, code, 0, 0, 0, 0, 0, 0, 0, 0}; }
 Bytes frame(std::uint8_t dir, const Bytes& data) { return reply(data, dir); }
 
-struct Requests : ::testing::Test {
+struct PortwireRequests : ::testing::Test {
     Rig rig;
     LinkHandle h = 0;
     pwtest::Wire* wire = nullptr;
@@ -25,7 +25,7 @@ struct Requests : ::testing::Test {
     }
 };
 
-TEST_F(Requests, ReadIdCountsModulesUpToTheFirstZero) {
+TEST_F(PortwireRequests, ReadIdCountsModulesUpToTheFirstZero) {
     wire->answers[11] = reply({0x0B, 0x00, 0x34, 0x12, 0x78, 0x56, 0x00, 0x00});
     ASSERT_TRUE(rig.app.FindLink(h)->ReadID());
     EXPECT_EQ(wire->writes.back(), fixed(0x40, 11));
@@ -41,7 +41,7 @@ TEST_F(Requests, ReadIdCountsModulesUpToTheFirstZero) {
     EXPECT_EQ(A_GetNumberOfModules(h), 2);
 }
 
-TEST_F(Requests, ReadInputsFillsTheImage) {
+TEST_F(PortwireRequests, ReadInputsFillsTheImage) {
     wire->answers[20] = reply({0x14, 0x00, 0x11, 0x22, 0x33, 0x44});
     ASSERT_EQ(A_ReadInputs(h), 1);
     EXPECT_EQ(wire->writes.back(), (Bytes{0, 0, 0x40, 8, 0x14, 0, 0, 0, 0, 0, 0, 0, 0}));
@@ -59,7 +59,7 @@ TEST_F(Requests, ReadInputsFillsTheImage) {
     EXPECT_EQ(A_GetInputLong(h, 0), 0x44332299u);
 }
 
-TEST_F(Requests, InputAccessorsStayInsideTheImage) {
+TEST_F(PortwireRequests, InputAccessorsStayInsideTheImage) {
     Bytes data(255, 0xFF);
     data[0] = 0x14;
     data[1] = 0;
@@ -78,7 +78,7 @@ TEST_F(Requests, InputAccessorsStayInsideTheImage) {
     EXPECT_EQ(A_GetLastError(), 0x0100);
 }
 
-TEST_F(Requests, ControllerIdAndPayloadReaders) {
+TEST_F(PortwireRequests, ControllerIdAndPayloadReaders) {
     wire->answers[12] = reply({0x0C, 0x00, 0xCD, 0xAB});
     EXPECT_EQ(A_GetControllerID(h), 0xABCD);
     wire->answers[12] = reply({0x0C, 0x00});
@@ -112,7 +112,7 @@ TEST_F(Requests, ControllerIdAndPayloadReaders) {
     EXPECT_EQ(dest[0], 7);
 }
 
-TEST_F(Requests, WriteModulParametersAnnouncesThenWrites) {
+TEST_F(PortwireRequests, WriteModulParametersAnnouncesThenWrites) {
     wire->answers[1] = reply({0x01, 0x00});
     wire->answers[41] = reply({0x29, 0x00});
     Bytes data(20);
@@ -132,7 +132,7 @@ TEST_F(Requests, WriteModulParametersAnnouncesThenWrites) {
     EXPECT_EQ(rig.app.FindLink(h)->Timeout(), 1000);
 }
 
-TEST_F(Requests, FailedWriteKeepsTheLongerTimeout) {
+TEST_F(PortwireRequests, FailedWriteKeepsTheLongerTimeout) {
     wire->answers[1] = reply({0x01, 0x00});
     const std::uint8_t data[3] = {1, 2, 3};
     EXPECT_EQ(A_WriteModulConfiguration(h, 3, data), 0);
@@ -146,7 +146,7 @@ TEST_F(Requests, FailedWriteKeepsTheLongerTimeout) {
     EXPECT_EQ(rig.app.FindLink(h)->Timeout(), 8000);
 }
 
-TEST_F(Requests, WriteMasterParameterUsesTheCallersCode) {
+TEST_F(PortwireRequests, WriteMasterParameterUsesTheCallersCode) {
     wire->peer = [](pwtest::Wire& w, const Bytes&) { w.push(reply({0, 0})); };
     const std::uint8_t data[2] = {0xAB, 0xCD};
     ASSERT_EQ(A_WriteMasterParameter(h, 0x55, 2, data), 1);
@@ -155,7 +155,7 @@ TEST_F(Requests, WriteMasterParameterUsesTheCallersCode) {
     EXPECT_EQ(wire->writes.size(), 2u);
 }
 
-TEST_F(Requests, SetOutputsSendsEvenWithoutAnnounceReply) {
+TEST_F(PortwireRequests, SetOutputsSendsEvenWithoutAnnounceReply) {
     wire->answers[30] = reply({0x1E, 0x00});
     const std::uint8_t out[2] = {0x0F, 0xF0};
     EXPECT_EQ(A_SetOutputs(h, 2, out), 1);
@@ -165,7 +165,7 @@ TEST_F(Requests, SetOutputsSendsEvenWithoutAnnounceReply) {
     EXPECT_EQ(A_SetOutputsO(h, 12345, 2, out), 1);
 }
 
-TEST_F(Requests, FieldbusNeedsAZeroAnswer) {
+TEST_F(PortwireRequests, FieldbusNeedsAZeroAnswer) {
     wire->answers[40] = reply({0x00});
     EXPECT_EQ(A_StartFieldbus(h), 1);
     EXPECT_EQ(wire->writes.back(), frame(0x20, {40, 0, 2, 0, 0, 0, 0, 0}));
@@ -175,7 +175,7 @@ TEST_F(Requests, FieldbusNeedsAZeroAnswer) {
     EXPECT_EQ(A_StopFieldbus(h), 0);
 }
 
-TEST_F(Requests, ClearFlashWaitsBeforeTheReply) {
+TEST_F(PortwireRequests, ClearFlashWaitsBeforeTheReply) {
     wire->clock = &rig.clock;
     wire->answers[42] = reply({0x00, 0x00});
     const auto before = rig.clock.now();
@@ -186,7 +186,7 @@ TEST_F(Requests, ClearFlashWaitsBeforeTheReply) {
     EXPECT_EQ(wire->readTimes.front() - before, 500);
 }
 
-TEST_F(Requests, RawWriteAndRead) {
+TEST_F(PortwireRequests, RawWriteAndRead) {
     const std::uint8_t out[3] = {1, 2, 3};
     EXPECT_EQ(A_Write(h, out, 3), 1);
     EXPECT_EQ(wire->writes.back(), (Bytes{1, 2, 3}));
@@ -204,7 +204,7 @@ TEST_F(Requests, RawWriteAndRead) {
     EXPECT_TRUE(wire->incoming.empty());
 }
 
-TEST_F(Requests, SerialSetComTimoutReportsThePortValue) {
+TEST_F(PortwireRequests, SerialSetComTimoutReportsThePortValue) {
     int old = 0;
     ASSERT_EQ(A_SetComTimout(h, 250, &old), 1);
     EXPECT_EQ(old, 1000);
@@ -219,7 +219,7 @@ TEST_F(Requests, SerialSetComTimoutReportsThePortValue) {
     EXPECT_EQ(old, 300);
 }
 
-TEST(TcpRequests, SetComTimoutOnlyStoresAndReadsWaitThatLong) {
+TEST(PortwireTcpRequests, SetComTimoutOnlyStoresAndReadsWaitThatLong) {
     Rig rig;
     const auto h = rig.tcp();
     int old = 0;
@@ -230,7 +230,7 @@ TEST(TcpRequests, SetComTimoutOnlyStoresAndReadsWaitThatLong) {
     EXPECT_EQ(pwtest::FakeSocket::lastTimeout, 500);
 }
 
-TEST(TcpRequests, TransferFailuresSetCodes) {
+TEST(PortwireTcpRequests, TransferFailuresSetCodes) {
     Rig rig;
     const auto h = rig.tcp();
     rig.app.SetLastError(0x0042);
@@ -246,7 +246,7 @@ TEST(TcpRequests, TransferFailuresSetCodes) {
     EXPECT_EQ(A_PurgeComm(h), 0);
 }
 
-TEST(LogMode, SerialTrafficIsMirroredTcpIsNot) {
+TEST(PortwireLogMode, SerialTrafficIsMirroredTcpIsNot) {
     Rig rig;
     const auto h = rig.serial();
     rig.com().answers[20] = reply({0x14, 0x00, 0x07});

@@ -53,7 +53,7 @@ mv::SerialTimeouts quick(int ms) {
     return t;
 }
 
-TEST(SerialPort, SecondOpenFailsWhileHeldAndWorksAfterClose) {
+TEST(PortwireSerialPort, SecondOpenFailsWhileHeldAndWorksAfterClose) {
     Pty pty;
     ASSERT_FALSE(pty.name().empty());
     mv::SerialPort first;
@@ -64,7 +64,7 @@ TEST(SerialPort, SecondOpenFailsWhileHeldAndWorksAfterClose) {
     EXPECT_TRUE(second.open(pty.name()));
 }
 
-TEST(SerialPort, MissingDeviceOrNoTerminalFails) {
+TEST(PortwireSerialPort, MissingDeviceOrNoTerminalFails) {
     mv::SerialPort port;
     EXPECT_FALSE(port.open("/nonexistent/ttyS99"));
     EXPECT_FALSE(port.open(""));
@@ -72,7 +72,7 @@ TEST(SerialPort, MissingDeviceOrNoTerminalFails) {
     EXPECT_FALSE(port.isOpen());
 }
 
-TEST(SerialPort, AppliesRaw8N1AtTheBaudAndRestoresOnClose) {
+TEST(PortwireSerialPort, AppliesRaw8N1AtTheBaudAndRestoresOnClose) {
     Pty pty;
     const speed_t before = pty.speed();
     {
@@ -88,7 +88,7 @@ TEST(SerialPort, AppliesRaw8N1AtTheBaudAndRestoresOnClose) {
     EXPECT_EQ(pty.speed(), before);
 }
 
-TEST(SerialPort, ReadsExactlyAndGathersSplitInput) {
+TEST(PortwireSerialPort, ReadsExactlyAndGathersSplitInput) {
     Pty pty;
     mv::SerialPort port;
     ASSERT_TRUE(port.open(pty.name()));
@@ -104,7 +104,7 @@ TEST(SerialPort, ReadsExactlyAndGathersSplitInput) {
     EXPECT_EQ(std::string(buf, buf + 2), "ef");
 }
 
-TEST(SerialPort, ShortReadEndsAtTheDeadline) {
+TEST(PortwireSerialPort, ShortReadEndsAtTheDeadline) {
     Pty pty;
     mv::SerialPort port;
     ASSERT_TRUE(port.open(pty.name()));
@@ -117,7 +117,7 @@ TEST(SerialPort, ShortReadEndsAtTheDeadline) {
     EXPECT_EQ(got, 1u);
 }
 
-TEST(SerialPort, WritesReachThePeerAndPurgeDiscardsInput) {
+TEST(PortwireSerialPort, WritesReachThePeerAndPurgeDiscardsInput) {
     Pty pty;
     mv::SerialPort port;
     ASSERT_TRUE(port.open(pty.name()));
@@ -139,7 +139,7 @@ TEST(SerialPort, WritesReachThePeerAndPurgeDiscardsInput) {
     EXPECT_EQ(port.read(in, 1, &done), mv::SerialPort::Status::TimedOut);
 }
 
-TEST(SerialPort, RefusesNegativeTimeoutsAndClosedUse) {
+TEST(PortwireSerialPort, RefusesNegativeTimeoutsAndClosedUse) {
     mv::SerialPort port;
     EXPECT_FALSE(port.setTimeouts(quick(10)));
     std::uint8_t b = 0;
@@ -148,6 +148,30 @@ TEST(SerialPort, RefusesNegativeTimeoutsAndClosedUse) {
     Pty pty;
     ASSERT_TRUE(port.open(pty.name()));
     EXPECT_FALSE(port.setTimeouts(quick(-1)));
+}
+
+} // namespace
+
+#include "portwire/core/portwire_app.h"
+
+namespace {
+
+TEST(PortwireSerialLink, ComPortIsHeldUntilTheLastClose) {
+    Pty pty;
+    ::setenv("PORTWIRE_COM5", pty.name().c_str(), 1);
+    portwire::CPortwireApp app;
+    const auto h = app.OpenCom(5, 9600);
+    ASSERT_NE(h, 0u);
+    EXPECT_EQ(app.GetLastError(), 0);
+    EXPECT_EQ(pty.speed(), B9600);
+    mv::SerialPort other;
+    EXPECT_FALSE(other.open(pty.name()));
+    EXPECT_EQ(app.OpenCom(5, 9600), h);
+    app.Close(h);
+    EXPECT_FALSE(other.open(pty.name()));
+    app.Close(h);
+    EXPECT_TRUE(other.open(pty.name()));
+    ::unsetenv("PORTWIRE_COM5");
 }
 
 } // namespace

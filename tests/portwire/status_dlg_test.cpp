@@ -13,12 +13,12 @@ namespace {
 
 using pwtest::Rig;
 
-TEST(StatusWindow, NotMadeWithoutAQApplication) {
+TEST(PortwireStatusWindow, NotMadeWithoutAQApplication) {
     ASSERT_EQ(QCoreApplication::instance(), nullptr);
     EXPECT_EQ(portwire::MakeStatusWindow(), nullptr);
 }
 
-TEST(StatusWindow, ShowsEveryLineInItsList) {
+TEST(PortwireStatusWindow, ShowsEveryLineInItsList) {
     int argc = 1;
     char name[] = "status";
     char* argv[] = {name, nullptr};

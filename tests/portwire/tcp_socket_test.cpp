@@ -49,7 +49,7 @@ private:
     std::uint16_t port_ = 0;
 };
 
-TEST(TcpSocket, RefusedConnectFails) {
+TEST(PortwireTcpSocket, RefusedConnectFails) {
     Listener l;
     const auto port = l.port();
     l.closeListening();
@@ -58,7 +58,7 @@ TEST(TcpSocket, RefusedConnectFails) {
     EXPECT_FALSE(s.isOpen());
 }
 
-TEST(TcpSocket, GathersASplitReplyUntilTheCount) {
+TEST(PortwireTcpSocket, GathersASplitReplyUntilTheCount) {
     Listener l;
     mv::TcpSocket s;
     ASSERT_TRUE(s.connect(kLoopback, l.port(), 1000));
@@ -77,7 +77,7 @@ TEST(TcpSocket, GathersASplitReplyUntilTheCount) {
     EXPECT_EQ(head[3], 0x03);
 }
 
-TEST(TcpSocket, DeadlineAndPeerCloseAreTold) {
+TEST(PortwireTcpSocket, DeadlineAndPeerCloseAreTold) {
     Listener l;
     mv::TcpSocket s;
     ASSERT_TRUE(s.connect(kLoopback, l.port(), 1000));
@@ -91,7 +91,7 @@ TEST(TcpSocket, DeadlineAndPeerCloseAreTold) {
     EXPECT_EQ(s.receive(buf, 1, 1000, &done), mv::TcpSocket::Status::Failed);
 }
 
-TEST(TcpSocket, SendToAClosedPeerRaisesNoSignal) {
+TEST(PortwireTcpSocket, SendToAClosedPeerRaisesNoSignal) {
     // With SIGPIPE at its default a signal would end the test program.
     std::signal(SIGPIPE, SIG_DFL);
     Listener l;
