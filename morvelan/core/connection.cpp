@@ -50,6 +50,28 @@ std::string GetPortwireErrorText(int code) {
     }
 }
 
+mv::AppMessage OpenFailureMessage(int code) {
+    mv::AppMessage message;
+    switch (code) {
+    case kErrCom:
+        message.line1 = mv::LanguageText(kTextComError);
+        break;
+    case kErrTimeout:
+        message.line1 = mv::LanguageText(kTextTimeout);
+        break;
+    case kErrNetwork:
+        message.line1 = mv::LanguageText(kTextNetwork);
+        break;
+    default:
+        message.line1 = mv::FormatC("%s : %d", mv::LanguageText(kTextError).c_str(), code);
+        break;
+    }
+    message.caption = mv::LanguageText(kTextError);
+    message.bitmap = 150;
+    message.captionColour = 255;
+    return message;
+}
+
 int CControllerConnection::OpenConnection(int askAddress) {
     return Open(askAddress, true);
 }
@@ -104,25 +126,7 @@ int CControllerConnection::Open(int askAddress, bool statusWindow) {
     const int code = A_GetLastError();
     Release();
     m_Link = 0;
-    mv::AppMessage message;
-    switch (code) {
-    case kErrCom:
-        message.line1 = mv::LanguageText(kTextComError);
-        break;
-    case kErrTimeout:
-        message.line1 = mv::LanguageText(kTextTimeout);
-        break;
-    case kErrNetwork:
-        message.line1 = mv::LanguageText(kTextNetwork);
-        break;
-    default:
-        message.line1 = mv::FormatC("%s : %d", mv::LanguageText(kTextError).c_str(), code);
-        break;
-    }
-    message.caption = mv::LanguageText(kTextError);
-    message.bitmap = 150;
-    message.captionColour = 255;
-    hooks.ShowMessage(message);
+    hooks.ShowMessage(OpenFailureMessage(code));
     return 0;
 }
 

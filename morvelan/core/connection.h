@@ -14,6 +14,12 @@ constexpr int kInputImageBytes = 256;
 // The short text of a Portwire error code (leading blanks included).
 std::string GetPortwireErrorText(int code);
 
+namespace mv {
+struct AppMessage;
+}
+// The message a failed open shows for a Portwire error code.
+mv::AppMessage OpenFailureMessage(int code);
+
 // The link and the connection settings the application object holds. The application object
 // derives from this class and fills the settings from the registry and morvelan.ini.
 class CControllerConnection {
