@@ -28,7 +28,7 @@ Bytes joined(const Response& r)
     return all;
 }
 
-TEST(FrameCodec, ChecksumKnownValues)
+TEST(SimFrameCodec, ChecksumKnownValues)
 {
     const Bytes inputs = {0, 0, 0x40, 8, 0x14, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(blockChecksum(inputs), 0x00);
@@ -39,7 +39,7 @@ TEST(FrameCodec, ChecksumKnownValues)
     EXPECT_EQ(blockChecksum(reply), 0x9A);
 }
 
-TEST(FrameCodec, AssemblerCutsSplitStream)
+TEST(SimFrameCodec, AssemblerCutsSplitStream)
 {
     FrameAssembler a;
     const Bytes f1 = buildFrame(0x40, {20, 0, 1, 2});
@@ -55,27 +55,27 @@ TEST(FrameCodec, AssemblerCutsSplitStream)
     EXPECT_EQ(a.pending(), 0u);
 }
 
-class StationTest : public ::testing::Test {
+class SimStation : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(applyPreset(station, "default")); }
     Bytes ask(const Bytes& frame) { return joined(station.process(frame)); }
     Station station;
 };
 
-TEST_F(StationTest, ReadIdListsModulesWithHeadAndTerminator)
+TEST_F(SimStation, ReadIdListsModulesWithHeadAndTerminator)
 {
     station.setModuleIds({0x1234, 0x5678});
     EXPECT_EQ(ask(fixedRequest(0x40, 11)), buildFrame(0x40, {0x0B, 0x00, 0x34, 0x12, 0x78, 0x56, 0x00, 0x00}));
 }
 
-TEST_F(StationTest, ReadInputsCarriesConfiguredLengthAfterHead)
+TEST_F(SimStation, ReadInputsCarriesConfiguredLengthAfterHead)
 {
     station.setInputLength(3);
     station.setInputs(0, {9, 8, 7, 6});
     EXPECT_EQ(ask(fixedRequest(0x40, 20)), buildFrame(0x40, {20, 0, 9, 8, 7}));
 }
 
-TEST_F(StationTest, AnimatedInputsChangeAtEveryRead)
+TEST_F(SimStation, AnimatedInputsChangeAtEveryRead)
 {
     station.setAnimateInputs(true);
     const Bytes a = ask(fixedRequest(0x40, 20));
@@ -83,14 +83,14 @@ TEST_F(StationTest, AnimatedInputsChangeAtEveryRead)
     EXPECT_NE(a, b);
 }
 
-TEST_F(StationTest, AnnouncedWriteIsAcceptedAndStored)
+TEST_F(SimStation, AnnouncedWriteIsAcceptedAndStored)
 {
     EXPECT_EQ(ask(buildFrame(0x20, {1, 10, 10, 0, 0, 0, 0, 0})), buildFrame(0x20, {0}));
     EXPECT_EQ(ask(buildFrame(0x20, {30, 0, 0xAB, 0xCD, 0xEF})), buildFrame(0x20, {0}));
     EXPECT_EQ(station.outputs(), (Bytes{0xAB, 0xCD, 0xEF}));
 }
 
-TEST_F(StationTest, AnnouncedSizeMismatchIsDeviceError)
+TEST_F(SimStation, AnnouncedSizeMismatchIsDeviceError)
 {
     ask(buildFrame(0x20, {1, 11, 11, 0, 0, 0, 0, 0}));
     EXPECT_EQ(ask(buildFrame(0x20, {30, 0, 1, 2, 3})), buildFrame(0x30, {kErrAnnounceMismatch}));
@@ -98,7 +98,7 @@ TEST_F(StationTest, AnnouncedSizeMismatchIsDeviceError)
     EXPECT_EQ(ask(buildFrame(0x20, {30, 0, 1, 2, 3})), buildFrame(0x20, {0}));
 }
 
-TEST_F(StationTest, RequestWithBadChecksumIsDeviceError)
+TEST_F(SimStation, RequestWithBadChecksumIsDeviceError)
 {
     Bytes f = fixedRequest(0x40, 20);
     f.back() = 0x33;
@@ -106,7 +106,7 @@ TEST_F(StationTest, RequestWithBadChecksumIsDeviceError)
     EXPECT_EQ(station.frameLog().back(), f);
 }
 
-TEST_F(StationTest, WritesThenReadsParametersConfigurationAndMaster)
+TEST_F(SimStation, WritesThenReadsParametersConfigurationAndMaster)
 {
     ask(buildFrame(0x20, {41, 0, 5, 6, 7}));
     EXPECT_EQ(ask(fixedRequest(0x40, 13)), buildFrame(0x40, {13, 0, 5, 6, 7}));
@@ -118,7 +118,7 @@ TEST_F(StationTest, WritesThenReadsParametersConfigurationAndMaster)
     EXPECT_EQ(ask(fixedRequest(0x40, 78)), buildFrame(0x40, {78, 0}));
 }
 
-TEST_F(StationTest, FieldbusClearFlashAndMemory)
+TEST_F(SimStation, FieldbusClearFlashAndMemory)
 {
     EXPECT_EQ(ask(buildFrame(0x20, {40, 0, 2, 0, 0, 0, 0, 0})), buildFrame(0x20, {0}));
     EXPECT_TRUE(station.fieldbusRunning());
@@ -134,7 +134,7 @@ TEST_F(StationTest, FieldbusClearFlashAndMemory)
     EXPECT_EQ(ask(buildFrame(0x40, {14, 0, 3, 0, 0xFF, 0xFF, 0, 0})), buildFrame(0x50, {kErrBadAddress}));
 }
 
-TEST_F(StationTest, FaultsShapeTheNextRepliesOnly)
+TEST_F(SimStation, FaultsShapeTheNextRepliesOnly)
 {
     const Bytes good = ask(fixedRequest(0x40, 12));
     station.injectFault(Fault::silence(), 2);
@@ -185,7 +185,7 @@ public:
     Bytes seen;
 };
 
-TEST_F(StationTest, ServiceHandlerIsAskedFirst)
+TEST_F(SimStation, ServiceHandlerIsAskedFirst)
 {
     RecordingHandler handler;
     station.setServiceHandler(&handler);

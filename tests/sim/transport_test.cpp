@@ -59,7 +59,7 @@ int connectTo(std::uint16_t port)
     return fd;
 }
 
-class TcpTransport : public ::testing::Test {
+class SimTcpTransport : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -71,7 +71,7 @@ protected:
     TcpStationServer server{station};
 };
 
-TEST_F(TcpTransport, AnswersSplitRequestAndServesReconnects)
+TEST_F(SimTcpTransport, AnswersSplitRequestAndServesReconnects)
 {
     const Bytes req = fixedRequest(12);
     const Bytes want = buildFrame(0x40, {12, 0, 0x40, 0x07});
@@ -89,7 +89,7 @@ TEST_F(TcpTransport, AnswersSplitRequestAndServesReconnects)
     EXPECT_EQ(station.frameLog()[0], req);
 }
 
-TEST_F(TcpTransport, DropFaultResetsTheConnection)
+TEST_F(SimTcpTransport, DropFaultResetsTheConnection)
 {
     const int fd = connectTo(server.port());
     ASSERT_GE(fd, 0);
@@ -105,7 +105,7 @@ TEST_F(TcpTransport, DropFaultResetsTheConnection)
     ::close(again);
 }
 
-TEST_F(TcpTransport, DropConnectionsOnRequest)
+TEST_F(SimTcpTransport, DropConnectionsOnRequest)
 {
     const int fd = connectTo(server.port());
     ASSERT_GE(fd, 0);
@@ -117,7 +117,7 @@ TEST_F(TcpTransport, DropConnectionsOnRequest)
     ::close(fd);
 }
 
-class PtyTransport : public ::testing::Test {
+class SimPtyTransport : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -146,7 +146,7 @@ protected:
     int fd = -1;
 };
 
-TEST_F(PtyTransport, AnswersOnlyAtItsBaud)
+TEST_F(SimPtyTransport, AnswersOnlyAtItsBaud)
 {
     const Bytes req = fixedRequest(12);
     const Bytes want = buildFrame(0x40, {12, 0, 0x40, 0x07});
@@ -162,7 +162,7 @@ TEST_F(PtyTransport, AnswersOnlyAtItsBaud)
     EXPECT_EQ(server.ignoredBytes(), 13);
 }
 
-TEST_F(PtyTransport, SplitBytesArriveInOrder)
+TEST_F(SimPtyTransport, SplitBytesArriveInOrder)
 {
     setBaud(B9600);
     station.injectFault(Fault::splitBytes(1));

@@ -114,7 +114,7 @@ private:
 };
 
 // A station served over loopback TCP.
-class TcpStationTest : public ::testing::Test {
+class E2eTcp : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -139,7 +139,7 @@ protected:
 };
 
 // A station behind a pseudo-terminal that Portwire reaches as COM<kCom>.
-class PtyStationTest : public ::testing::Test {
+class E2ePty : public ::testing::Test {
 protected:
     static constexpr int kCom = 5;
 

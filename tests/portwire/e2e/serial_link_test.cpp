@@ -17,7 +17,7 @@ namespace {
 using x740sim::buildFrame;
 using x740sim::Fault;
 
-TEST_F(PtyStationTest, OpenComAtTheStationBaud)
+TEST_F(E2ePty, OpenComAtTheStationBaud)
 {
     const LinkHandle h = links.keep(A_OpenCom(kCom, 9600));
     ASSERT_NE(h, 0u);
@@ -30,7 +30,7 @@ TEST_F(PtyStationTest, OpenComAtTheStationBaud)
     EXPECT_EQ(A_GetInputByte(h, 0), 0xC3);
 }
 
-TEST_F(PtyStationTest, OpeningTheSameComTwiceSharesTheLink)
+TEST_F(E2ePty, OpeningTheSameComTwiceSharesTheLink)
 {
     const LinkHandle a = A_OpenCom(kCom, 9600);
     ASSERT_NE(a, 0u);
@@ -45,7 +45,7 @@ TEST_F(PtyStationTest, OpeningTheSameComTwiceSharesTheLink)
     EXPECT_EQ(A_GetLastError(), 0x0100);
 }
 
-TEST_F(PtyStationTest, WrongBaudGetsNoAnswer)
+TEST_F(E2ePty, WrongBaudGetsNoAnswer)
 {
     const LinkHandle h = links.keep(A_OpenCom(kCom, 38400));
     ASSERT_NE(h, 0u);
@@ -57,7 +57,7 @@ TEST_F(PtyStationTest, WrongBaudGetsNoAnswer)
     EXPECT_EQ(server.ignoredBytes(), 13);
 }
 
-TEST_F(PtyStationTest, MissingDeviceGives0200)
+TEST_F(E2ePty, MissingDeviceGives0200)
 {
     ::setenv("PORTWIRE_COM9", "/nonexistent", 1);
     EXPECT_EQ(A_Open(9), 0u);
@@ -69,7 +69,7 @@ TEST_F(PtyStationTest, MissingDeviceGives0200)
     ::unsetenv("PORTWIRE_COM9");
 }
 
-TEST_F(PtyStationTest, SetOutputsStillWritesWhenTheAnnounceReplyIsMissing)
+TEST_F(E2ePty, SetOutputsStillWritesWhenTheAnnounceReplyIsMissing)
 {
     const LinkHandle h = links.keep(A_OpenCom(kCom, 9600));
     ASSERT_NE(h, 0u);
@@ -82,7 +82,7 @@ TEST_F(PtyStationTest, SetOutputsStillWritesWhenTheAnnounceReplyIsMissing)
     EXPECT_EQ(station.outputs(), out);
 }
 
-TEST_F(PtyStationTest, BadChecksumIsPurgedAndTheNextRequestWorks)
+TEST_F(E2ePty, BadChecksumIsPurgedAndTheNextRequestWorks)
 {
     const LinkHandle h = links.keep(A_OpenCom(kCom, 9600));
     ASSERT_NE(h, 0u);
@@ -92,7 +92,7 @@ TEST_F(PtyStationTest, BadChecksumIsPurgedAndTheNextRequestWorks)
     EXPECT_EQ(A_GetControllerID(h), 0x0740);
 }
 
-TEST_F(PtyStationTest, DeviceErrorOverSerial)
+TEST_F(E2ePty, DeviceErrorOverSerial)
 {
     const LinkHandle h = links.keep(A_OpenCom(kCom, 9600));
     ASSERT_NE(h, 0u);
@@ -102,12 +102,12 @@ TEST_F(PtyStationTest, DeviceErrorOverSerial)
     EXPECT_EQ(A_ReadInputs(h), 1);
 }
 
-class PtyAt115200 : public PtyStationTest {
+class E2ePtyAt115200 : public E2ePty {
 protected:
     int stationBaud() const override { return 115200; }
 };
 
-TEST_F(PtyAt115200, OpenWithoutReadIdUses115200)
+TEST_F(E2ePtyAt115200, OpenWithoutReadIdUses115200)
 {
     const LinkHandle h = links.keep(A_Open_NoReadID(kCom));
     ASSERT_NE(h, 0u);
@@ -115,7 +115,7 @@ TEST_F(PtyAt115200, OpenWithoutReadIdUses115200)
     EXPECT_EQ(A_GetControllerID(h), 0x0740);
 }
 
-TEST_F(PtyAt115200, BaudSearchFindsTheFirstAttemptWithItsShortTimeout)
+TEST_F(E2ePtyAt115200, BaudSearchFindsTheFirstAttemptWithItsShortTimeout)
 {
     const LinkHandle h = links.keep(A_Open(kCom));
     ASSERT_NE(h, 0u);
@@ -128,7 +128,7 @@ TEST_F(PtyAt115200, BaudSearchFindsTheFirstAttemptWithItsShortTimeout)
 
 // Through the real library the pauses between attempts are real: this one test takes
 // about three seconds.
-TEST_F(PtyStationTest, BaudSearchFinds9600AtTheThirdAttempt)
+TEST_F(E2ePty, BaudSearchFinds9600AtTheThirdAttempt)
 {
     const LinkHandle h = links.keep(A_Open(kCom));
     ASSERT_NE(h, 0u);
@@ -234,7 +234,7 @@ Bytes messageBlock(const Bytes& msg)
     return Bytes(msg.begin(), msg.begin() + std::min<std::uint32_t>(len, 255));
 }
 
-TEST_F(PtyStationTest, LogModeMirrorsSerialTrafficToTheMonitorPipe)
+TEST_F(E2ePty, LogModeMirrorsSerialTrafficToTheMonitorPipe)
 {
     PipeListener pipe;
     ASSERT_TRUE(pipe.ok());

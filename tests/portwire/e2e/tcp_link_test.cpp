@@ -10,7 +10,7 @@ namespace {
 
 using x740sim::Fault;
 
-TEST_F(TcpStationTest, HandlesAreNonZeroDistinctAndNeverReused)
+TEST_F(E2eTcp, HandlesAreNonZeroDistinctAndNeverReused)
 {
     std::set<LinkHandle> seen;
     for (int i = 0; i < 4; ++i) {
@@ -23,7 +23,7 @@ TEST_F(TcpStationTest, HandlesAreNonZeroDistinctAndNeverReused)
     }
 }
 
-TEST_F(TcpStationTest, SecondOpenSharesTheLinkUntilTheLastClose)
+TEST_F(E2eTcp, SecondOpenSharesTheLinkUntilTheLastClose)
 {
     const LinkHandle a = A_OpenNet(kLoopback, server.port());
     ASSERT_NE(a, 0u);
@@ -38,7 +38,7 @@ TEST_F(TcpStationTest, SecondOpenSharesTheLinkUntilTheLastClose)
     EXPECT_EQ(A_GetLastError(), 0x0100);
 }
 
-TEST_F(TcpStationTest, CloseOfUnknownHandleOnlySetsTheError)
+TEST_F(E2eTcp, CloseOfUnknownHandleOnlySetsTheError)
 {
     const LinkHandle h = openNet();
     ASSERT_NE(h, 0u);
@@ -47,7 +47,7 @@ TEST_F(TcpStationTest, CloseOfUnknownHandleOnlySetsTheError)
     EXPECT_EQ(A_ReadInputs(h), 1);
 }
 
-TEST_F(TcpStationTest, RefusedConnectionGives0400)
+TEST_F(E2eTcp, RefusedConnectionGives0400)
 {
     const int port = unusedLoopbackPort();
     EXPECT_EQ(A_OpenNet(kLoopback, port), 0u);
@@ -56,7 +56,7 @@ TEST_F(TcpStationTest, RefusedConnectionGives0400)
     EXPECT_EQ(A_GetLastError(), 0x0400);
 }
 
-TEST_F(TcpStationTest, FailedReadIdEndsTheOpenWith0400)
+TEST_F(E2eTcp, FailedReadIdEndsTheOpenWith0400)
 {
     station.injectFault(Fault::deviceError(0x05));
     EXPECT_EQ(A_OpenNet(kLoopback, server.port()), 0u);
@@ -64,7 +64,7 @@ TEST_F(TcpStationTest, FailedReadIdEndsTheOpenWith0400)
     EXPECT_EQ(station.frameCount(), 1u);
 }
 
-TEST_F(TcpStationTest, SetComTimoutOnTcpStoresTheValue)
+TEST_F(E2eTcp, SetComTimoutOnTcpStoresTheValue)
 {
     const LinkHandle h = openNet();
     ASSERT_NE(h, 0u);
@@ -75,7 +75,7 @@ TEST_F(TcpStationTest, SetComTimoutOnTcpStoresTheValue)
     EXPECT_EQ(old, 250);
 }
 
-TEST_F(TcpStationTest, SplitRepliesAreGathered)
+TEST_F(E2eTcp, SplitRepliesAreGathered)
 {
     const LinkHandle h = openNet();
     ASSERT_NE(h, 0u);
@@ -89,7 +89,7 @@ TEST_F(TcpStationTest, SplitRepliesAreGathered)
     EXPECT_EQ(A_GetInputByte(h, 0), 0x11);
 }
 
-TEST_F(TcpStationTest, ReadWaitsItsWholeTimeoutInMilliseconds)
+TEST_F(E2eTcp, ReadWaitsItsWholeTimeoutInMilliseconds)
 {
     const LinkHandle h = openNet();
     ASSERT_NE(h, 0u);
@@ -99,7 +99,7 @@ TEST_F(TcpStationTest, ReadWaitsItsWholeTimeoutInMilliseconds)
     EXPECT_EQ(A_GetControllerID(h), 0x0740);
 }
 
-TEST_F(TcpStationTest, MissingReplyFailsWith0500)
+TEST_F(E2eTcp, MissingReplyFailsWith0500)
 {
     const LinkHandle h = openNet();
     ASSERT_NE(h, 0u);
@@ -110,7 +110,7 @@ TEST_F(TcpStationTest, MissingReplyFailsWith0500)
     EXPECT_EQ(A_GetLastError(), 0x0500);
 }
 
-TEST_F(TcpStationTest, ShortReplyFailsWith0500)
+TEST_F(E2eTcp, ShortReplyFailsWith0500)
 {
     const LinkHandle h = openNet();
     ASSERT_NE(h, 0u);
@@ -121,7 +121,7 @@ TEST_F(TcpStationTest, ShortReplyFailsWith0500)
     EXPECT_EQ(A_GetLastError(), 0x0500);
 }
 
-TEST_F(TcpStationTest, DroppedConnectionFailsWithSocketCode)
+TEST_F(E2eTcp, DroppedConnectionFailsWithSocketCode)
 {
     const LinkHandle h = openNet();
     ASSERT_NE(h, 0u);
@@ -135,7 +135,7 @@ TEST_F(TcpStationTest, DroppedConnectionFailsWithSocketCode)
     EXPECT_EQ(station.frameCount(), before);
 }
 
-TEST_F(TcpStationTest, WritingToAResetPeerRaisesNoSigpipe)
+TEST_F(E2eTcp, WritingToAResetPeerRaisesNoSigpipe)
 {
     auto* previous = std::signal(SIGPIPE, SIG_DFL);
     const LinkHandle h = openNet();
@@ -148,7 +148,7 @@ TEST_F(TcpStationTest, WritingToAResetPeerRaisesNoSigpipe)
     std::signal(SIGPIPE, previous);
 }
 
-TEST_F(TcpStationTest, OpenReconnectsALinkWhoseSocketFailed)
+TEST_F(E2eTcp, OpenReconnectsALinkWhoseSocketFailed)
 {
     const LinkHandle h = openNet();
     ASSERT_NE(h, 0u);
@@ -166,7 +166,7 @@ TEST_F(TcpStationTest, OpenReconnectsALinkWhoseSocketFailed)
     EXPECT_EQ(A_ReadInputs(h), 1);
 }
 
-TEST_F(TcpStationTest, ReconnectWithoutReadIdSendsNothing)
+TEST_F(E2eTcp, ReconnectWithoutReadIdSendsNothing)
 {
     const LinkHandle h = openNetNoReadId();
     ASSERT_NE(h, 0u);
@@ -178,7 +178,7 @@ TEST_F(TcpStationTest, ReconnectWithoutReadIdSendsNothing)
     EXPECT_EQ(A_ReadInputs(h), 1);
 }
 
-TEST_F(TcpStationTest, FailedReconnectCountsNoReference)
+TEST_F(E2eTcp, FailedReconnectCountsNoReference)
 {
     const LinkHandle h = A_OpenNet(kLoopback, server.port());
     ASSERT_NE(h, 0u);
@@ -194,7 +194,7 @@ TEST_F(TcpStationTest, FailedReconnectCountsNoReference)
     EXPECT_EQ(A_GetLastError(), 0x0100);
 }
 
-TEST_F(TcpStationTest, ComNumberOpensDoNotMatchTcpLinks)
+TEST_F(E2eTcp, ComNumberOpensDoNotMatchTcpLinks)
 {
     const LinkHandle tcp = openNet();
     ASSERT_NE(tcp, 0u);

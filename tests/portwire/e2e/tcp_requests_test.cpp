@@ -11,11 +11,11 @@ namespace {
 using x740sim::buildFrame;
 using x740sim::Fault;
 
-class TcpRequests : public TcpStationTest {
+class E2eTcpRequests : public E2eTcp {
 protected:
     void SetUp() override
     {
-        TcpStationTest::SetUp();
+        E2eTcp::SetUp();
         h = openNet();
         ASSERT_NE(h, 0u);
         station.clearFrameLog();
@@ -25,7 +25,7 @@ protected:
 
 // --- opening and the module table ---
 
-TEST_F(TcpStationTest, OpenNetSendsReadIdAndFillsModuleTable)
+TEST_F(E2eTcp, OpenNetSendsReadIdAndFillsModuleTable)
 {
     station.setModuleIds({0x1234, 0x5678});
     const LinkHandle h = openNet();
@@ -42,7 +42,7 @@ TEST_F(TcpStationTest, OpenNetSendsReadIdAndFillsModuleTable)
     EXPECT_EQ(A_GetPort(h), kLoopback);
 }
 
-TEST_F(TcpStationTest, OpenNetWithoutReadIdSendsNothing)
+TEST_F(E2eTcp, OpenNetWithoutReadIdSendsNothing)
 {
     const LinkHandle h = openNetNoReadId();
     ASSERT_NE(h, 0u);
@@ -54,7 +54,7 @@ TEST_F(TcpStationTest, OpenNetWithoutReadIdSendsNothing)
 
 // --- fixed reads ---
 
-TEST_F(TcpRequests, ReadInputsSendsFixedRequestAndFillsImage)
+TEST_F(E2eTcpRequests, ReadInputsSendsFixedRequestAndFillsImage)
 {
     station.setInputLength(8);
     station.setInputs(0, {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88});
@@ -78,7 +78,7 @@ TEST_F(TcpRequests, ReadInputsSendsFixedRequestAndFillsImage)
     EXPECT_EQ(A_GetInputByte(h, 2), 0x33);
 }
 
-TEST_F(TcpRequests, InputAccessorsStayInsideTheImage)
+TEST_F(E2eTcpRequests, InputAccessorsStayInsideTheImage)
 {
     station.setInputLength(253);
     Bytes all(253, 0xEE);
@@ -99,14 +99,14 @@ TEST_F(TcpRequests, InputAccessorsStayInsideTheImage)
     }
 }
 
-TEST_F(TcpRequests, ControllerIdIsWordAfterHead)
+TEST_F(E2eTcpRequests, ControllerIdIsWordAfterHead)
 {
     station.setControllerId(0xBEEF);
     EXPECT_EQ(A_GetControllerID(h), 0xBEEF);
     EXPECT_EQ(lastFrame(), fixedRequest(0x40, 12));
 }
 
-TEST_F(TcpRequests, ParameterAndInfoReadsSkipTheHead)
+TEST_F(E2eTcpRequests, ParameterAndInfoReadsSkipTheHead)
 {
     station.setModuleParameters({1, 2, 3, 4, 5});
     station.setSavedModuleParameters({9, 8, 7});
@@ -129,7 +129,7 @@ TEST_F(TcpRequests, ParameterAndInfoReadsSkipTheHead)
     EXPECT_EQ(Bytes(dest.begin(), dest.begin() + 7), (Bytes{'A', 0, 'B', 0, 'C', 0, 0xCC}));
 }
 
-TEST_F(TcpRequests, ModuleConfigurationOfTenBytePayload)
+TEST_F(E2eTcpRequests, ModuleConfigurationOfTenBytePayload)
 {
     station.setModuleConfiguration({1, 2, 3, 4, 5, 6, 7, 8});
     std::array<std::uint8_t, 260> dest;
@@ -141,7 +141,7 @@ TEST_F(TcpRequests, ModuleConfigurationOfTenBytePayload)
     EXPECT_EQ(Bytes(dest.begin(), dest.begin() + 9), (Bytes{1, 2, 3, 4, 5, 6, 7, 8, 0xCC}));
 }
 
-TEST_F(TcpRequests, MasterParameterReadKeepsTheHead)
+TEST_F(E2eTcpRequests, MasterParameterReadKeepsTheHead)
 {
     station.setMasterParameter(60, {0x10, 0x27, 0x00, 0x00});
     std::array<std::uint8_t, 260> dest;
@@ -155,7 +155,7 @@ TEST_F(TcpRequests, MasterParameterReadKeepsTheHead)
 
 // --- writes ---
 
-TEST_F(TcpRequests, SetOutputsAnnouncesThenWrites)
+TEST_F(E2eTcpRequests, SetOutputsAnnouncesThenWrites)
 {
     const Bytes out{0xAB, 0xCD, 0xEF};
     ASSERT_EQ(A_SetOutputs(h, 3, out.data()), 1);
@@ -168,7 +168,7 @@ TEST_F(TcpRequests, SetOutputsAnnouncesThenWrites)
     EXPECT_EQ(frames(), (std::vector<Bytes>{announceFor(2), writeFrame(30, {0xAB, 0xCD})}));
 }
 
-TEST_F(TcpRequests, SetOutputsOfLargestFrame)
+TEST_F(E2eTcpRequests, SetOutputsOfLargestFrame)
 {
     const Bytes out = pattern(253, 1);
     ASSERT_EQ(A_SetOutputs(h, 253, out.data()), 1);
@@ -177,7 +177,7 @@ TEST_F(TcpRequests, SetOutputsOfLargestFrame)
     EXPECT_EQ(station.outputs(), out);
 }
 
-TEST_F(TcpRequests, SetOutputsIgnoresTheAnnounceReply)
+TEST_F(E2eTcpRequests, SetOutputsIgnoresTheAnnounceReply)
 {
     station.injectFault(Fault::deviceError(0x09));
     const Bytes out{1, 2};
@@ -186,7 +186,7 @@ TEST_F(TcpRequests, SetOutputsIgnoresTheAnnounceReply)
     EXPECT_EQ(station.outputs(), out);
 }
 
-TEST_F(TcpRequests, WriteModulParametersOfTwentyBytes)
+TEST_F(E2eTcpRequests, WriteModulParametersOfTwentyBytes)
 {
     const Bytes params = pattern(20, 0x40);
     ASSERT_EQ(A_WriteModulParameters(h, 20, params.data()), 1);
@@ -197,7 +197,7 @@ TEST_F(TcpRequests, WriteModulParametersOfTwentyBytes)
     EXPECT_EQ(station.savedModuleParameters(), params);
 }
 
-TEST_F(TcpRequests, WriteRequestsCarryTheirCodes)
+TEST_F(E2eTcpRequests, WriteRequestsCarryTheirCodes)
 {
     const Bytes cfg = pattern(12, 7);
     ASSERT_EQ(A_WriteModulConfiguration(h, 12, cfg.data()), 1);
@@ -216,7 +216,7 @@ TEST_F(TcpRequests, WriteRequestsCarryTheirCodes)
     EXPECT_EQ(frames(), (std::vector<Bytes>{announceFor(5), writeFrame(41, params)}));
 }
 
-TEST_F(TcpRequests, SuccessfulWriteRestoresTheTimeout)
+TEST_F(E2eTcpRequests, SuccessfulWriteRestoresTheTimeout)
 {
     int old = 0;
     ASSERT_EQ(A_SetComTimout(h, 1500, &old), 1);
@@ -226,7 +226,7 @@ TEST_F(TcpRequests, SuccessfulWriteRestoresTheTimeout)
     EXPECT_EQ(old, 1500);
 }
 
-TEST_F(TcpRequests, FailedAnnounceStopsTheWriteAndKeepsTheLongerTimeout)
+TEST_F(E2eTcpRequests, FailedAnnounceStopsTheWriteAndKeepsTheLongerTimeout)
 {
     station.injectFault(Fault::deviceError(0x21));
     const Bytes data = pattern(4, 0);
@@ -243,7 +243,7 @@ TEST_F(TcpRequests, FailedAnnounceStopsTheWriteAndKeepsTheLongerTimeout)
     EXPECT_EQ(old, 2500);
 }
 
-TEST_F(TcpRequests, DeviceErrorOnTheWriteFrameFailsWithItsCode)
+TEST_F(E2eTcpRequests, DeviceErrorOnTheWriteFrameFailsWithItsCode)
 {
     station.injectFault(Fault::delay(0));          // the announce is answered normally
     station.injectFault(Fault::deviceError(0x33)); // the write itself is refused
@@ -253,7 +253,7 @@ TEST_F(TcpRequests, DeviceErrorOnTheWriteFrameFailsWithItsCode)
     EXPECT_EQ(frames(), (std::vector<Bytes>{announceFor(3), writeFrame(70, data)}));
 }
 
-TEST_F(TcpRequests, LengthsOutsideAFrameAreRefusedBeforeSending)
+TEST_F(E2eTcpRequests, LengthsOutsideAFrameAreRefusedBeforeSending)
 {
     const Bytes big(300, 0x55);
     EXPECT_EQ(A_SetOutputs(h, 254, big.data()), 0);
@@ -273,7 +273,7 @@ TEST_F(TcpRequests, LengthsOutsideAFrameAreRefusedBeforeSending)
 
 // --- fieldbus and flash ---
 
-TEST_F(TcpRequests, FieldbusStartAndStopFrames)
+TEST_F(E2eTcpRequests, FieldbusStartAndStopFrames)
 {
     ASSERT_EQ(A_StartFieldbus(h), 1);
     EXPECT_TRUE(station.fieldbusRunning());
@@ -294,7 +294,7 @@ public:
     }
 };
 
-TEST_F(TcpRequests, FieldbusAndFlashFailWhenTheDeviceRefuses)
+TEST_F(E2eTcpRequests, FieldbusAndFlashFailWhenTheDeviceRefuses)
 {
     RefusingHandler refuse;
     station.setServiceHandler(&refuse);
@@ -304,7 +304,7 @@ TEST_F(TcpRequests, FieldbusAndFlashFailWhenTheDeviceRefuses)
     station.setServiceHandler(nullptr);
 }
 
-TEST_F(TcpRequests, ClearFlashIsFixedWriteRequest)
+TEST_F(E2eTcpRequests, ClearFlashIsFixedWriteRequest)
 {
     ASSERT_EQ(A_ClearFlash(h), 1);
     EXPECT_EQ(frames(), (std::vector<Bytes>{{0, 0, 0x20, 8, 0x2A, 0, 0, 0, 0, 0, 0, 0, 0}}));
@@ -325,7 +325,7 @@ public:
     }
 };
 
-TEST_F(TcpRequests, ReadMemoryFrameAndDataWithChecksum)
+TEST_F(E2eTcpRequests, ReadMemoryFrameAndDataWithChecksum)
 {
     MemoryHandler memory;
     station.setServiceHandler(&memory);
@@ -339,7 +339,7 @@ TEST_F(TcpRequests, ReadMemoryFrameAndDataWithChecksum)
     EXPECT_EQ(dest[7], 0xCC);
 }
 
-TEST_F(TcpRequests, ReadMemoryNeverWritesPastCountPlusOne)
+TEST_F(E2eTcpRequests, ReadMemoryNeverWritesPastCountPlusOne)
 {
     // The station's own reply carries a 2-byte head: more than count bytes of data.
     std::array<std::uint8_t, 64> dest;
@@ -351,7 +351,7 @@ TEST_F(TcpRequests, ReadMemoryNeverWritesPastCountPlusOne)
     EXPECT_EQ(A_GetControllerID(h), 0x0740);
 }
 
-TEST_F(TcpRequests, ReadMemoryEmptyReplySucceedsWithoutWriting)
+TEST_F(E2eTcpRequests, ReadMemoryEmptyReplySucceedsWithoutWriting)
 {
     station.injectFault(Fault::zeroLength());
     std::array<std::uint8_t, 16> dest;
@@ -361,7 +361,7 @@ TEST_F(TcpRequests, ReadMemoryEmptyReplySucceedsWithoutWriting)
         EXPECT_EQ(b, 0xCC);
 }
 
-TEST_F(TcpRequests, ReadMemoryDeviceErrorFailsWithItsCode)
+TEST_F(E2eTcpRequests, ReadMemoryDeviceErrorFailsWithItsCode)
 {
     station.injectFault(Fault::deviceError(0x44));
     std::array<std::uint8_t, 16> dest;
@@ -370,7 +370,7 @@ TEST_F(TcpRequests, ReadMemoryDeviceErrorFailsWithItsCode)
     EXPECT_EQ(A_GetLastError(), 0x44);
 }
 
-TEST_F(TcpRequests, ReadMemoryRetriesABadChecksum)
+TEST_F(E2eTcpRequests, ReadMemoryRetriesABadChecksum)
 {
     MemoryHandler memory;
     station.setServiceHandler(&memory);
@@ -384,7 +384,7 @@ TEST_F(TcpRequests, ReadMemoryRetriesABadChecksum)
 
 // --- reply errors ---
 
-TEST_F(TcpRequests, DeviceErrorReplySetsItsByte)
+TEST_F(E2eTcpRequests, DeviceErrorReplySetsItsByte)
 {
     station.injectFault(Fault::deviceError(0x07));
     EXPECT_EQ(A_ReadInputs(h), 0);
@@ -392,7 +392,7 @@ TEST_F(TcpRequests, DeviceErrorReplySetsItsByte)
     EXPECT_EQ(A_ReadInputs(h), 1);
 }
 
-TEST_F(TcpRequests, BadChecksumSets0600)
+TEST_F(E2eTcpRequests, BadChecksumSets0600)
 {
     station.injectFault(Fault::badChecksum());
     EXPECT_EQ(A_GetControllerID(h), 0);
@@ -400,7 +400,7 @@ TEST_F(TcpRequests, BadChecksumSets0600)
     EXPECT_EQ(A_GetControllerID(h), 0x0740);
 }
 
-TEST_F(TcpRequests, ZeroLengthHeaderFailsKeepingTheLastError)
+TEST_F(E2eTcpRequests, ZeroLengthHeaderFailsKeepingTheLastError)
 {
     station.injectFault(Fault::deviceError(0x07));
     EXPECT_EQ(A_ReadInputs(h), 0);
@@ -411,7 +411,7 @@ TEST_F(TcpRequests, ZeroLengthHeaderFailsKeepingTheLastError)
 
 // --- raw transfer and checksum helpers ---
 
-TEST_F(TcpRequests, RawWriteAndReadCarryExactBytes)
+TEST_F(E2eTcpRequests, RawWriteAndReadCarryExactBytes)
 {
     const Bytes req = buildFrame(0x40, {24, 0});
     ASSERT_EQ(A_Write(h, req.data(), static_cast<int>(req.size())), 1);
@@ -421,7 +421,7 @@ TEST_F(TcpRequests, RawWriteAndReadCarryExactBytes)
     EXPECT_EQ(lastFrame(), req);
 }
 
-TEST_F(TcpRequests, ChecksumHelpers)
+TEST_F(E2eTcpRequests, ChecksumHelpers)
 {
     std::array<std::uint8_t, 13> f{0, 0, 0x40, 8, 0x14, 0, 0, 0, 0, 0, 0, 0, 0x77};
     A_CreateChecksum(h, f.data(), 13);
@@ -449,7 +449,7 @@ TEST_F(TcpRequests, ChecksumHelpers)
     EXPECT_EQ(A_CheckChksum(h, guard + 1, INT_MIN), 0);
 }
 
-TEST_F(TcpRequests, NullOutPointersAreNotWritten)
+TEST_F(E2eTcpRequests, NullOutPointersAreNotWritten)
 {
     // After each call the link must still be in step with the station (no reply left behind).
     const auto inStep = [&] { return A_GetControllerID(h) == 0x0740; };
@@ -475,7 +475,7 @@ TEST_F(TcpRequests, NullOutPointersAreNotWritten)
 
 // --- unknown handles ---
 
-TEST_F(TcpRequests, UnknownHandleFailsWith0100)
+TEST_F(E2eTcpRequests, UnknownHandleFailsWith0100)
 {
     const LinkHandle bogus = h ^ 0x5A5A0000u;
     std::uint8_t buf[260] = {};
