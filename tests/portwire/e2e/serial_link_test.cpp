@@ -126,6 +126,16 @@ TEST_F(E2ePtyAt115200, BaudSearchFindsTheFirstAttemptWithItsShortTimeout)
     EXPECT_EQ(old, 100);
 }
 
+TEST_F(E2ePtyAt115200, OpenWithStatusWindowWithoutApplicationActsAsOpen)
+{
+    const LinkHandle h = links.keep(A_Open2(kCom));
+    ASSERT_NE(h, 0u);
+    EXPECT_EQ(A_GetNumberOfModules(h), 4);
+    EXPECT_EQ(frames(), (std::vector<Bytes>{fixedRequest(0x40, 11)}));
+    EXPECT_EQ(A_Open(kCom), h);
+    A_Close(h);
+}
+
 // Through the real library the pauses between attempts are real: this one test takes
 // about three seconds.
 TEST_F(E2ePty, BaudSearchFinds9600AtTheThirdAttempt)
