@@ -2,6 +2,7 @@
 #include "platform/tcp_socket.h"
 
 #include <csignal>
+#include <cstring>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -104,6 +105,50 @@ TEST(PortwireTcpSocket, SendToAClosedPeerRaisesNoSignal) {
     for (int i = 0; i < 50 && st == mv::TcpSocket::Status::Ok; ++i)
         st = s.send(block.data(), block.size(), 100, nullptr);
     EXPECT_NE(st, mv::TcpSocket::Status::Ok);
+}
+
+} // namespace
+
+#include <thread>
+
+#include "portwire/core/portwire_app.h"
+
+namespace {
+
+TEST(PortwireTcpLink, ReplySplitAcrossSegmentsKeepsTheLink) {
+    Listener l;
+    std::thread peer([&] {
+        const int c = l.accept();
+        std::uint8_t req[13];
+        for (int round = 0; round < 2; ++round) {
+            if (::recv(c, req, sizeof req, MSG_WAITALL) != 13)
+                return;
+            // 00 00 40 03 14 00 05 + checksum, sent in three pieces.
+            const std::uint8_t r[8] = {0, 0, 0x40, 3, 0x14, 0, 5, 0};
+            std::uint8_t frame[8];
+            std::memcpy(frame, r, 8);
+            unsigned c8 = 0xAA;
+            for (int i = 0; i < 7; ++i)
+                c8 = ((c8 ^ frame[i]) << 1) & 0xFF;
+            frame[7] = static_cast<std::uint8_t>(c8);
+            (void)::send(c, frame, 2, MSG_NOSIGNAL);
+            (void)::send(c, frame + 2, 3, MSG_NOSIGNAL);
+            (void)::send(c, frame + 5, 3, MSG_NOSIGNAL);
+        }
+        ::shutdown(c, SHUT_RDWR);
+    });
+    portwire::CPortwireApp app;
+    const auto h = app.OpenNet(kLoopback, l.port(), false);
+    ASSERT_NE(h, 0u);
+    auto* link = app.FindLink(h);
+    EXPECT_TRUE(link->ReadInputs());
+    EXPECT_EQ(link->InputByteAt(2), 5);
+    EXPECT_TRUE(link->ReadInputs());
+    peer.join();
+    app.SetLastError(0);
+    EXPECT_FALSE(link->ReadInputs());  // the peer closed
+    EXPECT_EQ(app.GetLastError(), 0x0300);
+    EXPECT_TRUE(link->SocketLost());
 }
 
 } // namespace
