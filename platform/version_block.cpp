@@ -1,0 +1,119 @@
+#include "platform/version_block.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace mv {
+
+namespace {
+
+// The marker is kept scrambled here so that the reader's own bytes never look like a block.
+constexpr std::uint8_t kScramble = 0x5A;
+constexpr std::array<std::uint8_t, 8> kMarkerScrambled = {
+    'M' ^ kScramble, 'V' ^ kScramble, 'V' ^ kScramble, 'E' ^ kScramble,
+    'R' ^ kScramble, 'B' ^ kScramble, 'L' ^ kScramble, 'K' ^ kScramble};
+
+std::string marker() {
+    std::string m(kMarkerScrambled.size(), '\0');
+    for (std::size_t i = 0; i < m.size(); ++i)
+        m[i] = static_cast<char>(kMarkerScrambled[i] ^ kScramble);
+    return m;
+}
+
+// Reads zero-terminated texts from the payload; false when one runs past its end.
+class TextCursor {
+public:
+    explicit TextCursor(std::string_view bytes) : bytes_(bytes) {}
+    bool next(std::string& out) {
+        const std::size_t end = bytes_.find('\0', pos_);
+        if (end == std::string_view::npos)
+            return false;
+        out.assign(bytes_.substr(pos_, end - pos_));
+        pos_ = end + 1;
+        return true;
+    }
+    bool atEnd() const { return pos_ == bytes_.size(); }
+
+private:
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+};
+
+bool parsePayload(std::string_view payload, std::string& language,
+                  std::vector<std::pair<std::string, std::string>>& values) {
+    TextCursor cur(payload);
+    if (!cur.next(language) || language.empty())
+        return false;
+    for (;;) {
+        std::string name;
+        if (!cur.next(name))
+            return false;
+        if (name.empty())
+            return cur.atEnd();
+        std::string value;
+        if (!cur.next(value))
+            return false;
+        values.emplace_back(std::move(name), std::move(value));
+    }
+}
+
+} // namespace
+
+std::optional<VersionBlock> VersionBlock::fromBytes(std::string_view bytes) {
+    const std::string m = marker();
+    for (std::size_t at = bytes.find(m); at != std::string_view::npos;
+         at = bytes.find(m, at + 1)) {
+        const std::size_t lenAt = at + m.size();
+        if (bytes.size() - lenAt < 4)
+            break;
+        std::uint32_t len = 0;
+        for (int i = 3; i >= 0; --i)
+            len = (len << 8) | static_cast<std::uint8_t>(bytes[lenAt + static_cast<std::size_t>(i)]);
+        if (len == 0 || len > kVersionMaxPayload || bytes.size() - lenAt - 4 < len)
+            continue;
+        VersionBlock block;
+        if (parsePayload(bytes.substr(lenAt + 4, len), block.language_, block.values_))
+            return block;
+    }
+    return std::nullopt;
+}
+
+std::optional<VersionBlock> VersionBlock::fromFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return fromBytes(bytes);
+}
+
+std::string VersionBlock::value(std::string_view name) const {
+    for (const auto& [n, v] : values_)
+        if (n == name)
+            return v;
+    return {};
+}
+
+std::optional<std::string> VersionBlock::query(std::string_view subBlock) const {
+    constexpr std::string_view prefix = "\\StringFileInfo\\";
+    if (subBlock.substr(0, prefix.size()) != prefix)
+        return std::nullopt;
+    subBlock.remove_prefix(prefix.size());
+    const std::size_t slash = subBlock.find('\\');
+    if (slash == std::string_view::npos || subBlock.substr(0, slash) != language_)
+        return std::nullopt;
+    const std::string_view name = subBlock.substr(slash + 1);
+    for (const auto& [n, v] : values_)
+        if (n == name)
+            return v;
+    return std::nullopt;
+}
+
+std::string readVersionValue(const std::string& path, std::string_view name) {
+    const auto block = VersionBlock::fromFile(path);
+    return block ? block->value(name) : std::string();
+}
+
+} // namespace mv
