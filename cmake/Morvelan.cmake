@@ -42,6 +42,7 @@ function(mv_gtest name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
+        TEST_PREFIX "${name}."
         WORKING_DIRECTORY ${MV_PROGRAM_DIR}
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;MV_SOURCE_DIR=${CMAKE_SOURCE_DIR};MV_PROGRAM_DIR=${MV_PROGRAM_DIR}"
                    TIMEOUT 120)
