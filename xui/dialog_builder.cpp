@@ -209,14 +209,15 @@ BuiltDialog buildDialog(QWidget* dialog, const DialogTemplate& tmpl, QPoint orig
             radioGroup->addButton(radio);
         }
 
+        // Every item joins the focus chain in table order; only tab stops take Tab.
+        if (lastTab != nullptr) {
+            QWidget::setTabOrder(lastTab, w);
+        }
+        lastTab = w;
         if (wantsFocus(w, item)) {
             if (w->focusPolicy() == Qt::NoFocus) {
                 w->setFocusPolicy(Qt::StrongFocus);
             }
-            if (lastTab != nullptr) {
-                QWidget::setTabOrder(lastTab, w);
-            }
-            lastTab = w;
         } else {
             w->setFocusPolicy((qobject_cast<QAbstractButton*>(w) != nullptr) ? Qt::ClickFocus
                                                                             : Qt::NoFocus);
