@@ -142,15 +142,11 @@ bool CPortLink::ExchangeReadMemory(int count, std::uint32_t address, std::uint8_
         *finished = true;
         return true;
     }
-    if (n > static_cast<std::size_t>(count)) {
-        // More than asked for would not fit the caller's buffer: the reply is refused.
-        Purge();
-        SetError(kErrShort);
-        *finished = true;
-        return false;
-    }
-    if (dest)
+    const bool fits = n <= static_cast<std::size_t>(count);
+    if (dest && fits)
         std::memset(dest, 0, n + 1);
+    // The body always goes to the link's own buffer first, so the link stays in step with the
+    // device even when the reply is refused below.
     if (!Read(buf + kFrameHeaderSize, n + 1)) {
         Purge();
         return false;
@@ -163,6 +159,11 @@ bool CPortLink::ExchangeReadMemory(int count, std::uint32_t address, std::uint8_
     *finished = true;
     if (buf[2] & kDirDeviceError) {
         SetError(buf[kFrameHeaderSize]);
+        return false;
+    }
+    if (!fits) {
+        // More than asked for would not fit the caller's buffer.
+        SetError(kErrShort);
         return false;
     }
     if (dest)
