@@ -460,3 +460,86 @@ TEST(ModuleFactory, MakesTheClassOfTheKindForProtocolOne) {
 }
 
 } // namespace
+
+namespace {
+
+// The installation data of the source tree (ctest passes its folder).
+std::string SourceData() {
+    const char* source = std::getenv("MV_SOURCE_DIR");
+    return source ? std::string(source) + "/data" : std::string();
+}
+
+class SampleCatalogueTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        data_ = SourceData();
+        if (data_.empty() || !std::filesystem::exists(data_ + "/Modul/A3204.kvn")) {
+            GTEST_SKIP() << "sample installation not found";
+        }
+        ModuleDescriptionContext context;
+        context.programDir = data_;
+        setModuleDescriptionContext(context);
+    }
+    void TearDown() override { setModuleDescriptionContext(ModuleDescriptionContext{}); }
+
+    mvtest::RecordingHooks hooks_;
+    std::string data_;
+};
+
+TEST_F(SampleCatalogueTest, AnalogueOutputBoardStepsThroughItsStepFile) {
+    CModuleDescription description;
+    description.m_FileName = "A3204.kvn";
+    ASSERT_EQ(description.Read(data_, "English"), 1);
+    CChannelModule board;
+    board.LoadDescription(description.FilePath());
+    ASSERT_EQ(board.ChannelCount(), 4);
+    EXPECT_EQ(board.Channel(0).name, "Channel 1");
+    EXPECT_EQ(board.GetDataSize(), 8);
+    EXPECT_TRUE(board.Warnings().empty());
+
+    // Parameter block: the default 1 at bits 1..2 and bit 0 in each channel's first byte.
+    std::uint8_t block[8] = {};
+    int count = 0;
+    board.PutParameterBlock(block, sizeof block, count);
+    EXPECT_EQ(count, 8);
+    EXPECT_EQ(block[0], 0x03);
+    EXPECT_EQ(block[2] & 0x01, 0x01);
+
+    const std::string steps = data_ + "/Modul/fertigung/" + description.m_Description + ".out";
+    const int n = mv::iniReadInt(steps, "OUT", "Steps", 0);
+    ASSERT_GT(n, 1);
+    board.NextOutputStep(steps);
+    board.NextOutputStep(steps);
+    std::uint8_t out[8] = {};
+    board.PutOutputs(out, sizeof out, count);
+    const int second = mv::iniReadInt(steps, "K1", "1", 0);
+    EXPECT_EQ(out[0] | (out[1] << 8), second & 0xFFFF);
+    for (int i = 2; i < n; ++i) {
+        board.NextOutputStep(steps);
+    }
+    EXPECT_EQ(board.Step(), 0);
+}
+
+TEST_F(SampleCatalogueTest, EveryBoardLoadsWithinItsChannels) {
+    for (const auto& entry : std::filesystem::directory_iterator(data_ + "/Modul")) {
+        if (entry.path().extension() != ".kvn") {
+            continue;
+        }
+        CModuleDescription description;
+        description.m_FileName = entry.path().filename().string();
+        description.Read(data_, "English");
+        if (description.m_Kind != kKindChannel) {
+            continue;
+        }
+        CChannelModule board;
+        board.LoadDescription(entry.path().string());
+        EXPECT_EQ(board.ChannelCount(), description.m_ChannelCount) << description.m_FileName;
+        EXPECT_TRUE(board.Warnings().empty()) << description.m_FileName;
+        std::vector<std::uint8_t> image(256, 0);
+        int count = 0;
+        board.TakeInputs(image.data(), 256, count);
+        EXPECT_EQ(count, board.GetDataSize()) << description.m_FileName;
+    }
+}
+
+} // namespace
