@@ -5,6 +5,11 @@
 #include "platform/sys_colors.h"
 #include "xui/owner_button.h"
 #include "xui/window_class.h"
+#include "xui/xdialog.h"
+#include "xui/xgrid_ctrl.h"
+#include "xui/controls.h"
+
+#include "platform/win_styles.h"
 
 #include <QtTest/QTest>
 
@@ -257,6 +262,66 @@ TEST_F(OwnerButtonTest, PressShowsSelectedWithoutNotification) {
     EXPECT_FALSE(plain->isLatched());
     EXPECT_FALSE(plain->pressedFaceShown());
     EXPECT_EQ(commands(), 1u);
+}
+
+class DialogButtonTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        xctl_test::app();
+        ASSERT_TRUE(xui::RegisterControlClasses());
+        tmpl.id = 9901;
+        tmpl.caption = "Buttons";
+        tmpl.cx = 200;
+        tmpl.cy = 120;
+        tmpl.style = mv::WS_POPUP | mv::WS_CAPTION;
+        tmpl.items = {
+            {"XGRID", 1011, "", 7, 7, 120, 60, mv::WS_CHILD | mv::WS_VISIBLE},
+            {"XBUTTON", mv::IDOK, "OK", 7, 90, 64, 14, mv::WS_CHILD | mv::WS_VISIBLE | mv::WS_TABSTOP},
+            {"XBUTTON", mv::IDCANCEL, "Cancel", 90, 90, 64, 14,
+             mv::WS_CHILD | mv::WS_VISIBLE | mv::WS_TABSTOP},
+        };
+        dlg = std::make_unique<xui::CXDialog>(tmpl);
+        dlg->ShowModeless();
+        dlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    }
+
+    xui::DialogTemplate tmpl;
+    std::unique_ptr<xui::CXDialog> dlg;
+};
+
+TEST_F(DialogButtonTest, TemplateMakesOwnControls) {
+    auto* grid = dlg->itemAs<xui::XGridCtrl>(1011);
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->height() % grid->rowHeight(), 0);
+    ASSERT_NE(dlg->itemAs<CXButton>(mv::IDOK), nullptr);
+}
+
+TEST_F(DialogButtonTest, PressedFaceRepairedWhenTheMouseLeavesOverTheSurface) {
+    auto* ok = dlg->itemAs<CXButton>(mv::IDOK);
+    ASSERT_NE(ok, nullptr);
+    QTest::mousePress(ok, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(ok->NormalFaceShown());
+    // Dragged out over the dialog background with the button still down.
+    const QPointF outside(ok->width() + 60.0, -40.0);
+    QMouseEvent move(QEvent::MouseMove, outside, ok->mapToGlobal(outside), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(ok, &move);
+    EXPECT_TRUE(ok->NormalFaceShown());
+    EXPECT_FALSE(ok->pressedFaceShown());
+    // Released outside: nothing is sent, the dialog stays open.
+    QTest::mouseRelease(ok, Qt::LeftButton, {}, QPoint(ok->width() + 60, -40));
+    xctl_test::flush();
+    EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(DialogButtonTest, OkButtonEndsTheDialog) {
+    auto* ok = dlg->itemAs<CXButton>(mv::IDOK);
+    ASSERT_NE(ok, nullptr);
+    QTest::mouseClick(ok, Qt::LeftButton, {}, QPoint(5, 5));
+    xctl_test::flush();
+    EXPECT_EQ(dlg->result(), mv::IDOK);
+    EXPECT_FALSE(dlg->isVisible());
 }
 
 } // namespace
