@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+#include <unistd.h>
 
+#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -15,13 +17,20 @@
 
 namespace {
 
-std::string env(const char* name) {
-    const char* v = std::getenv(name);
-    return v != nullptr ? v : "";
+// The source tree (from the build) and the program folder (this program's own folder).
+std::string sourceDir() {
+    return MV_SERVICES_SOURCE_DIR;
+}
+
+std::string programDir() {
+    char path[PATH_MAX] = {};
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    std::string exe(path, n > 0 ? static_cast<std::size_t>(n) : 0);
+    return exe.substr(0, exe.rfind('/'));
 }
 
 std::vector<std::pair<int, std::string>> readList(const std::string& lib) {
-    std::ifstream in(env("MV_SOURCE_DIR") + "/services/" + lib + ".exports");
+    std::ifstream in(sourceDir() + "/services/" + lib + ".exports");
     std::vector<std::pair<int, std::string>> out;
     std::string line;
     while (std::getline(in, line)) {
@@ -36,7 +45,7 @@ std::vector<std::pair<int, std::string>> readList(const std::string& lib) {
 }
 
 std::vector<std::string> headerOrder(const std::string& lib) {
-    std::ifstream in(env("MV_SOURCE_DIR") + "/services/include/" + lib + ".h");
+    std::ifstream in(sourceDir() + "/services/include/" + lib + ".h");
     std::stringstream all;
     all << in.rdbuf();
     const std::string text = all.str();
@@ -83,15 +92,15 @@ TEST_P(ExportList, OrdinalsHeaderAndLibraryAgree) {
     EXPECT_EQ(ordinals, expected);
     EXPECT_EQ(headerOrder(lib.name), names);
 
-    const std::string path = env("MV_PROGRAM_DIR") + "/lib" + lib.name + ".so";
-    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    const std::string path = programDir() + "/lib" + lib.name + ".so";
+    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     ASSERT_NE(handle, nullptr) << ::dlerror();
     for (const std::string& name : names) {
         EXPECT_NE(::dlsym(handle, name.c_str()), nullptr) << name;
     }
     // Nothing of the library's inner code is visible.
     EXPECT_EQ(::dlsym(handle, "_ZN4x7408CX740App8TransactEj"), nullptr);
-    ::dlclose(handle);
+    // Kept loaded: what the libraries' dependencies allocate at load time stays reachable.
 }
 
 INSTANTIATE_TEST_SUITE_P(Services, ExportList,
@@ -100,13 +109,12 @@ INSTANTIATE_TEST_SUITE_P(Services, ExportList,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ExportList, CoreOrdinal39IsOrdinal10) {
-    const std::string path = env("MV_PROGRAM_DIR") + "/libX740_Core.so";
-    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    const std::string path = programDir() + "/libX740_Core.so";
+    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     ASSERT_NE(handle, nullptr) << ::dlerror();
     void* ten = ::dlsym(handle, "A_X740_ReadModulConfig");
     ASSERT_NE(ten, nullptr);
     EXPECT_EQ(::dlsym(handle, "A_X740_ReadAktModulConfig"), ten);
-    ::dlclose(handle);
 }
 
 } // namespace

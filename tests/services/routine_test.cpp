@@ -141,6 +141,8 @@ TEST_F(ServiceStationTest, SendOnlyRequestsKeepTheLastError) {
     EXPECT_EQ(A_X740_ReadStatus(link, nullptr, nullptr), 0);
     EXPECT_EQ(A_X740_StartFTPServer(link), 1);
     EXPECT_EQ(A_X740_ResetModul(link), 1);
+    // Nothing answers these two, so wait until the controller has seen them.
+    ASSERT_TRUE(station.waitForFrames(3, 5000));
     EXPECT_EQ(controller.requests(48, 0x20), 1);
     EXPECT_EQ(controller.requests(49, 0x20), 1);
     EXPECT_EQ(A_X740_GetLastError(), 0x80000003u);
