@@ -115,6 +115,33 @@ TEST(ZipOpen, LongestCommentWithFalseSignatureInside) {
     EXPECT_EQ(std::string(data.begin(), data.end()), "with comment\n");
 }
 
+TEST(ZipOpen, EndRecordFoundAcrossChunkBorders) {
+    for (const char* name : {"cp437.zip", "comment.zip"}) {
+        for (std::size_t chunk : {4u, 5u, 6u, 7u, 9u, 13u, 64u, 1000u, 70000u}) {
+            CZipVolume volume;
+            volume.Open(Fixtures::path(name), CZipVolume::openReadOnly);
+            volume.SetChunkSize(chunk);
+            CZipCentralDir dir;
+            dir.Read(volume);
+            EXPECT_EQ(dir.GetCount(), 1) << name << " chunk " << chunk;
+        }
+    }
+}
+
+TEST(ZipOpen, EndRecordSearchedOverTheLastBytesOnly) {
+    ScratchFolder tmp;
+    const std::vector<char> good = readBytes(Fixtures::path("cp437.zip"));
+    std::vector<char> bytes = good;
+    bytes.resize(good.size() + 65535);  // the farthest a record can lie from the end
+    writeBytes(tmp.path() / "far.zip", bytes);
+    CZipArchive zip;
+    zip.Open((tmp.path() / "far.zip").string());
+    EXPECT_EQ(zip.GetCount(), 1);
+    bytes.resize(good.size() + 65536);
+    writeBytes(tmp.path() / "beyond.zip", bytes);
+    EXPECT_EQ(openCause((tmp.path() / "beyond.zip").string()), CZipException::noCentralDir);
+}
+
 TEST(ZipOpen, StubInFrontIsCounted) {
     CZipArchive zip;
     zip.Open(Fixtures::path("stub.zip"));
