@@ -28,15 +28,18 @@ constexpr std::uint8_t kWriteSsiEncoderOffset = 123;
 } // namespace code
 
 constexpr int kSsiSetupLength = 40;
-constexpr int kSsiValueMaskFull = 35;  // a reply of this length or less has no value mask
-constexpr int kSsiOptionsFull = 40;    // a reply shorter than this has no option flags
+constexpr int kSsiValueMaskFull = 35; // a reply of this length or less has no value mask
+constexpr int kSsiOptionsFull = 40;   // a reply shorter than this has no option flags
 constexpr std::uint32_t kDefaultValueMask = 0x3FFFFFFF;
 constexpr std::uint8_t kDeviceBusy = 254; // taken as success by the immediate update
 
-int AsInt(std::uint32_t value) { return static_cast<int>(static_cast<std::int32_t>(value)); }
+int AsInt(std::uint32_t value) {
+    return static_cast<int>(static_cast<std::int32_t>(value));
+}
 
 void Set(int* out, int value) {
-    if (out != nullptr) *out = value;
+    if (out != nullptr)
+        *out = value;
 }
 
 // Fields 1 to 7 of a cam program reply.
@@ -56,8 +59,8 @@ extern "C" {
 
 uint16_t A_X740_Cam_ReadSSISetup(LinkHandle link, int index, int* direction, int* increments,
                                  int* userIncrements, int* modulIdx, int* modulOffset,
-                                 int* presetModulIdx, int* presetByteOffset,
-                                 int* presetBitOffset, int* valueMask, int* optionsFlag) {
+                                 int* presetModulIdx, int* presetByteOffset, int* presetBitOffset,
+                                 int* valueMask, int* optionsFlag) {
     CX740App& app = CamApp();
     app.Begin(kDirRead, code::kSsiSetup, 3);
     app.PutU8(2, static_cast<std::uint32_t>(index));
@@ -86,9 +89,9 @@ uint16_t A_X740_Cam_WriteSSISetup(LinkHandle link, int index, int direction, int
     app.Begin(kDirWrite, code::kWriteSsiSetup, kSsiSetupLength);
     app.PutU8(2, static_cast<std::uint32_t>(index));
     app.PutU8(3, static_cast<std::uint32_t>(direction));
-    const int values[9] = {increments,       userIncrements,  modulIdx,
-                           modulOffset,      presetModulIdx,  presetByteOffset,
-                           presetBitOffset,  valueMask,       optionsFlag};
+    const int values[9] = {increments,      userIncrements, modulIdx,
+                           modulOffset,     presetModulIdx, presetByteOffset,
+                           presetBitOffset, valueMask,      optionsFlag};
     for (int i = 0; i < 9; ++i) {
         app.PutU32(4 + 4 * i, static_cast<std::uint32_t>(values[i]));
     }
@@ -189,8 +192,8 @@ uint16_t A_X740_Cam_ReadNSWProg(LinkHandle link, int number, int* channel, char*
 }
 
 uint16_t A_X740_Cam_WriteNSWProg(LinkHandle link, int number, int channel, const char* name,
-                                 int startAngle, int startDeadTime, int endAngle,
-                                 int endDeadTime, int type) {
+                                 int startAngle, int startDeadTime, int endAngle, int endDeadTime,
+                                 int type) {
     CX740App& app = CamApp();
     const CamProgram cam{channel, name, startAngle, startDeadTime, endAngle, endDeadTime, type};
     BeginCamWrite(app, number, cam, kCamWriteLength);
@@ -232,8 +235,8 @@ uint16_t A_X740_Cam_ReadNSWProgMultiturn(LinkHandle link, int number, int* chann
 
 uint16_t A_X740_Cam_WriteNSWProgMultiturn(LinkHandle link, int number, int channel,
                                           const char* name, int startAngle, int startDeadTime,
-                                          int endAngle, int endDeadTime, int type,
-                                          int triggerMode, int delay) {
+                                          int endAngle, int endDeadTime, int type, int triggerMode,
+                                          int delay) {
     CX740App& app = CamApp();
     const CamProgram cam{channel,     name, startAngle,  startDeadTime, endAngle,
                          endDeadTime, type, triggerMode, delay};

@@ -16,7 +16,7 @@ namespace x740 {
 inline constexpr std::uint32_t kErrorNone = 0;
 inline constexpr std::uint32_t kErrorWrite = 0x80010001;  // request not written in the attempts
 inline constexpr std::uint32_t kErrorHeader = 0x80010002; // no reply header in the attempts left
-inline constexpr std::uint32_t kErrorBody = 0x80010003;   // reply body not read in the attempts left
+inline constexpr std::uint32_t kErrorBody = 0x80010003; // reply body not read in the attempts left
 inline constexpr std::uint32_t kErrorDevice = 0x80000000; // + the device's error byte
 
 // Frame layout.

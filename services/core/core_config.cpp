@@ -48,13 +48,14 @@ uint16_t A_X740_ReadModulConfig(LinkHandle link, char* serial, char* ipAddress, 
     app.GetText(kOffIp, kTextWidth, ipAddress);
     app.GetText(kOffMask, kTextWidth, subnetMask);
     app.GetText(kOffGateway, kTextWidth, gateway);
-    if (dhcp != nullptr) *dhcp = static_cast<int>(app.GetU8(kOffDhcp));
+    if (dhcp != nullptr)
+        *dhcp = static_cast<int>(app.GetU8(kOffDhcp));
     return 1;
 }
 
 // Ordinal 39 is the very same function.
-uint16_t A_X740_ReadAktModulConfig(LinkHandle link, char* serial, char* ipAddress,
-                                   char* subnetMask, char* gateway, int* dhcp)
+uint16_t A_X740_ReadAktModulConfig(LinkHandle link, char* serial, char* ipAddress, char* subnetMask,
+                                   char* gateway, int* dhcp)
     __attribute__((alias("A_X740_ReadModulConfig")));
 
 uint16_t A_X740_WriteModulConfig(LinkHandle link, const char* serial, const char* ipAddress,
@@ -77,11 +78,14 @@ uint16_t A_X740_ReadMainServiceConfig(LinkHandle link, int* portNumber, int* tim
         return 0;
     }
     const int length = app.ReplyLength();
-    if (portNumber != nullptr) *portNumber = static_cast<int>(app.GetU16(2));
-    if (timeout != nullptr) *timeout = length <= 5 ? -1 : static_cast<int>(app.GetU16(4));
+    if (portNumber != nullptr)
+        *portNumber = static_cast<int>(app.GetU16(2));
+    if (timeout != nullptr)
+        *timeout = length <= 5 ? -1 : static_cast<int>(app.GetU16(4));
     if (reconnectTimeout != nullptr)
         *reconnectTimeout = length <= 9 ? -1 : static_cast<int>(app.GetU16(6));
-    if (idleTimeout != nullptr) *idleTimeout = length <= 9 ? -1 : static_cast<int>(app.GetU16(8));
+    if (idleTimeout != nullptr)
+        *idleTimeout = length <= 9 ? -1 : static_cast<int>(app.GetU16(8));
     return 1;
 }
 
@@ -104,9 +108,12 @@ uint16_t A_X740_ReadSerServiceConfig(LinkHandle link, char* portName, int* a, in
         return 0;
     }
     app.GetText(2, kTextWidth, portName);
-    if (a != nullptr) *a = AsInt(app.GetU32(18));
-    if (baudRate != nullptr) *baudRate = AsInt(app.GetU32(22));
-    if (flags != nullptr) *flags = AsInt(app.GetU32(26));
+    if (a != nullptr)
+        *a = AsInt(app.GetU32(18));
+    if (baudRate != nullptr)
+        *baudRate = AsInt(app.GetU32(22));
+    if (flags != nullptr)
+        *flags = AsInt(app.GetU32(26));
     if (timeout != nullptr)
         *timeout = app.ReplyLength() < kSerServiceLength ? -1 : static_cast<int>(app.GetU16(30));
     return 1;
@@ -138,17 +145,18 @@ uint16_t A_X740_ReadSystemConfig(LinkHandle link, char* serial, char* text2, cha
     for (int i = 0; i < 8; ++i) {
         app.GetText(kSystemTextOffsets[i], kTextWidth, texts[i]);
     }
-    if (value10 != nullptr) *value10 = app.GetU32(kOffValue10);
+    if (value10 != nullptr)
+        *value10 = app.GetU32(kOffValue10);
     app.GetText(kOffText11, kLongTextWidth, text11);
     app.GetText(kOffText12, kTextWidth, text12);
     return 1;
 }
 
 uint16_t A_X740_WriteSystemConfig(LinkHandle link, const char* serial, const char* text2,
-                                  const char* text3, const char* ftpUser,
-                                  const char* ftpPassword, const char* text6, const char* text7,
-                                  const char* text8, const char* text9, uint32_t value10,
-                                  const char* text11, const char* text12) {
+                                  const char* text3, const char* ftpUser, const char* ftpPassword,
+                                  const char* text6, const char* text7, const char* text8,
+                                  const char* text9, uint32_t value10, const char* text11,
+                                  const char* text12) {
     CX740App& app = CoreApp();
     app.Begin(kDirWrite, core_code::kSystemConfig, kSystemConfigLength);
     PutSerial(app, kOffSerial, serial);
@@ -170,12 +178,18 @@ uint16_t A_X740_ReadRTCDateTime(LinkHandle link, int* p1, int* p2, int* p3, int*
     if (!app.Transact(link)) {
         return 0;
     }
-    if (p3 != nullptr) *p3 = static_cast<int>(app.GetU8(3));
-    if (p2 != nullptr) *p2 = static_cast<int>(app.GetU8(4));
-    if (p1 != nullptr) *p1 = static_cast<int>(app.GetU8(5));
-    if (p4 != nullptr) *p4 = static_cast<int>(app.GetU8(6));
-    if (p5 != nullptr) *p5 = static_cast<int>(app.GetU8(7));
-    if (year != nullptr) *year = static_cast<int>(app.GetU8(8)) + 2000;
+    if (p3 != nullptr)
+        *p3 = static_cast<int>(app.GetU8(3));
+    if (p2 != nullptr)
+        *p2 = static_cast<int>(app.GetU8(4));
+    if (p1 != nullptr)
+        *p1 = static_cast<int>(app.GetU8(5));
+    if (p4 != nullptr)
+        *p4 = static_cast<int>(app.GetU8(6));
+    if (p5 != nullptr)
+        *p5 = static_cast<int>(app.GetU8(7));
+    if (year != nullptr)
+        *year = static_cast<int>(app.GetU8(8)) + 2000;
     return 1;
 }
 
@@ -186,7 +200,8 @@ uint16_t A_X740_ReadRTCTimestamp(LinkHandle link, uint32_t* stamp) {
     if (!app.Transact(link)) {
         return 0;
     }
-    if (stamp != nullptr) *stamp = app.GetU32(3);
+    if (stamp != nullptr)
+        *stamp = app.GetU32(3);
     return 1;
 }
 
@@ -218,10 +233,13 @@ uint16_t A_X740_ReadSysLogConfig(LinkHandle link, int* mode, char* text, int* a,
     if (!app.Transact(link)) {
         return 0;
     }
-    if (mode != nullptr) *mode = static_cast<int>(app.GetU8(2));
+    if (mode != nullptr)
+        *mode = static_cast<int>(app.GetU8(2));
     app.GetText(3, kTextWidth, text);
-    if (a != nullptr) *a = static_cast<int>(app.GetU16(19));
-    if (b != nullptr) *b = AsInt(app.GetU32(21));
+    if (a != nullptr)
+        *a = static_cast<int>(app.GetU16(19));
+    if (b != nullptr)
+        *b = AsInt(app.GetU32(21));
     return 1;
 }
 

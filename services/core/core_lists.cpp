@@ -54,8 +54,7 @@ uint16_t A_X740_ReadForceInput(LinkHandle link, uint8_t* first, uint8_t* second,
     return ReadForce(link, core_code::kReadForceInput, first, second, count);
 }
 
-uint16_t A_X740_ReadForceOutput(LinkHandle link, uint8_t* first, uint8_t* second,
-                                uint32_t* count) {
+uint16_t A_X740_ReadForceOutput(LinkHandle link, uint8_t* first, uint8_t* second, uint32_t* count) {
     return ReadForce(link, core_code::kReadForceOutput, first, second, count);
 }
 
@@ -76,9 +75,12 @@ uint16_t A_X740_ReadDFMWItem(LinkHandle link, int index, int* value1, int* value
     if (!app.Transact(link)) {
         return 0;
     }
-    if (value1 != nullptr) *value1 = static_cast<int>(app.GetU8(6));
-    if (value2 != nullptr) *value2 = static_cast<int>(app.GetU8(7));
-    if (word != nullptr) *word = static_cast<int>(app.GetU16(4));
+    if (value1 != nullptr)
+        *value1 = static_cast<int>(app.GetU8(6));
+    if (value2 != nullptr)
+        *value2 = static_cast<int>(app.GetU8(7));
+    if (word != nullptr)
+        *word = static_cast<int>(app.GetU16(4));
     return 1;
 }
 

@@ -30,19 +30,25 @@ std::uint16_t ReadTimer(LinkHandle link, std::uint8_t code, int* a, int* b, int*
     if (!app.Transact(link)) {
         return 0;
     }
-    if (a != nullptr) *a = AsInt(app.GetU32(2));
-    if (b != nullptr) *b = AsInt(app.GetU32(6));
-    if (c != nullptr) *c = AsInt(app.GetU32(10));
+    if (a != nullptr)
+        *a = AsInt(app.GetU32(2));
+    if (b != nullptr)
+        *b = AsInt(app.GetU32(6));
+    if (c != nullptr)
+        *c = AsInt(app.GetU32(10));
     const double rate = app.GetU32(14);
     const double divisor = app.GetU32(18);
-    if (t1 != nullptr) *t1 = TicksToMs(app, 22, rate, divisor);
-    if (t2 != nullptr) *t2 = TicksToMs(app, 30, rate, divisor);
+    if (t1 != nullptr)
+        *t1 = TicksToMs(app, 22, rate, divisor);
+    if (t2 != nullptr)
+        *t2 = TicksToMs(app, 30, rate, divisor);
     if (times != nullptr) {
         const std::uint32_t there =
             static_cast<std::uint32_t>(app.ReplyBytesFrom(kTimerHead) / kTimerEntry);
         const std::uint32_t n = std::min(*count, there);
         for (std::uint32_t i = 0; i < n; ++i) {
-            times[i] = TicksToMs(app, kTimerHead + static_cast<int>(i) * kTimerEntry, rate, divisor);
+            times[i] =
+                TicksToMs(app, kTimerHead + static_cast<int>(i) * kTimerEntry, rate, divisor);
         }
     }
     return 1;
@@ -87,8 +93,7 @@ uint16_t A_X740_ReadSystemMetrics(LinkHandle link, int index, uint8_t* dest, uin
     if (!app.Transact(link)) {
         return 0;
     }
-    const std::uint32_t k =
-        std::min(static_cast<std::uint32_t>(app.ReplyBytesFrom(4)), *len);
+    const std::uint32_t k = std::min(static_cast<std::uint32_t>(app.ReplyBytesFrom(4)), *len);
     app.GetBytes(4, dest, static_cast<int>(k));
     *len = k;
     return 1;
@@ -114,13 +119,20 @@ uint16_t A_X740_ReadSystemInfo(LinkHandle link, uint8_t* bcdSwitch, uint8_t* bus
     if (!app.Transact(link)) {
         return 0;
     }
-    if (bcdSwitch != nullptr) *bcdSwitch = static_cast<uint8_t>(app.GetU8(2));
-    if (busBytes != nullptr) *busBytes = static_cast<uint8_t>(app.GetU8(3));
-    if (prints != nullptr) *prints = static_cast<uint8_t>(app.GetU8(4));
-    if (ramSize != nullptr) *ramSize = app.GetU16(5);
-    if (nvramSize != nullptr) *nvramSize = app.GetU16(7);
-    if (flashCode != nullptr) *flashCode = app.GetU8(9);
-    if (flashDeviceCode != nullptr) *flashDeviceCode = app.GetU16(10);
+    if (bcdSwitch != nullptr)
+        *bcdSwitch = static_cast<uint8_t>(app.GetU8(2));
+    if (busBytes != nullptr)
+        *busBytes = static_cast<uint8_t>(app.GetU8(3));
+    if (prints != nullptr)
+        *prints = static_cast<uint8_t>(app.GetU8(4));
+    if (ramSize != nullptr)
+        *ramSize = app.GetU16(5);
+    if (nvramSize != nullptr)
+        *nvramSize = app.GetU16(7);
+    if (flashCode != nullptr)
+        *flashCode = app.GetU8(9);
+    if (flashDeviceCode != nullptr)
+        *flashDeviceCode = app.GetU16(10);
     return 1;
 }
 
@@ -158,8 +170,10 @@ uint16_t A_X740_ReadStatus(LinkHandle link, int* a, int* b) {
     if (!app.Transact(link)) {
         return 0;
     }
-    if (a != nullptr) *a = static_cast<int>(app.GetU16(2));
-    if (b != nullptr) *b = AsInt(app.GetU32(4));
+    if (a != nullptr)
+        *a = static_cast<int>(app.GetU16(2));
+    if (b != nullptr)
+        *b = AsInt(app.GetU32(4));
     return 1;
 }
 
@@ -168,8 +182,8 @@ uint16_t A_X740_ReadTimerStatus(LinkHandle link, int* a, int* b, int* c, double*
     return ReadTimer(link, core_code::kTimerStatus, a, b, c, t1, t2, times, count);
 }
 
-uint16_t A_X740_ReadTimerStatusMax(LinkHandle link, int* a, int* b, int* c, double* t1,
-                                   double* t2, double* times, uint32_t* count) {
+uint16_t A_X740_ReadTimerStatusMax(LinkHandle link, int* a, int* b, int* c, double* t1, double* t2,
+                                   double* times, uint32_t* count) {
     return ReadTimer(link, core_code::kTimerStatusMax, a, b, c, t1, t2, times, count);
 }
 

@@ -22,8 +22,7 @@ struct PriorityEntry {
     std::uint32_t value2 = 0;
 };
 
-template <typename Entry>
-struct GateList {
+template <typename Entry> struct GateList {
     int count = 0;
     std::array<Entry, kGateListSize> entries{};
 

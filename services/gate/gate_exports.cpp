@@ -31,10 +31,13 @@ constexpr int kTcpConfigLength = 31;
 constexpr int kRs232ConfigLength = 46;
 constexpr int kTextWidth = 16;
 
-int AsInt(std::uint32_t value) { return static_cast<int>(static_cast<std::int32_t>(value)); }
+int AsInt(std::uint32_t value) {
+    return static_cast<int>(static_cast<std::int32_t>(value));
+}
 
 void Set(int* out, int value) {
-    if (out != nullptr) *out = value;
+    if (out != nullptr)
+        *out = value;
 }
 
 // Entries the reply announces, no more than the list holds and the reply carries.
@@ -53,18 +56,27 @@ constexpr int kRsWidths[9] = {4, 4, 4, 1, 1, 1, 4, 4, 4};
 
 int GetField(const CX740App& app, int offset, int width) {
     switch (width) {
-    case 1: return static_cast<int>(app.GetU8(offset));
-    case 2: return static_cast<int>(app.GetU16(offset));
-    default: return AsInt(app.GetU32(offset));
+    case 1:
+        return static_cast<int>(app.GetU8(offset));
+    case 2:
+        return static_cast<int>(app.GetU16(offset));
+    default:
+        return AsInt(app.GetU32(offset));
     }
 }
 
 void PutField(CX740App& app, int offset, int width, int value) {
     const auto v = static_cast<std::uint32_t>(value);
     switch (width) {
-    case 1: app.PutU8(offset, v); break;
-    case 2: app.PutU16(offset, v); break;
-    default: app.PutU32(offset, v); break;
+    case 1:
+        app.PutU8(offset, v);
+        break;
+    case 2:
+        app.PutU16(offset, v);
+        break;
+    default:
+        app.PutU32(offset, v);
+        break;
     }
 }
 
@@ -217,8 +229,8 @@ uint16_t A_X740_MB_ReadTCPConfig(LinkHandle link, int* v1, int* v2, int* v3, int
     return 1;
 }
 
-uint16_t A_X740_MB_WriteTCPConfig(LinkHandle link, int v1, int v2, int v3, int v4, int v5,
-                                  int v6, int v7, int v8, int v9, int v10) {
+uint16_t A_X740_MB_WriteTCPConfig(LinkHandle link, int v1, int v2, int v3, int v4, int v5, int v6,
+                                  int v7, int v8, int v9, int v10) {
     CX740GateApp& app = GateApp();
     app.Begin(kDirWrite, code::kTcpConfig, kTcpConfigLength);
     const int values[10] = {v1, v2, v3, v4, v5, v6, v7, v8, v9, v10};
@@ -229,8 +241,7 @@ uint16_t A_X740_MB_WriteTCPConfig(LinkHandle link, int v1, int v2, int v3, int v
 }
 
 uint16_t A_X740_MB_ReadRS232Config(LinkHandle link, int index, char* text, int* v1, int* v2,
-                                   int* v3, int* v4, int* v5, int* v6, int* v7, int* v8,
-                                   int* v9) {
+                                   int* v3, int* v4, int* v5, int* v6, int* v7, int* v8, int* v9) {
     CX740GateApp& app = GateApp();
     app.Begin(kDirRead, code::kRs232Config, 3);
     app.PutU8(2, static_cast<std::uint32_t>(index));

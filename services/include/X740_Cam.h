@@ -25,8 +25,8 @@ extern "C" {
  * (0x3FFFFFFF when the reply has 35 bytes or fewer), option flags (0 below 40 bytes). */
 uint16_t A_X740_Cam_ReadSSISetup(LinkHandle link, int index, int* direction, int* increments,
                                  int* userIncrements, int* modulIdx, int* modulOffset,
-                                 int* presetModulIdx, int* presetByteOffset,
-                                 int* presetBitOffset, int* valueMask, int* optionsFlag);
+                                 int* presetModulIdx, int* presetByteOffset, int* presetBitOffset,
+                                 int* valueMask, int* optionsFlag);
 /* 2: write the SSI setup of interface index. */
 uint16_t A_X740_Cam_WriteSSISetup(LinkHandle link, int index, int direction, int increments,
                                   int userIncrements, int modulIdx, int modulOffset,
@@ -56,8 +56,8 @@ uint16_t A_X740_Cam_ReadNSWProg(LinkHandle link, int number, int* channel, char*
                                 int* endDeadTime, int* type);
 /* 12: write cam program number. */
 uint16_t A_X740_Cam_WriteNSWProg(LinkHandle link, int number, int channel, const char* name,
-                                 int startAngle, int startDeadTime, int endAngle,
-                                 int endDeadTime, int type);
+                                 int startAngle, int startDeadTime, int endAngle, int endDeadTime,
+                                 int type);
 /* 13: this library's last error. */
 uint32_t A_X740_Cam_GetLastError(void);
 /* 14: immediate update on (1) or off (0). Also 1 when this call failed with the device error
@@ -69,13 +69,12 @@ uint16_t A_X740_Cam_SetImmediateUpdate(LinkHandle link, int flag);
  * shorter than 32 bytes). */
 uint16_t A_X740_Cam_ReadNSWProgMultiturn(LinkHandle link, int number, int* channel, char* name,
                                          int* startAngle, int* startDeadTime, int* endAngle,
-                                         int* endDeadTime, int* type, int* triggerMode,
-                                         int* delay);
+                                         int* endDeadTime, int* type, int* triggerMode, int* delay);
 /* 16: write cam program number with its multiturn values. */
 uint16_t A_X740_Cam_WriteNSWProgMultiturn(LinkHandle link, int number, int channel,
                                           const char* name, int startAngle, int startDeadTime,
-                                          int endAngle, int endDeadTime, int type,
-                                          int triggerMode, int delay);
+                                          int endAngle, int endDeadTime, int type, int triggerMode,
+                                          int delay);
 
 #ifdef __cplusplus
 }

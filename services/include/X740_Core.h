@@ -49,8 +49,8 @@ uint16_t A_X740_ReadStatus(LinkHandle link, int* a, int* b);
 uint16_t A_X740_ReadTimerStatus(LinkHandle link, int* a, int* b, int* c, double* t1, double* t2,
                                 double* times, uint32_t* count);
 /* 9: as ordinal 8, the maximum values. */
-uint16_t A_X740_ReadTimerStatusMax(LinkHandle link, int* a, int* b, int* c, double* t1,
-                                   double* t2, double* times, uint32_t* count);
+uint16_t A_X740_ReadTimerStatusMax(LinkHandle link, int* a, int* b, int* c, double* t1, double* t2,
+                                   double* times, uint32_t* count);
 /* 10: module configuration: serial (12-byte buffer: its 8 bytes and four 0 bytes), IP address,
  * subnet mask, gateway (16-byte buffers or larger), DHCP flag. */
 uint16_t A_X740_ReadModulConfig(LinkHandle link, char* serial, char* ipAddress, char* subnetMask,
@@ -77,8 +77,7 @@ uint16_t A_X740_WriteSerServiceConfig(LinkHandle link, const char* portName, int
  * copied when first or second is null. A null count fails without a request. */
 uint16_t A_X740_ReadForceInput(LinkHandle link, uint8_t* first, uint8_t* second, uint32_t* count);
 /* 17: forced outputs, as ordinal 16. */
-uint16_t A_X740_ReadForceOutput(LinkHandle link, uint8_t* first, uint8_t* second,
-                                uint32_t* count);
+uint16_t A_X740_ReadForceOutput(LinkHandle link, uint8_t* first, uint8_t* second, uint32_t* count);
 /* 18: write forced inputs: count pairs (more than 126 are cut to 126). A negative count, or a
  * null list with a count above 0, fails without a request. */
 uint16_t A_X740_WriteForceInput(LinkHandle link, const uint8_t* first, const uint8_t* second,
@@ -117,10 +116,10 @@ uint16_t A_X740_ReadSystemConfig(LinkHandle link, char* serial, char* text2, cha
                                  char* text12);
 /* 31: write the system configuration; a null text leaves its field 0. */
 uint16_t A_X740_WriteSystemConfig(LinkHandle link, const char* serial, const char* text2,
-                                  const char* text3, const char* ftpUser,
-                                  const char* ftpPassword, const char* text6, const char* text7,
-                                  const char* text8, const char* text9, uint32_t value10,
-                                  const char* text11, const char* text12);
+                                  const char* text3, const char* ftpUser, const char* ftpPassword,
+                                  const char* text6, const char* text7, const char* text8,
+                                  const char* text9, uint32_t value10, const char* text11,
+                                  const char* text12);
 /* 32: start a firmware update. */
 uint16_t A_X740_StartFirmwareUpdate(LinkHandle link);
 /* 33: real-time clock date and time: five parts (bytes) and the year (2000 + byte). */
@@ -129,8 +128,7 @@ uint16_t A_X740_ReadRTCDateTime(LinkHandle link, int* p1, int* p2, int* p3, int*
 /* 34: real-time clock as a 32-bit stamp. */
 uint16_t A_X740_ReadRTCTimestamp(LinkHandle link, uint32_t* stamp);
 /* 35: set the real-time clock; the year is sent modulo 100. */
-uint16_t A_X740_WriteRTCDateTime(LinkHandle link, int p1, int p2, int p3, int p4, int p5,
-                                 int year);
+uint16_t A_X740_WriteRTCDateTime(LinkHandle link, int p1, int p2, int p3, int p4, int p5, int year);
 /* 36: set the real-time clock from a 32-bit stamp. */
 uint16_t A_X740_WriteRTCTimestamp(LinkHandle link, uint32_t stamp);
 /* 37: sys-log configuration: mode (byte), text (16-byte field), a (16-bit), b (32-bit). */
@@ -138,8 +136,8 @@ uint16_t A_X740_ReadSysLogConfig(LinkHandle link, int* mode, char* text, int* a,
 /* 38: write the sys-log configuration. */
 uint16_t A_X740_WriteSysLogConfig(LinkHandle link, int mode, const char* text, int a, int b);
 /* 39: the same function as ordinal 10. */
-uint16_t A_X740_ReadAktModulConfig(LinkHandle link, char* serial, char* ipAddress,
-                                   char* subnetMask, char* gateway, int* dhcp);
+uint16_t A_X740_ReadAktModulConfig(LinkHandle link, char* serial, char* ipAddress, char* subnetMask,
+                                   char* gateway, int* dhcp);
 /* 40: read the ident code of component a, type b into dest (at most destSize-1 bytes, then a
  * 0). A null dest or a destSize below 1 fails without a request. */
 uint16_t A_X740_ReadModulIdentCode(LinkHandle link, uint32_t a, uint32_t b, char* dest,

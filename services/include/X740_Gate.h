@@ -50,13 +50,12 @@ uint16_t A_X740_MB_WritePriorityItem(int index, int value1, int value2);
 uint16_t A_X740_MB_ReadTCPConfig(LinkHandle link, int* v1, int* v2, int* v3, int* v4, int* v5,
                                  int* v6, int* v7, int* v8, int* v9, int* v10);
 /* 13: write the TCP settings. */
-uint16_t A_X740_MB_WriteTCPConfig(LinkHandle link, int v1, int v2, int v3, int v4, int v5,
-                                  int v6, int v7, int v8, int v9, int v10);
+uint16_t A_X740_MB_WriteTCPConfig(LinkHandle link, int v1, int v2, int v3, int v4, int v5, int v6,
+                                  int v7, int v8, int v9, int v10);
 /* 14: serial settings of interface index: text, v1, v2, v3 (32-bit), v4, v5, v6 (bytes), v7,
  * v8, v9 (32-bit). */
 uint16_t A_X740_MB_ReadRS232Config(LinkHandle link, int index, char* text, int* v1, int* v2,
-                                   int* v3, int* v4, int* v5, int* v6, int* v7, int* v8,
-                                   int* v9);
+                                   int* v3, int* v4, int* v5, int* v6, int* v7, int* v8, int* v9);
 /* 15: write the serial settings of interface index (a null text sends an empty field). */
 uint16_t A_X740_MB_WriteRS232Config(LinkHandle link, int index, const char* text, int v1, int v2,
                                     int v3, int v4, int v5, int v6, int v7, int v8, int v9);

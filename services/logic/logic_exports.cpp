@@ -17,7 +17,8 @@ constexpr std::uint8_t kCodeXioBuffer = 104;
 constexpr int kMaxXioWrite = 253;
 
 void Set(int* out, int value) {
-    if (out != nullptr) *out = value;
+    if (out != nullptr)
+        *out = value;
 }
 
 } // namespace

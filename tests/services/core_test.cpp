@@ -23,12 +23,14 @@ TEST_F(CoreTest, ReadMemoryTakesTheDataAfterTheHead) {
 
 TEST_F(CoreTest, WriteMemoryCutsTo249Bytes) {
     Bytes src(300);
-    for (std::size_t i = 0; i < src.size(); ++i) src[i] = static_cast<std::uint8_t>(i);
+    for (std::size_t i = 0; i < src.size(); ++i)
+        src[i] = static_cast<std::uint8_t>(i);
     ASSERT_EQ(A_X740_WriteMemory(link, 0x2000, 300, src.data()), 1);
     const Bytes f = lastFrame();
     ASSERT_EQ(f.size(), 260u);
     EXPECT_EQ(f[3], 255);
-    EXPECT_EQ(f, request(0x20, cat({{15, 0}, le32(0x2000), Bytes(src.begin(), src.begin() + 249)})));
+    EXPECT_EQ(f,
+              request(0x20, cat({{15, 0}, le32(0x2000), Bytes(src.begin(), src.begin() + 249)})));
     EXPECT_EQ(station.readMemory(0x2000, 249), Bytes(src.begin(), src.begin() + 249));
 }
 
@@ -140,10 +142,10 @@ ServiceRecord timerRecord(RecordKind kind) {
     t.set("a", 11);
     t.set("b", 22);
     t.set("c", 33);
-    t.set("rate", 1000);    // ticks per second
-    t.set("divisor", 4);    // fraction in quarters
+    t.set("rate", 1000); // ticks per second
+    t.set("divisor", 4); // fraction in quarters
     t.set("whole1", 500);
-    t.set("fraction1", 2);  // 500.5 ticks = 500.5 ms
+    t.set("fraction1", 2); // 500.5 ticks = 500.5 ms
     t.set("whole2", 3000);
     t.set("fraction2", 0);
     // Three entries: 10.25, 20, 30.75 ticks.
@@ -175,7 +177,9 @@ TEST_F(CoreTest, TimerStatusConvertsTicksToMilliseconds) {
     EXPECT_EQ(count, 2u) << "*count is not changed";
 
     count = 4;
-    ASSERT_EQ(A_X740_ReadTimerStatus(link, nullptr, nullptr, nullptr, nullptr, nullptr, times, &count), 1);
+    ASSERT_EQ(
+        A_X740_ReadTimerStatus(link, nullptr, nullptr, nullptr, nullptr, nullptr, times, &count),
+        1);
     EXPECT_DOUBLE_EQ(times[2], 30.75);
     EXPECT_EQ(times[3], -1) << "no more entries than the reply has";
     EXPECT_EQ(count, 4u);
@@ -186,15 +190,20 @@ TEST_F(CoreTest, TimerStatusMaxAndShortReply) {
     controller.setReplyLength(26, 30);
     double t1 = 0, times[2] = {-1, -1};
     std::uint32_t count = 2;
-    ASSERT_EQ(A_X740_ReadTimerStatusMax(link, nullptr, nullptr, nullptr, &t1, nullptr, times, &count), 1);
+    ASSERT_EQ(
+        A_X740_ReadTimerStatusMax(link, nullptr, nullptr, nullptr, &t1, nullptr, times, &count), 1);
     EXPECT_EQ(lastFrame(), request(0x40, {26, 0}));
     EXPECT_DOUBLE_EQ(t1, 500.5);
     EXPECT_EQ(times[0], -1) << "a reply shorter than 38 bytes has no entries";
 }
 
 TEST_F(CoreTest, TimerStatusNeedsACount) {
-    EXPECT_EQ(A_X740_ReadTimerStatus(link, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
-    EXPECT_EQ(A_X740_ReadTimerStatusMax(link, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(
+        A_X740_ReadTimerStatus(link, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr),
+        0);
+    EXPECT_EQ(A_X740_ReadTimerStatusMax(link, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                        nullptr),
+              0);
     EXPECT_EQ(station.frameCount(), 0u);
 }
 
@@ -225,7 +234,7 @@ TEST_F(CoreTest, ModulConfigRead) {
 
 TEST_F(CoreTest, ModulConfigTextsWithoutTerminatorAreBounded) {
     ServiceRecord cfg(RecordKind::ModulConfig);
-    cfg.setText("ip", "1234567890ABCDEFGHIJ");  // fills the 16-byte field, no terminator
+    cfg.setText("ip", "1234567890ABCDEFGHIJ"); // fills the 16-byte field, no terminator
     cfg.setText("mask", "255.0.0.0");
     controller.putRecord(cfg);
     char ip[20];
@@ -236,11 +245,14 @@ TEST_F(CoreTest, ModulConfigTextsWithoutTerminatorAreBounded) {
 }
 
 TEST_F(CoreTest, ModulConfigWrite) {
-    ASSERT_EQ(A_X740_WriteModulConfig(link, "00000123", "10.10.12.6", "255.255.0.0",
-                                      "0.0.0.0", 1), 1);
-    const Bytes expected = request(
-        0x20, cat({{91, 0}, text("00000123", 8), text("10.10.12.6", 16), text("255.255.0.0", 16),
-                   text("0.0.0.0", 16), {1}}));
+    ASSERT_EQ(A_X740_WriteModulConfig(link, "00000123", "10.10.12.6", "255.255.0.0", "0.0.0.0", 1),
+              1);
+    const Bytes expected = request(0x20, cat({{91, 0},
+                                              text("00000123", 8),
+                                              text("10.10.12.6", 16),
+                                              text("255.255.0.0", 16),
+                                              text("0.0.0.0", 16),
+                                              {1}}));
     EXPECT_EQ(lastFrame(), expected);
     EXPECT_EQ(lastFrame()[3], 59);
     const ServiceRecord stored = controller.record(RecordKind::ModulConfig);
@@ -288,14 +300,19 @@ TEST_F(CoreTest, MainServiceFieldsAndShortReplies) {
 
 TEST_F(CoreTest, MainServiceWrite) {
     ASSERT_EQ(A_X740_WriteMainServiceConfig(link, 32000, 5000, 10, 600), 1);
-    EXPECT_EQ(lastFrame(), request(0x20, cat({{131, 0}, le16(32000), le16(5000), le16(10), le16(600)})));
+    EXPECT_EQ(lastFrame(),
+              request(0x20, cat({{131, 0}, le16(32000), le16(5000), le16(10), le16(600)})));
     EXPECT_EQ(controller.record(RecordKind::MainService).get("d"), 600u);
 }
 
 TEST_F(CoreTest, SerServiceReadAndWrite) {
     ASSERT_EQ(A_X740_WriteSerServiceConfig(link, "/dev/ttyS1-long-name", 2, 115200, 0x2F, 300), 1);
-    EXPECT_EQ(lastFrame(), request(0x20, cat({{141, 0}, text("/dev/ttyS1-long", 16), le32(2),
-                                              le32(115200), le32(0x2F), le16(300)})));
+    EXPECT_EQ(lastFrame(), request(0x20, cat({{141, 0},
+                                              text("/dev/ttyS1-long", 16),
+                                              le32(2),
+                                              le32(115200),
+                                              le32(0x2F),
+                                              le16(300)})));
     ServiceRecord ser = controller.record(RecordKind::SerService);
     EXPECT_EQ(ser.text("name"), "/dev/ttyS1-long");
     EXPECT_EQ(ser.get("b"), 115200u);
@@ -428,13 +445,23 @@ TEST_F(CoreTest, DfmwDataAndInput) {
 TEST_F(CoreTest, SystemConfigWriteAndRead) {
     ASSERT_EQ(A_X740_WriteSystemConfig(link, "00000042", "t2", nullptr, "kvn", "qmx", "t6", "t7",
                                        "t8", "t9", 0xA1B2C3D4,
-                                       "a text of exactly thirty-one ch!and more", "t12"), 1);
+                                       "a text of exactly thirty-one ch!and more", "t12"),
+              1);
     const Bytes f = lastFrame();
     ASSERT_EQ(f.size(), 195u);
-    EXPECT_EQ(f, request(0x20, cat({{92, 0}, text("00000042", 8), text("t2", 16), text("", 16),
-                                    text("kvn", 16), text("qmx", 16), text("t6", 16), text("t7", 16),
-                                    text("t8", 16), text("t9", 16), le32(0xA1B2C3D4),
-                                    text("a text of exactly thirty-one ch", 32), text("t12", 16)})));
+    EXPECT_EQ(f, request(0x20, cat({{92, 0},
+                                    text("00000042", 8),
+                                    text("t2", 16),
+                                    text("", 16),
+                                    text("kvn", 16),
+                                    text("qmx", 16),
+                                    text("t6", 16),
+                                    text("t7", 16),
+                                    text("t8", 16),
+                                    text("t9", 16),
+                                    le32(0xA1B2C3D4),
+                                    text("a text of exactly thirty-one ch", 32),
+                                    text("t12", 16)})));
     ServiceRecord cfg = controller.record(RecordKind::SystemConfig);
     EXPECT_EQ(cfg.text("ftpUser"), "kvn");
     EXPECT_EQ(cfg.text("ftpPassword"), "qmx");
@@ -446,7 +473,9 @@ TEST_F(CoreTest, SystemConfigWriteAndRead) {
     char serial[12], t2[20], t3[20], user[20], pass[20], t6[20], t7[20], t8[20], t9[20];
     char t11[32], t12[20];
     std::uint32_t v10 = 0;
-    ASSERT_EQ(A_X740_ReadSystemConfig(link, serial, t2, t3, user, pass, t6, t7, t8, t9, &v10, t11, t12), 1);
+    ASSERT_EQ(
+        A_X740_ReadSystemConfig(link, serial, t2, t3, user, pass, t6, t7, t8, t9, &v10, t11, t12),
+        1);
     EXPECT_EQ(lastFrame(), request(0x40, {92, 0}));
     EXPECT_EQ(std::string(serial, 12), std::string("00000042\0\0\0\0", 12));
     EXPECT_STREQ(t2, "t2");
@@ -483,7 +512,9 @@ TEST_F(CoreTest, ClockDateAndStamp) {
 
 TEST_F(CoreTest, SysLogConfig) {
     ASSERT_EQ(A_X740_WriteSysLogConfig(link, 2, "192.168.1.10", 514, -5), 1);
-    EXPECT_EQ(lastFrame(), request(0x20, cat({{51, 0, 2}, text("192.168.1.10", 16), le16(514),
+    EXPECT_EQ(lastFrame(), request(0x20, cat({{51, 0, 2},
+                                              text("192.168.1.10", 16),
+                                              le16(514),
                                               le32(static_cast<std::uint32_t>(-5))})));
     int mode = 0, a = 0, b = 0;
     char host[20];
@@ -497,7 +528,8 @@ TEST_F(CoreTest, SysLogConfig) {
 
 TEST_F(CoreTest, IdentCodeWriteReadDelete) {
     ASSERT_EQ(A_X740_WriteModulIdentCode(link, 7, 0x01020304, "ABC-123"), 1);
-    EXPECT_EQ(lastFrame(), request(0x20, cat({{160, 0}, le32(7), le32(0x01020304), text("ABC-123", 7)})));
+    EXPECT_EQ(lastFrame(),
+              request(0x20, cat({{160, 0}, le32(7), le32(0x01020304), text("ABC-123", 7)})));
     EXPECT_EQ(controller.identCode(7, 0x01020304), std::optional<std::string>("ABC-123"));
 
     char dest[2048];

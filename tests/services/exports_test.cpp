@@ -34,7 +34,8 @@ std::vector<std::pair<int, std::string>> readList(const std::string& lib) {
     std::vector<std::pair<int, std::string>> out;
     std::string line;
     while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
+        if (line.empty() || line[0] == '#')
+            continue;
         std::istringstream fields(line);
         int ordinal = 0;
         std::string name;
@@ -51,7 +52,8 @@ std::vector<std::string> headerOrder(const std::string& lib) {
     const std::string text = all.str();
     const std::regex decl(R"(\b(A_[A-Za-z0-9_]+)\s*\()");
     std::vector<std::string> names;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), decl); it != std::sregex_iterator(); ++it) {
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), decl);
+         it != std::sregex_iterator(); ++it) {
         const std::string name = (*it)[1];
         const auto at = static_cast<std::size_t>(it->position(0));
         // Only declarations: the name follows a return type at the start of a line.
@@ -80,8 +82,10 @@ TEST_P(ExportList, OrdinalsHeaderAndLibraryAgree) {
     std::vector<int> expected;
     for (int i = 1; i <= lib.count; ++i) {
         bool skip = false;
-        for (int u : lib.unused) skip = skip || u == i;
-        if (!skip) expected.push_back(i);
+        for (int u : lib.unused)
+            skip = skip || u == i;
+        if (!skip)
+            expected.push_back(i);
     }
     std::vector<int> ordinals;
     std::vector<std::string> names;
@@ -104,8 +108,10 @@ TEST_P(ExportList, OrdinalsHeaderAndLibraryAgree) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Services, ExportList,
-                         ::testing::Values(Library{"X740_Core", 44, {25}}, Library{"X740_Cam", 16, {}},
-                                           Library{"X740_Gate", 15, {}}, Library{"X740_Logic", 5, {}}),
+                         ::testing::Values(Library{"X740_Core", 44, {25}},
+                                           Library{"X740_Cam", 16, {}},
+                                           Library{"X740_Gate", 15, {}},
+                                           Library{"X740_Logic", 5, {}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ExportList, CoreOrdinal39IsOrdinal10) {

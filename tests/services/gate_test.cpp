@@ -30,8 +30,14 @@ TEST_F(GateTest, AccessItemsOnAClearedListAndTheirFrame) {
     ASSERT_EQ(A_X740_MB_WriteAccessControlList(link), 1);
     const Bytes f = lastFrame();
     EXPECT_EQ(f[3], 39);
-    EXPECT_EQ(f, request(0x20, cat({{155, 0, 4}, le32(0x0A000001), le32(0xFFFFFF00), {1},
-                                    Bytes(18, 0), le32(0x0A000004), le32(0xFFFFFFFF), {0}})));
+    EXPECT_EQ(f, request(0x20, cat({{155, 0, 4},
+                                    le32(0x0A000001),
+                                    le32(0xFFFFFF00),
+                                    {1},
+                                    Bytes(18, 0),
+                                    le32(0x0A000004),
+                                    le32(0xFFFFFFFF),
+                                    {0}})));
     EXPECT_EQ(controller.record(RecordKind::AccessList).get("count"), 4u);
 }
 
@@ -127,36 +133,55 @@ TEST_F(GateTest, ListReadNeedsACountAndSetsItFirst) {
 
 TEST_F(GateTest, TcpSettings) {
     ASSERT_EQ(A_X740_MB_WriteTCPConfig(link, 502, 1, 2, 3000, 4000, -1, 7, 8, 9, 10), 1);
-    EXPECT_EQ(lastFrame(), request(0x20, cat({{157, 0}, le16(502), {1, 2}, le32(3000), le32(4000),
-                                              le32(0xFFFFFFFF), {7}, le32(8), le32(9), le32(10)})));
+    EXPECT_EQ(lastFrame(), request(0x20, cat({{157, 0},
+                                              le16(502),
+                                              {1, 2},
+                                              le32(3000),
+                                              le32(4000),
+                                              le32(0xFFFFFFFF),
+                                              {7},
+                                              le32(8),
+                                              le32(9),
+                                              le32(10)})));
     EXPECT_EQ(lastFrame()[3], 31);
     ServiceRecord tcp = controller.record(RecordKind::TcpConfig);
     EXPECT_EQ(tcp.get("v1"), 502u);
     EXPECT_EQ(tcp.get("v7"), 7u);
     int v[10] = {};
     ASSERT_EQ(A_X740_MB_ReadTCPConfig(link, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7],
-                                      &v[8], &v[9]), 1);
+                                      &v[8], &v[9]),
+              1);
     EXPECT_EQ(lastFrame(), request(0x40, {157, 0}));
     const int want[10] = {502, 1, 2, 3000, 4000, -1, 7, 8, 9, 10};
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(v[i], want[i]) << "value " << i + 1;
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(v[i], want[i]) << "value " << i + 1;
 }
 
 TEST_F(GateTest, SerialSettings) {
-    ASSERT_EQ(A_X740_MB_WriteRS232Config(link, 1, "RS232-PORT-TWO-LONG", 19200, 2, 3, 8, 1, 0,
-                                         100, 200, 300), 1);
-    EXPECT_EQ(lastFrame(), request(0x20, cat({{158, 0, 1}, text("RS232-PORT-TWO-", 16), le32(19200),
-                                              le32(2), le32(3), {8, 1, 0}, le32(100), le32(200),
+    ASSERT_EQ(A_X740_MB_WriteRS232Config(link, 1, "RS232-PORT-TWO-LONG", 19200, 2, 3, 8, 1, 0, 100,
+                                         200, 300),
+              1);
+    EXPECT_EQ(lastFrame(), request(0x20, cat({{158, 0, 1},
+                                              text("RS232-PORT-TWO-", 16),
+                                              le32(19200),
+                                              le32(2),
+                                              le32(3),
+                                              {8, 1, 0},
+                                              le32(100),
+                                              le32(200),
                                               le32(300)})));
     EXPECT_EQ(lastFrame()[3], 46);
     EXPECT_EQ(controller.record(RecordKind::Rs232Config, 1).text("text"), "RS232-PORT-TWO-");
     char t[16];
     int v[9] = {};
-    ASSERT_EQ(A_X740_MB_ReadRS232Config(link, 1, t, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5],
-                                        &v[6], &v[7], &v[8]), 1);
+    ASSERT_EQ(A_X740_MB_ReadRS232Config(link, 1, t, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6],
+                                        &v[7], &v[8]),
+              1);
     EXPECT_EQ(lastFrame(), request(0x40, {158, 0, 1}));
     EXPECT_STREQ(t, "RS232-PORT-TWO-");
     const int want[9] = {19200, 2, 3, 8, 1, 0, 100, 200, 300};
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(v[i], want[i]) << "value " << i + 1;
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(v[i], want[i]) << "value " << i + 1;
 }
 
 } // namespace

@@ -11,7 +11,8 @@ class LogicTest : public ServiceStationTest {};
 
 TEST_F(LogicTest, ExchangeBufferWriteCutsTo253AndReadsBack) {
     Bytes src(300);
-    for (std::size_t i = 0; i < src.size(); ++i) src[i] = static_cast<std::uint8_t>(i * 7);
+    for (std::size_t i = 0; i < src.size(); ++i)
+        src[i] = static_cast<std::uint8_t>(i * 7);
     ASSERT_EQ(A_X740_IEC_WriteXIOBuffer(link, src.data(), 300), 1);
     EXPECT_EQ(lastFrame()[3], 255);
     EXPECT_EQ(lastFrame(), request(0x20, cat({{104, 0}, Bytes(src.begin(), src.begin() + 253)})));
@@ -41,8 +42,15 @@ TEST_F(LogicTest, ExchangeBufferGuards) {
 
 TEST_F(LogicTest, CamProgramWithOnlyItsOwnFields) {
     ASSERT_EQ(A_X740_IEC_WriteNSWProg(link, 9, 4, 1200, 2400, 15), 1);
-    EXPECT_EQ(lastFrame(), request(0x20, cat({{113, 0}, le16(9), {4}, Bytes(16, 0), le16(1200),
-                                              le16(15), le16(2400), le16(0), {0}})));
+    EXPECT_EQ(lastFrame(), request(0x20, cat({{113, 0},
+                                              le16(9),
+                                              {4},
+                                              Bytes(16, 0),
+                                              le16(1200),
+                                              le16(15),
+                                              le16(2400),
+                                              le16(0),
+                                              {0}})));
     const ServiceRecord cam = controller.record(RecordKind::CamProgram, 9);
     EXPECT_EQ(cam.get("startAngle"), 1200u);
     EXPECT_EQ(cam.get("startDeadTime"), 15u);

@@ -25,7 +25,8 @@ constexpr std::uint32_t kErrBody = 0x80010003;
 
 TEST_F(ServiceStationTest, ClearNvramSendsExactlyItsFrame) {
     ASSERT_EQ(A_X740_ClearNVRAM(link), 1);
-    const Bytes expected{0x00, 0x00, 0x20, 0x02, 0x2B, 0x00, x740sim::blockChecksum({0, 0, 0x20, 2, 0x2B, 0})};
+    const Bytes expected{
+        0x00, 0x00, 0x20, 0x02, 0x2B, 0x00, x740sim::blockChecksum({0, 0, 0x20, 2, 0x2B, 0})};
     EXPECT_EQ(frames(), std::vector<Bytes>{expected});
     EXPECT_EQ(controller.requests(43, 0x20), 1);
 }
@@ -77,7 +78,8 @@ TEST_F(ServiceStationTest, EachLibraryKeepsItsOwnLastError) {
 
     controller.setDeviceError(157, 0x23, 1);
     EXPECT_EQ(A_X740_MB_ReadTCPConfig(link, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, nullptr, nullptr, nullptr), 0);
+                                      nullptr, nullptr, nullptr, nullptr),
+              0);
     EXPECT_EQ(A_X740_MB_GetLastError(), 0x80000023u);
 
     controller.setDeviceError(104, 0x24, 1);
@@ -94,7 +96,8 @@ TEST_F(ServiceStationTest, EmptyHeaderIsSkippedWithoutAnAttempt) {
     info.set("ram", 512);
     controller.putRecord(info);
     std::uint32_t ram = 0;
-    ASSERT_EQ(A_X740_ReadSystemInfo(link, nullptr, nullptr, nullptr, &ram, nullptr, nullptr, nullptr), 1);
+    ASSERT_EQ(
+        A_X740_ReadSystemInfo(link, nullptr, nullptr, nullptr, &ram, nullptr, nullptr, nullptr), 1);
     EXPECT_EQ(ram, 512u);
     EXPECT_EQ(station.frameCount(), 1u);
 }
@@ -177,7 +180,8 @@ public:
 private:
     void run() {
         const int fd = ::accept(listenFd_, nullptr, nullptr);
-        if (fd < 0) return;
+        if (fd < 0)
+            return;
         std::uint8_t buf[512];
         const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
         received_ = static_cast<int>(n);
@@ -252,8 +256,7 @@ TEST_F(ServiceSerialTest, WriteResendAfterSilenceIsTheSameFrame) {
     ASSERT_EQ(A_X740_WriteMainServiceConfig(link, 0x1122, 3, 4, 5), 1);
     const std::vector<Bytes> sent = frames();
     ASSERT_EQ(sent.size(), 3u);
-    const Bytes expected =
-        request(0x20, cat({{131, 0}, le16(0x1122), le16(3), le16(4), le16(5)}));
+    const Bytes expected = request(0x20, cat({{131, 0}, le16(0x1122), le16(3), le16(4), le16(5)}));
     for (const Bytes& f : sent) {
         EXPECT_EQ(f, expected);
     }

@@ -47,7 +47,8 @@ inline Bytes le32(std::uint32_t v) {
 }
 inline Bytes cat(std::initializer_list<Bytes> parts) {
     Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+    for (const Bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
     return out;
 }
 inline Bytes text(const std::string& s, std::size_t width) {
@@ -67,7 +68,8 @@ protected:
         ASSERT_NE(link, 0u);
     }
     void TearDown() override {
-        if (link != 0) A_Close(link);
+        if (link != 0)
+            A_Close(link);
     }
 
     Bytes lastFrame() const {
@@ -100,7 +102,8 @@ protected:
         ASSERT_EQ(A_SetComTimout(link, 100, &old), 1);
     }
     void TearDown() override {
-        if (link != 0) A_Close(link);
+        if (link != 0)
+            A_Close(link);
         ::unsetenv(("PORTWIRE_COM" + std::to_string(kCom)).c_str());
     }
 

@@ -38,19 +38,19 @@ struct ReadRoute {
 };
 
 constexpr ReadRoute kReads[] = {
-    {16, RecordKind::SystemMetrics, 2, true},  {22, RecordKind::SystemInfo, 0, false},
-    {24, RecordKind::Status, 0, false},        {25, RecordKind::TimerStatus, 0, false},
+    {16, RecordKind::SystemMetrics, 2, true},   {22, RecordKind::SystemInfo, 0, false},
+    {24, RecordKind::Status, 0, false},         {25, RecordKind::TimerStatus, 0, false},
     {26, RecordKind::TimerStatusMax, 0, false}, {51, RecordKind::SysLog, 0, false},
-    {90, RecordKind::ModulConfig, 0, false},   {92, RecordKind::SystemConfig, 0, false},
-    {100, RecordKind::ForceInput, 0, false},   {101, RecordKind::ForceOutput, 0, false},
-    {104, RecordKind::XioBuffer, 0, false},    {110, RecordKind::NswBlock, 1, true},
-    {111, RecordKind::CamProgram, 2, true},    {114, RecordKind::NswSetupSsi, 0, false},
-    {116, RecordKind::NswBit, 3, true},        {120, RecordKind::SsiSetup, 1, true},
-    {122, RecordKind::EncoderOffset, 1, true}, {130, RecordKind::MainService, 0, false},
-    {140, RecordKind::SerService, 0, false},   {150, RecordKind::DfmwItem, 2, true},
-    {151, RecordKind::DfmwData, 0, false},     {153, RecordKind::DfmwInput, 0, false},
-    {155, RecordKind::AccessList, 0, false},   {156, RecordKind::PriorityList, 0, false},
-    {157, RecordKind::TcpConfig, 0, false},    {158, RecordKind::Rs232Config, 1, true},
+    {90, RecordKind::ModulConfig, 0, false},    {92, RecordKind::SystemConfig, 0, false},
+    {100, RecordKind::ForceInput, 0, false},    {101, RecordKind::ForceOutput, 0, false},
+    {104, RecordKind::XioBuffer, 0, false},     {110, RecordKind::NswBlock, 1, true},
+    {111, RecordKind::CamProgram, 2, true},     {114, RecordKind::NswSetupSsi, 0, false},
+    {116, RecordKind::NswBit, 3, true},         {120, RecordKind::SsiSetup, 1, true},
+    {122, RecordKind::EncoderOffset, 1, true},  {130, RecordKind::MainService, 0, false},
+    {140, RecordKind::SerService, 0, false},    {150, RecordKind::DfmwItem, 2, true},
+    {151, RecordKind::DfmwData, 0, false},      {153, RecordKind::DfmwInput, 0, false},
+    {155, RecordKind::AccessList, 0, false},    {156, RecordKind::PriorityList, 0, false},
+    {157, RecordKind::TcpConfig, 0, false},     {158, RecordKind::Rs232Config, 1, true},
 };
 
 // Records written with one code.
@@ -76,10 +76,14 @@ constexpr WriteRoute kWrites[] = {
 
 int keyOf(const std::vector<std::uint8_t>& data, int keyWidth) {
     switch (keyWidth) {
-    case 1: return static_cast<int>(u8At(data, 2));
-    case 2: return static_cast<int>(u16At(data, 2));
-    case 3: return static_cast<int>(u8At(data, 2) * 256 + u8At(data, 3));
-    default: return 0;
+    case 1:
+        return static_cast<int>(u8At(data, 2));
+    case 2:
+        return static_cast<int>(u16At(data, 2));
+    case 3:
+        return static_cast<int>(u8At(data, 2) * 256 + u8At(data, 3));
+    default:
+        return 0;
     }
 }
 

@@ -17,13 +17,13 @@ struct ServiceField {
 
 struct ServiceRecordSpec {
     const char* name;
-    int length;  // data length of the whole record as the controller sends it
+    int length; // data length of the whole record as the controller sends it
     std::vector<ServiceField> fields;
 };
 
 // The record kinds of the controller.
 enum class RecordKind {
-    SystemMetrics,  // key: index; data from 4
+    SystemMetrics, // key: index; data from 4
     SystemInfo,
     Status,
     TimerStatus,
@@ -31,27 +31,27 @@ enum class RecordKind {
     ModulConfig,
     MainService,
     SerService,
-    ForceInput,     // byte pairs from 2
+    ForceInput, // byte pairs from 2
     ForceOutput,
-    DfmwItem,       // key: index
-    DfmwData,       // 16-bit values from 2
-    DfmwInput,      // bytes from 2
+    DfmwItem,  // key: index
+    DfmwData,  // 16-bit values from 2
+    DfmwInput, // bytes from 2
     SystemConfig,
     RtcDate,
     RtcStamp,
     SysLog,
-    SsiSetup,       // key: SSI index
-    EncoderOffset,  // key: SSI index
+    SsiSetup,      // key: SSI index
+    EncoderOffset, // key: SSI index
     NswSetupSsi,
-    NswBlock,       // key: block
-    NswBit,         // key: index * 256 + subindex
-    CamProgram,     // key: cam number
+    NswBlock,   // key: block
+    NswBit,     // key: index * 256 + subindex
+    CamProgram, // key: cam number
     ImmediateUpdate,
-    AccessList,     // count at 2, entries of 9 bytes from 3
-    PriorityList,   // count at 2, entries of 8 bytes from 3
+    AccessList,   // count at 2, entries of 9 bytes from 3
+    PriorityList, // count at 2, entries of 8 bytes from 3
     TcpConfig,
-    Rs232Config,    // key: interface index
-    XioBuffer,      // bytes from 2
+    Rs232Config, // key: interface index
+    XioBuffer,   // bytes from 2
 };
 
 const ServiceRecordSpec& specOf(RecordKind kind);
