@@ -122,8 +122,9 @@ bool CZipArchive::OpenFile(int index) {
         entry->stream.zalloc = &mv::zip::ZipMemory::Alloc;
         entry->stream.zfree = &mv::zip::ZipMemory::Free;
         entry->stream.opaque = &entry->memory;
-        // Raw deflate: negative window bits, no zlib header. The macro passes the library's
-        // own version and stream size.
+        // Raw deflate: negative window bits, no zlib header. The macro passes the version text
+        // and z_stream size of the library we compiled against. zlib checks both: a hard-coded
+        // size from a 32-bit build (56 bytes; 112 here) is refused with a version error.
         int err = inflateInit2(&entry->stream, -MAX_WBITS);
         if (err != Z_OK)
             ThrowError(err, "inflate initialisation failed");
