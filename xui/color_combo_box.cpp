@@ -10,10 +10,8 @@
 namespace xui {
 
 CColorComboBox::CColorComboBox(QWidget* parent)
-    : QComboBox(parent),
-      highlight_(mv::GetSysColor(mv::COLOR_BTNHIGHLIGHT)),
-      shadow_(mv::GetSysColor(mv::COLOR_BTNSHADOW)),
-      face_(mv::GetSysColor(mv::COLOR_BTNFACE)),
+    : QComboBox(parent), highlight_(mv::GetSysColor(mv::COLOR_BTNHIGHLIGHT)),
+      shadow_(mv::GetSysColor(mv::COLOR_BTNSHADOW)), face_(mv::GetSysColor(mv::COLOR_BTNFACE)),
       buttonWidth_(mv::GetSystemMetrics(mv::SM_CXHTHUMB)) {
     setWindowClassName(this, "ComboBox");
     setFrame(false);

@@ -7,8 +7,7 @@
 namespace xui {
 
 CColorStatic::CColorStatic(QWidget* parent, const QString& text)
-    : QLabel(text, parent),
-      bkColor_(mv::GetSysColor(mv::COLOR_MENU)),
+    : QLabel(text, parent), bkColor_(mv::GetSysColor(mv::COLOR_MENU)),
       textColor_(mv::GetSysColor(mv::COLOR_WINDOWTEXT)) {
     setWindowClassName(this, "Static");
     setAutoFillBackground(true);

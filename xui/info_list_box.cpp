@@ -66,7 +66,8 @@ bool CInfoListBox::isHeading(std::string_view line) {
 
 bool CInfoListBox::isWarning(std::string_view line) {
     static constexpr std::array<std::string_view, 6> kMissing = {
-        "No FPGA Info", "No Info", "No CPU Info", "No Power Info", "No Fieldbus Info", "No HW Info"};
+        "No FPGA Info",  "No Info",          "No CPU Info",
+        "No Power Info", "No Fieldbus Info", "No HW Info"};
     for (std::string_view m : kMissing) {
         if (line.find(m) != std::string_view::npos) {
             return true;

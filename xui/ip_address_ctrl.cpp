@@ -15,8 +15,8 @@
 namespace xui {
 namespace {
 
-constexpr int kBorder = 2;          // frame width around the fields
-constexpr int kMaxDigits = 3;       // digits in one field
+constexpr int kBorder = 2;    // frame width around the fields
+constexpr int kMaxDigits = 3; // digits in one field
 
 } // namespace
 
@@ -37,8 +37,10 @@ CIpAddressCtrl::CIpAddressCtrl(QWidget* parent) : QWidget(parent) {
         QPalette pal = edit->palette();
         pal.setColor(QPalette::Base, toQColor(mv::GetSysColor(mv::COLOR_WINDOW)));
         pal.setColor(QPalette::Text, toQColor(mv::GetSysColor(mv::COLOR_WINDOWTEXT)));
-        pal.setColor(QPalette::Disabled, QPalette::Base, toQColor(mv::GetSysColor(mv::COLOR_BTNFACE)));
-        pal.setColor(QPalette::Disabled, QPalette::Text, toQColor(mv::GetSysColor(mv::COLOR_GRAYTEXT)));
+        pal.setColor(QPalette::Disabled, QPalette::Base,
+                     toQColor(mv::GetSysColor(mv::COLOR_BTNFACE)));
+        pal.setColor(QPalette::Disabled, QPalette::Text,
+                     toQColor(mv::GetSysColor(mv::COLOR_GRAYTEXT)));
         edit->setPalette(pal);
         edit->installEventFilter(this);
         connect(edit, &QLineEdit::textEdited, this, [this, i] { onFieldEdited(i); });

@@ -47,7 +47,9 @@ void COwnerButton::SetCaption(const std::string& caption) {
     update();
 }
 
-void COwnerButton::SetLatching() { latching_ = 1; }
+void COwnerButton::SetLatching() {
+    latching_ = 1;
+}
 
 void COwnerButton::repaintNormal() {
     pressedFace_ = false;
@@ -125,9 +127,9 @@ void COwnerButton::mouseDoubleClickEvent(QMouseEvent* event) {
     QCoreApplication::postEvent(this, new QMouseEvent(QEvent::MouseButtonPress, pos, global,
                                                       Qt::LeftButton, Qt::LeftButton,
                                                       event->modifiers()));
-    QCoreApplication::postEvent(this, new QMouseEvent(QEvent::MouseButtonRelease, pos, global,
-                                                      Qt::LeftButton, Qt::NoButton,
-                                                      event->modifiers()));
+    QCoreApplication::postEvent(this,
+                                new QMouseEvent(QEvent::MouseButtonRelease, pos, global,
+                                                Qt::LeftButton, Qt::NoButton, event->modifiers()));
 }
 
 void COwnerButton::focusInEvent(QFocusEvent* event) {

@@ -49,7 +49,9 @@ void DrawButtonGradient(mv::Canvas& canvas, const mv::RECT& rect, int startY, mv
     }
 }
 
-std::string buttonText(const QWidget* button) { return toCp1252(button->windowTitle()); }
+std::string buttonText(const QWidget* button) {
+    return toCp1252(button->windowTitle());
+}
 
 void forwardMoveToParent(QWidget* control, QMouseEvent* event) {
     QWidget* parent = control->parentWidget();
@@ -83,7 +85,9 @@ void CXButton::SetColors(mv::COLORREF top, mv::COLORREF bottom) {
     bottom_ = bottom;
 }
 
-void CXButton::SetToggle() { toggle_ = 1; }
+void CXButton::SetToggle() {
+    toggle_ = 1;
+}
 
 void CXButton::repaintNormal() {
     pressedFace_ = false;
@@ -115,7 +119,9 @@ void CXButton::RefreshFace() {
     }
 }
 
-void CXButton::Click() { leftDown(); }
+void CXButton::Click() {
+    leftDown();
+}
 
 void CXButton::leftDown() {
     pressed_ = 1;
@@ -182,9 +188,9 @@ void CXButton::mouseDoubleClickEvent(QMouseEvent* event) {
     QCoreApplication::postEvent(this, new QMouseEvent(QEvent::MouseButtonPress, pos, global,
                                                       Qt::LeftButton, Qt::LeftButton,
                                                       event->modifiers()));
-    QCoreApplication::postEvent(this, new QMouseEvent(QEvent::MouseButtonRelease, pos, global,
-                                                      Qt::LeftButton, Qt::NoButton,
-                                                      event->modifiers()));
+    QCoreApplication::postEvent(this,
+                                new QMouseEvent(QEvent::MouseButtonRelease, pos, global,
+                                                Qt::LeftButton, Qt::NoButton, event->modifiers()));
 }
 
 void CXButton::focusInEvent(QFocusEvent* event) {

@@ -19,15 +19,18 @@ namespace {
 // Counts are 16-bit values.
 constexpr int kMaxCount = 32767;
 
-int clampCount(int n) { return std::clamp(n, 0, kMaxCount); }
+int clampCount(int n) {
+    return std::clamp(n, 0, kMaxCount);
+}
 
-mv::RECT toRect(const QRect& r) { return mv::RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
+mv::RECT toRect(const QRect& r) {
+    return mv::RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+}
 
 } // namespace
 
 XGridCtrl::XGridCtrl(QWidget* parent)
-    : QWidget(parent),
-      headerColor_(mv::GetSysColor(mv::COLOR_BTNFACE)),
+    : QWidget(parent), headerColor_(mv::GetSysColor(mv::COLOR_BTNFACE)),
       headerTextColor_(mv::GetSysColor(mv::COLOR_BTNTEXT)),
       rowTextColor_(mv::GetSysColor(mv::COLOR_BTNTEXT)) {
     setWindowClassName(this, "XGRID");
@@ -81,7 +84,9 @@ void XGridCtrl::recomputeOffsets() {
     }
 }
 
-int XGridCtrl::scrollLimit() const { return std::max(0, rows_ - visibleRows_); }
+int XGridCtrl::scrollLimit() const {
+    return std::max(0, rows_ - visibleRows_);
+}
 
 void XGridCtrl::updateScrollRange() {
     inScrollAction_ = true;
@@ -225,9 +230,13 @@ mv::COLORREF XGridCtrl::rowTextColor(int row) const {
     return rowTextColors_[static_cast<std::size_t>(row)];
 }
 
-void XGridCtrl::SetHeaderColor(mv::COLORREF color) { headerColor_ = color; }
+void XGridCtrl::SetHeaderColor(mv::COLORREF color) {
+    headerColor_ = color;
+}
 
-void XGridCtrl::SetHeaderTextColor(mv::COLORREF color) { headerTextColor_ = color; }
+void XGridCtrl::SetHeaderTextColor(mv::COLORREF color) {
+    headerTextColor_ = color;
+}
 
 void XGridCtrl::SetGridLineColor(mv::COLORREF color) {
     gridLineColor_ = color;
@@ -254,7 +263,9 @@ void XGridCtrl::GetSelection(int& row, int& column) const {
     column = selColumn_;
 }
 
-int XGridCtrl::GetClientWidth() const { return scrollBar_->width(); }
+int XGridCtrl::GetClientWidth() const {
+    return scrollBar_->width();
+}
 
 void XGridCtrl::Clear() {
     std::fill(texts_.begin(), texts_.end(), std::string());
@@ -472,7 +483,9 @@ void XGridCtrl::focusOutEvent(QFocusEvent* event) {
 
 // ---- painting ----------------------------------------------------------------------------
 
-mv::FontDesc XGridCtrl::cellFont() const { return controlFont(this); }
+mv::FontDesc XGridCtrl::cellFont() const {
+    return controlFont(this);
+}
 
 void XGridCtrl::paintEvent(QPaintEvent* event) {
     QRect area = event->rect();
@@ -566,8 +579,8 @@ void XGridCtrl::paintCell(mv::Canvas& canvas, int column, int screenRow, std::st
         if (highlighted) {
             canvas.setTextColor(0);
         } else {
-            const std::size_t ri = static_cast<std::size_t>(std::clamp(
-                row, 0, static_cast<int>(rowBackColors_.size()) - 1));
+            const std::size_t ri = static_cast<std::size_t>(
+                std::clamp(row, 0, static_cast<int>(rowBackColors_.size()) - 1));
             fill = rowBackColors_[ri];
             canvas.setTextColor(rowTextColors_[ri]);
             if (flag == kFlagMergeDown) {

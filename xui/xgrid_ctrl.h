@@ -49,7 +49,15 @@ public:
     static constexpr mv::COLORREF kSelectionColor = 0x5CDDFF;
 
     // What the scroll bar asks for.
-    enum class ScrollRequest { LineUp, LineDown, PageUp, PageDown, ThumbPosition, ThumbTrack, Other };
+    enum class ScrollRequest {
+        LineUp,
+        LineDown,
+        PageUp,
+        PageDown,
+        ThumbPosition,
+        ThumbTrack,
+        Other
+    };
 
     explicit XGridCtrl(QWidget* parent = nullptr);
 

@@ -52,12 +52,16 @@ inline void flush() {
     }
 }
 
-inline QImage render(QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+inline QImage render(QWidget* w) {
+    return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 inline mv::COLORREF pixel(const QImage& img, int x, int y) {
     return xui::colorrefFromRgb(img.pixel(x, y));
 }
 
-inline int grey(mv::COLORREF c) { return mv::GetRValue(c); }
+inline int grey(mv::COLORREF c) {
+    return mv::GetRValue(c);
+}
 
 } // namespace xctl_test

@@ -3,11 +3,11 @@
 #include "controls_test_util.h"
 #include "platform/recording_canvas.h"
 #include "platform/sys_colors.h"
+#include "xui/controls.h"
 #include "xui/owner_button.h"
 #include "xui/window_class.h"
 #include "xui/xdialog.h"
 #include "xui/xgrid_ctrl.h"
-#include "xui/controls.h"
 
 #include "platform/win_styles.h"
 
@@ -276,7 +276,8 @@ protected:
         tmpl.style = mv::WS_POPUP | mv::WS_CAPTION;
         tmpl.items = {
             {"XGRID", 1011, "", 7, 7, 120, 60, mv::WS_CHILD | mv::WS_VISIBLE},
-            {"XBUTTON", mv::IDOK, "OK", 7, 90, 64, 14, mv::WS_CHILD | mv::WS_VISIBLE | mv::WS_TABSTOP},
+            {"XBUTTON", mv::IDOK, "OK", 7, 90, 64, 14,
+             mv::WS_CHILD | mv::WS_VISIBLE | mv::WS_TABSTOP},
             {"XBUTTON", mv::IDCANCEL, "Cancel", 90, 90, 64, 14,
              mv::WS_CHILD | mv::WS_VISIBLE | mv::WS_TABSTOP},
         };

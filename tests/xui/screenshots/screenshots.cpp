@@ -41,7 +41,8 @@ public:
     void save(const QString& name, const QImage& image) {
         const QString path = QDir(folder_).filePath(name + QStringLiteral(".png"));
         if (image.isNull() || !image.save(path, "PNG")) {
-            std::fprintf(stderr, "xui_screenshots: cannot write %s\n", path.toLocal8Bit().constData());
+            std::fprintf(stderr, "xui_screenshots: cannot write %s\n",
+                         path.toLocal8Bit().constData());
             ok_ = false;
             return;
         }
@@ -70,7 +71,8 @@ public:
             const int row = static_cast<int>(i) / perRow;
             const int x = kPad + col * (cellW + kPad);
             const int y = kPad + row * (cellH + kLabel + kPad);
-            p.drawText(QRect(x, y, cellW, kLabel), Qt::AlignLeft | Qt::AlignVCenter, shots[i].label);
+            p.drawText(QRect(x, y, cellW, kLabel), Qt::AlignLeft | Qt::AlignVCenter,
+                       shots[i].label);
             p.drawImage(x, y + kLabel, shots[i].image);
         }
         p.end();
@@ -92,7 +94,8 @@ QImage grabOf(QWidget* w) {
 void press(QWidget* w, QEvent::Type type) {
     const QPointF pos(w->width() / 2.0, w->height() / 2.0);
     QMouseEvent e(type, pos, w->mapToGlobal(pos), Qt::LeftButton,
-                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                  Qt::NoModifier);
     QApplication::sendEvent(w, &e);
 }
 
@@ -256,8 +259,8 @@ void controls(Writer& out, QWidget& surface) {
     auto* list = new xui::CInfoListBox(&surface);
     list->setGeometry(10, 160, 220, 110);
     list->show();
-    for (const char* line : {"VERSION", "CPU: 2.14", "FPGA: No FPGA Info", "BOARD 1",
-                             "Power: 1.03", "Fieldbus: No Fieldbus Info"}) {
+    for (const char* line : {"VERSION", "CPU: 2.14", "FPGA: No FPGA Info", "BOARD 1", "Power: 1.03",
+                             "Fieldbus: No Fieldbus Info"}) {
         list->AddLine(line);
     }
     shots.push_back({QStringLiteral("info list"), grabOf(list)});
