@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sys/stat.h>
 
 using namespace mv::zip::test;
 
@@ -324,4 +325,28 @@ TEST(ZipEntryReading, CauseTable) {
         EXPECT_EQ(CZipException::CauseFromCode(code), -91 - code);
     EXPECT_EQ(CZipException::CauseFromCode(0), 1);
     EXPECT_EQ(CZipException::CauseFromCode(-100), 1);
+}
+
+TEST(ZipEntryReading, CloseFileGivesTimeAndAttributesToANamedFile) {
+    ScratchFolder tmp;
+    CZipArchive zip;
+    zip.Open(Fixtures::path("deflated.zip"));
+    const int readme = findEntry(zip, "readme.txt");
+    ASSERT_TRUE(zip.OpenFile(readme));
+    char buffer[64];
+    ASSERT_EQ(zip.ReadFile(buffer, sizeof buffer), 18u);
+    const fs::path copy = tmp.path() / "copy.txt";
+    writeBytes(copy, std::vector<char>(buffer, buffer + 18));
+    fs::permissions(copy, fs::perms::owner_read);
+    EXPECT_EQ(zip.CloseFile(copy.string()), 1);
+    CZipEntryHeader h;
+    zip.GetFileInfo(h, readme);
+    struct stat st {};
+    ASSERT_EQ(::stat(copy.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mtime, h.GetTime());
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+
+    ASSERT_TRUE(zip.OpenFile(readme));
+    ASSERT_EQ(zip.ReadFile(buffer, sizeof buffer), 18u);
+    EXPECT_EQ(zip.CloseFile((tmp.path() / "missing.txt").string()), -2);
 }
