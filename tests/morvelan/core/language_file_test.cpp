@@ -29,7 +29,11 @@ const int kAlsoUsed[] = {
 
 fs::path sourceDir() {
     const char* env = std::getenv("MV_SOURCE_DIR");
-    return env != nullptr ? fs::path(env) : fs::path(".");
+    if (env != nullptr && *env != '\0') {
+        return fs::path(env);
+    }
+    // This file lies in tests/morvelan/core of the source tree.
+    return fs::path(__FILE__).parent_path().parent_path().parent_path().parent_path();
 }
 
 std::set<int> numbersInSources() {
