@@ -90,6 +90,17 @@ TEST_F(ServiceStationTest, EachLibraryKeepsItsOwnLastError) {
     EXPECT_EQ(A_X740_GetLastError(), 0x80000021u);
 }
 
+TEST_F(ServiceStationTest, ReplyChecksumIsNotChecked) {
+    ServiceRecord status(RecordKind::Status);
+    status.set("a", 4711);
+    controller.putRecord(status);
+    station.injectFault(Fault::badChecksum());
+    int a = 0;
+    ASSERT_EQ(A_X740_ReadStatus(link, &a, nullptr), 1);
+    EXPECT_EQ(a, 4711);
+    EXPECT_EQ(station.frameCount(), 1u);
+}
+
 TEST_F(ServiceStationTest, EmptyHeaderIsSkippedWithoutAnAttempt) {
     station.injectFault(Fault::zeroLength(true));
     ServiceRecord info(RecordKind::SystemInfo);
