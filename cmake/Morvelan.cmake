@@ -38,14 +38,21 @@ endfunction()
 #   GUI tests run on the offscreen platform.
 function(mv_gtest name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    if(NOT TARGET mv_test_main)
+        add_library(mv_test_main STATIC ${CMAKE_SOURCE_DIR}/tests/test_main.cpp)
+        target_link_libraries(mv_test_main PUBLIC GTest::gtest)
+        target_compile_definitions(mv_test_main PRIVATE
+            MV_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}" MV_TEST_PROGRAM_DIR="${MV_PROGRAM_DIR}")
+        set_target_properties(mv_test_main PROPERTIES AUTOMOC OFF)
+    endif()
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} mv_test_main GTest::gtest GTest::gmock Threads::Threads)
+    # The environment (offscreen Qt, source and program folders) is set by the test main.
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         TEST_PREFIX "${name}."
         WORKING_DIRECTORY ${MV_PROGRAM_DIR}
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;MV_SOURCE_DIR=${CMAKE_SOURCE_DIR};MV_PROGRAM_DIR=${MV_PROGRAM_DIR}"
-                   TIMEOUT 120)
+        PROPERTIES TIMEOUT 120)
 endfunction()
 
 # mv_gtest_folder([LIBS ...])
