@@ -3,6 +3,7 @@
 // Serves TCP on 127.0.0.1:N (32000 by default; 0 picks a free port) and, with --pty, a
 // pseudo-terminal answering at baud B (9600 by default). Runs until SIGINT or SIGTERM.
 #include "tests/sim/pty_station_server.h"
+#include "tests/sim/service_controller.h"
 #include "tests/sim/station_presets.h"
 #include "tests/sim/tcp_station_server.h"
 
@@ -85,6 +86,9 @@ int main(int argc, char** argv)
     x740sim::Station station;
     if (!x740sim::applyPreset(station, preset))
         return usage(("unknown station preset " + preset).c_str());
+    // The X740's service requests (system, SSI, cam, gateway data) are answered too.
+    x740sim::ServiceController services(station);
+    station.setServiceHandler(&services);
 
     x740sim::TcpStationServer tcp(station);
     std::string error;
