@@ -1,0 +1,254 @@
+#include "morvelan/ui/morvelan_app.h"
+
+#include "morvelan/core/app_hooks.h"
+#include "morvelan/core/app_profile.h"
+#include "morvelan/ui/start_dlg.h"
+#include "platform/settings_store.h"
+#include "platform/version_block.h"
+#include "xui/bitmaps.h"
+#include "xui/controls.h"
+#include "xui/message_dlg.h"
+#include "xui/qt_text.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrinterInfo>
+#include <QUrl>
+
+#include <climits>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Caption colour and symbol of the error messages.
+constexpr mv::COLORREF kErrorCaptionColor = 255;
+
+bool readable(const std::string& path) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return false;
+    std::fclose(f);
+    return true;
+}
+
+std::string joinDir(const std::string& dir, const std::string& name) {
+    if (dir.empty())
+        return name;
+    return dir.back() == '/' ? dir + name : dir + "/" + name;
+}
+
+} // namespace
+
+// What the module model asks of the application.
+struct CMorvelanApp::Hooks : mv::IAppHooks {
+    explicit Hooks(CMorvelanApp& app) : app(app) {}
+    std::string LanguageText(int number) override { return app.m_Language.GetText(number); }
+    std::uint32_t LinkHandle() override { return app.m_Link; }
+    void ShowMessage(const mv::AppMessage& m) override {
+        xui::MessageRequest r;
+        r.line1 = m.line1;
+        r.line2 = m.line2;
+        r.caption = m.caption;
+        r.bitmapId = m.bitmap;
+        r.captionColor = m.captionColour;
+        xui::ShowMessage(r);
+    }
+    CMorvelanApp& app;
+};
+
+CMorvelanApp& theApp() {
+    static CMorvelanApp app;
+    return app;
+}
+
+std::string QtFilterFromPipes(const std::string& filter) {
+    std::string out;
+    std::size_t pos = 0;
+    while (pos < filter.size()) {
+        const std::size_t bar1 = filter.find('|', pos);
+        if (bar1 == std::string::npos)
+            break;
+        const std::size_t bar2 = filter.find('|', bar1 + 1);
+        const std::string name = filter.substr(pos, bar1 - pos);
+        if (name.empty())
+            break;
+        std::string pattern = filter.substr(bar1 + 1, bar2 == std::string::npos
+                                                           ? std::string::npos
+                                                           : bar2 - bar1 - 1);
+        for (char& c : pattern)
+            if (c == ';')
+                c = ' ';
+        if (!out.empty())
+            out += ";;";
+        // The name already shows its patterns; Qt takes the ones in parentheses.
+        out += name.find('(') == std::string::npos ? name + " (" + pattern + ")" : name;
+        if (bar2 == std::string::npos)
+            break;
+        pos = bar2 + 1;
+    }
+    return out;
+}
+
+CMorvelanApp::CMorvelanApp() {
+    m_SystemMessage = [](const std::string& caption, const std::string& text) {
+        QMessageBox::critical(nullptr, xui::fromCp1252(caption), xui::fromCp1252(text));
+    };
+    m_OpenDocumentFile = [](const std::string& path) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(path.c_str())));
+    };
+    m_CurrentDirectory = [] {
+        char buf[PATH_MAX];
+        return ::getcwd(buf, sizeof buf) ? std::string(buf) : std::string(".");
+    };
+    m_ChooseOpenFile = [](const std::string& filter) {
+        const QString f = QFileDialog::getOpenFileName(
+            nullptr, QString(), QString(), QString::fromStdString(QtFilterFromPipes(filter)));
+        return f.toLocal8Bit().toStdString();
+    };
+}
+
+CMorvelanApp::~CMorvelanApp() {
+    if (m_Hooks)
+        mv::setAppHooks(nullptr);
+}
+
+std::string CMorvelanApp::VersionText() const {
+    return mv::readVersionValue(mv::programFolder() + "/morvelan", "FileVersion");
+}
+
+int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
+    GetOSName();
+    m_RecentFiles = mv::loadRecentFiles();
+    m_ProgramDir = m_CurrentDirectory().substr(0, 200);
+    mv::setErrorBoxSink(m_SystemMessage);
+
+    if (!ReadRegistrySettings()) {
+        m_SystemMessage(kStartFailCaption, kStartFailText);
+        return 0;
+    }
+    setModuleDescriptionContext({m_ProgramDir, m_Language.LanguageName()});
+    ReadIniSettings();
+
+    m_CmdInfo = CAppCommandLineInfo();
+    m_CmdInfo.Parse(argc, argv);
+    for (const std::string& problem : m_CmdInfo.m_Problems)
+        std::fprintf(stderr, "morvelan: %s\n", problem.c_str());
+    if (!m_CmdInfo.m_MaskFile.empty())
+        m_MaskFile = m_CmdInfo.m_MaskFile;
+    if (m_CmdInfo.m_IpAddress)
+        m_IpAddress = *m_CmdInfo.m_IpAddress;
+
+    m_Hooks = std::make_unique<Hooks>(*this);
+    mv::setAppHooks(m_Hooks.get());
+    xui::RegisterControlClasses();
+    RegisterStartTemplates();
+    xui::registerBitmapResource(IDB_START, QImage(QString::fromLocal8Bit(
+                                               ProgramFile("start196.bmp").c_str())));
+    xui::registerBitmapResource(IDB_START2, QImage(QString::fromLocal8Bit(
+                                                ProgramFile("start198.bmp").c_str())));
+
+    m_MainWindow = std::make_unique<QMainWindow>();
+    m_pMainWnd = m_MainWindow.get();
+    m_pMainWnd->setWindowTitle(QStringLiteral("morvelan"));
+    m_pMainWnd->resize(1024, 700);
+    m_pMainWnd->setAcceptDrops(true);
+    if (m_Ini.maximised == 1)
+        m_pMainWnd->showMaximized();
+    else
+        m_pMainWnd->show();
+
+    if (m_CmdInfo.m_nShellCommand == CAppCommandLineInfo::FileOpen && m_OpenProject &&
+        !m_OpenProject(m_CmdInfo.m_strFileName))
+        return 0;
+
+    RunStartDialog();
+
+    if (m_Ini.loadLast == 1) {
+        const std::string last = joinDir(m_ProgramDir, kLastProjectName);
+        if (readable(last) && m_OpenProject)
+            m_OpenProject(last);
+    }
+    return 1;
+}
+
+void CMorvelanApp::RunStartDialog() {
+    StartScan scan = [this](const ModuleScanProgress& progress) { return ScanCatalogue(progress); };
+    if (m_Ini.logo == 1) {
+        CStartDlg dlg(VersionText(), scan, m_pMainWnd);
+        dlg.DoModal();
+    } else {
+        CStart2Dlg dlg(scan, m_pMainWnd);
+        dlg.DoModal();
+    }
+}
+
+int CMorvelanApp::ExitInstance() {
+    WriteRegistrySettings();
+    mv::saveRecentFiles(m_RecentFiles);
+    m_Catalogue.RemoveAll();
+    CloseConnection();
+    m_MainWindow.reset();
+    m_pMainWnd = nullptr;
+    if (m_Hooks) {
+        mv::setAppHooks(nullptr);
+        m_Hooks.reset();
+    }
+    mv::setErrorBoxSink(nullptr);
+    return 0;
+}
+
+bool CMorvelanApp::OnIdle(long /*count*/) {
+    CountIdle();
+    return false;
+}
+
+bool CMorvelanApp::OnCommand(int id) {
+    switch (id) {
+    case ID_FILE_OPEN:
+        OnFileOpen();
+        return true;
+    case ID_APP_EXIT:
+        if (m_pMainWnd)
+            m_pMainWnd->close();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMorvelanApp::OnFileOpen() {
+    const std::string path = m_ChooseOpenFile(kProjectFilter);
+    if (path.empty())
+        return;
+    if (!m_OpenProject || m_OpenProject(path))
+        mv::addRecentFile(m_RecentFiles, path);
+}
+
+void CMorvelanApp::ShowModuleDocumentation(const std::string& typeName) {
+    if (typeName.empty())
+        return;
+    const std::string file = FindModuleDocumentation(typeName);
+    if (file.empty()) {
+        xui::MessageRequest r;
+        r.line1 = typeName;
+        r.line2 = kNoDocumentation;
+        r.caption = "ERROR";
+        r.bitmapId = xui::kBitmapError;
+        r.buttonMode = xui::kMessageOk;
+        r.captionColor = kErrorCaptionColor;
+        xui::ShowMessage(r);
+        return;
+    }
+    if (!m_OpenDocumentFile(file))
+        m_SystemMessage("Error", "The document cannot be opened: " + file);
+}
+
+std::string CMorvelanApp::GetDefaultPrinterName() const {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return "Failed";
+    return xui::toCp1252(info.printerName());
+}
