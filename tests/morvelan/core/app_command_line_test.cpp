@@ -1,0 +1,60 @@
+// The command line of morvelan: mask file, controller address and the document to open.
+#include "morvelan/core/app_command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+CAppCommandLineInfo parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "morvelan");
+    CAppCommandLineInfo info;
+    info.Parse(static_cast<int>(args.size()), args.data());
+    return info;
+}
+
+TEST(AppCommandLine, DocumentAndNothingElse) {
+    const auto none = parse({});
+    EXPECT_EQ(none.m_nShellCommand, CAppCommandLineInfo::FileNew);
+    const auto doc = parse({"/home/user/projects/line 4.mvl"});
+    EXPECT_EQ(doc.m_nShellCommand, CAppCommandLineInfo::FileOpen);
+    EXPECT_EQ(doc.m_strFileName, "/home/user/projects/line 4.mvl") << "'/' is no flag";
+}
+
+TEST(AppCommandLine, MaskAndAddressFromFlagsAndPlainParameters) {
+    const auto flags = parse({"-MSK=/tmp/a.msk", "-IP=192.168.1.100"});
+    EXPECT_EQ(flags.m_MaskFile, "/tmp/a.msk");
+    ASSERT_TRUE(flags.m_IpAddress);
+    EXPECT_EQ(*flags.m_IpAddress, 0xC0A80164u) << "first octet most significant";
+    EXPECT_EQ(flags.m_nShellCommand, CAppCommandLineInfo::FileNew);
+
+    const auto plain = parse({"MSK=b.msk", "IP=10.0.0.2"});
+    EXPECT_EQ(plain.m_MaskFile, "b.msk");
+    EXPECT_EQ(plain.m_IpAddress, 0x0A000002u);
+    EXPECT_EQ(plain.m_nShellCommand, CAppCommandLineInfo::FileNew)
+        << "MSK= and IP= are used up, not opened as documents";
+}
+
+TEST(AppCommandLine, NamesThatOnlyBeginWithTheLettersStillOpen) {
+    const auto ipc = parse({"IPC_line.mvl"});
+    EXPECT_EQ(ipc.m_nShellCommand, CAppCommandLineInfo::FileOpen);
+    EXPECT_EQ(ipc.m_strFileName, "IPC_line.mvl");
+    EXPECT_FALSE(ipc.m_IpAddress);
+    const auto msk = parse({"MSKplant.mvl"});
+    EXPECT_EQ(msk.m_strFileName, "MSKplant.mvl");
+    EXPECT_EQ(msk.m_MaskFile, "");
+    // A flag "MSKFILE=x" still names the mask, as every parameter is looked at.
+    EXPECT_EQ(parse({"-MSKFILE=x.msk"}).m_MaskFile, "x.msk");
+}
+
+TEST(AppCommandLine, BadAddressesAreReportedAndIgnored) {
+    const auto bad = parse({"IP=300.1.1.1", "IP=", "-IP=abc"});
+    EXPECT_FALSE(bad.m_IpAddress);
+    EXPECT_EQ(bad.m_Problems.size(), 2u);
+    EXPECT_EQ(bad.m_nShellCommand, CAppCommandLineInfo::FileNew);
+    EXPECT_FALSE(ParseDottedAddress("1.2.3"));
+    EXPECT_EQ(ParseDottedAddress("0.0.0.0"), 0u);
+}
+
+} // namespace
