@@ -1,0 +1,287 @@
+// Reading and writing the project file, the Save commands and closing.
+#include "morvelan/core/app_hooks.h"
+#include "morvelan/core/app_profile.h"
+#include "morvelan/core/module_description.h"
+#include "morvelan/core/morvelan_doc.h"
+#include "morvelan/core/morvelan_doc_hooks.h"
+#include "morvelan/core/param_number.h"
+#include "platform/ini_file.h"
+#include "platform/win_path.h"
+
+#include <cerrno>
+#include <cstdio>
+
+namespace {
+
+// Texts of the project file are read whole.
+constexpr std::uint32_t kTextBuffer = 65536;
+// The type name field is read as the classic 255-byte buffer.
+constexpr std::uint32_t kFileNameBuffer = 256;
+constexpr const char* kMain = "MAIN";
+
+std::string FileNameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+mv::AppMessage ErrorMessage(const std::string& line1, const std::string& line2) {
+    mv::AppMessage message;
+    message.line1 = line1;
+    message.line2 = line2;
+    message.caption = mv::LanguageText(5000);
+    message.bitmap = 150;
+    message.captionColour = 255;
+    return message;
+}
+
+} // namespace
+
+std::string EncodeComment(const std::string& comment) {
+    std::string stored = comment;
+    for (char& c : stored) {
+        if (c == '\r')
+            c = kStoredCr;
+        else if (c == '\n')
+            c = kStoredLf;
+    }
+    return stored;
+}
+
+std::string DecodeComment(const std::string& stored) {
+    std::string comment = stored;
+    for (char& c : comment) {
+        if (c == kStoredCr)
+            c = '\r';
+        else if (c == kStoredLf)
+            c = '\n';
+    }
+    return comment;
+}
+
+std::string TypeNameOf(const std::string& fileName) {
+    std::size_t start = 0;
+    while (start < fileName.size() && fileName[start] == '.')
+        ++start;
+    const std::size_t dot = fileName.find('.', start);
+    return fileName.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+}
+
+int CMorvelanDoc::OnNewDocument() {
+    m_Comment.clear();
+    m_Date.clear();
+    m_Company.clear();
+    m_Author.clear();
+    m_Name.clear();
+    DeleteContents();
+    m_PathName.clear();
+    m_Title.clear();
+    mv::IDocHooks& hooks = mv::docHooks();
+    hooks.SetRackLayout();
+    hooks.SetUnknownModule(false);
+    return 1;
+}
+
+void CMorvelanDoc::ReportUnknownType(const std::string& name, const std::string& where) {
+    mv::docHooks().SetUnknownModule(true);
+    mv::appHooks().ShowMessage(
+        ErrorMessage("Unknown modul in project", "Type \"" + name + "\" in " + where));
+}
+
+CModuleTile* CMorvelanDoc::PlaceTile(int station, const CModuleDescription* description,
+                                     bool showBoards) {
+    mv::IDocHooks& hooks = mv::docHooks();
+    CStation& target = *m_Stations[static_cast<std::size_t>(station)];
+    auto tile = std::make_unique<CModuleTile>();
+    tile->Create(description, hooks.ProgramDir());
+    tile->m_Station = station;
+    const int k = target.TileCount();
+    const int width = tile->Module().width;
+    if (k == 0) {
+        tile->m_Slot = 0;
+        tile->MoveTo(kRackLeft, kRackTop, width, kRackHeight, true);
+    } else {
+        // Boards stand at the rack pitch behind the head, whatever their own width.
+        const int headWidth = target.Tile(0)->Module().width;
+        tile->m_Slot = k - 1;
+        tile->MoveTo(kRackLeft + headWidth + (k - 1) * kRackPitch - hooks.HorizontalScroll(),
+                     kRackTop, width, kRackHeight, showBoards);
+    }
+    return target.Append(std::move(tile));
+}
+
+bool CMorvelanDoc::ReadStation(int index, const std::string& path) {
+    mv::IDocHooks& hooks = mv::docHooks();
+    const CModuleDescriptionList* catalogue = hooks.Catalogue();
+    const std::string section = mv::FormatC("M%d", index);
+    CStation& station = *m_Stations[static_cast<std::size_t>(index)];
+    // The name and comment belong to the station, whether or not its head can be read.
+    station.m_Name = mv::iniReadString(path, section, "Name", "", kTextBuffer);
+    station.m_Comment = mv::iniReadString(path, section, "Comment", "", kTextBuffer);
+    hooks.AddStationToTree(index);
+    hooks.RedrawView();
+
+    const int prints = mv::iniReadInt(path, section, "Prints", 0);
+    if (prints > kMaxTilesPerStation) {
+        mv::appHooks().ShowMessage(ErrorMessage(
+            "Damaged project file", mv::FormatC("%s: %d modules in station %d", path.c_str(),
+                                                prints, index)));
+        return false;
+    }
+    int running = 0;  // running number of the kinds 2 and 6
+    for (int j = 0; j < prints; ++j) {
+        const std::string tileSection = mv::FormatC("M%dP%d", index, j);
+        const std::string fileName =
+            mv::iniReadString(path, tileSection, "Filename", " ", kFileNameBuffer);
+        const std::string type = TypeNameOf(fileName);
+        if (type.empty())
+            continue;
+        const int found = catalogue ? catalogue->FindByName(type) : -1;
+        if (found < 0) {
+            ReportUnknownType(type, path + " [" + tileSection + "]");
+            return false;
+        }
+        const CModuleDescription* description = catalogue->GetAt(found);
+        CModuleTile* tile = PlaceTile(index, description, true);
+        tile->Module().LoadFromProject(index, j, path);
+        tile->LoadLabels(index, j, path);
+        if (description->m_Kind == kKindChannel || description->m_Kind == kKindFlagAlt)
+            tile->m_OnlineParam = running++;
+    }
+    return true;
+}
+
+int CMorvelanDoc::OnOpenDocument(const std::string& path) {
+    mv::IDocHooks& hooks = mv::docHooks();
+    DeleteContents();
+    hooks.SetRackLayout();
+    hooks.ClearTree();
+
+    m_Comment = DecodeComment(mv::iniReadString(path, kMain, "Kommentar", "", kTextBuffer));
+    m_Date = mv::iniReadString(path, kMain, "Datum", "", kTextBuffer);
+    m_Company = mv::iniReadString(path, kMain, "Firma", "", kTextBuffer);
+    m_Author = mv::iniReadString(path, kMain, "Autor", "", kTextBuffer);
+    m_Name = mv::iniReadString(path, kMain, "Name", "", kTextBuffer);
+
+    const int count = mv::iniReadInt(path, kMain, "Module", 0);
+    if (count > kMaxStations) {
+        mv::appHooks().ShowMessage(ErrorMessage(
+            "Damaged project file", mv::FormatC("%s: %d stations", path.c_str(), count)));
+        return 0;
+    }
+    for (int i = 0; i < count; ++i) {
+        AppendStation();
+        if (!ReadStation(i, path))
+            return 0;
+    }
+    hooks.RefreshTree();
+    return 1;
+}
+
+int CMorvelanDoc::WriteProject(const std::string& path) {
+    if (!WriteProfileText(kMain, "INFO", kProjectInfo, path) ||
+        !WriteProfileNumber(kMain, "Module", StationCount(), path) ||
+        !WriteProfileText(kMain, "Kommentar", EncodeComment(m_Comment), path) ||
+        !WriteProfileText(kMain, "Datum", m_Date, path) ||
+        !WriteProfileText(kMain, "Firma", m_Company, path) ||
+        !WriteProfileText(kMain, "Autor", m_Author, path) ||
+        !WriteProfileText(kMain, "Name", m_Name, path))
+        return 0;
+    for (int i = 0; i < StationCount(); ++i) {
+        if (!m_Stations[static_cast<std::size_t>(i)]->Write(i, path))
+            return 0;
+    }
+    return 1;
+}
+
+int CMorvelanDoc::OnSaveDocument(const std::string& path) {
+    // The sections are collected in memory under a name beside the target that no one else
+    // uses, saved as one file, and that file replaces the target with one rename: the previous
+    // project stays whole until the new one is complete.
+    const std::string target = mv::iniResolvePath(path);
+    const std::size_t slash = target.rfind('/');
+    const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string staging = dir + "." + target.substr(dir.size()) + ".saving";
+    mv::iniRemoveFile(staging);
+
+    bool written = false;
+    {
+        mv::IniBatch batch;
+        written = WriteProject(staging) == 1;
+        if (written && !batch.commit()) {
+            ShowLastError(std::string("SAVE ") + kMain);
+            written = false;
+        }
+    }
+    if (written && std::rename(staging.c_str(), target.c_str()) != 0) {
+        ShowLastError(std::string("SAVE ") + kMain);
+        written = false;
+    }
+    const int saved = errno;
+    mv::iniRemoveFile(staging);
+    errno = saved;
+    return written ? 1 : 0;
+}
+
+int CMorvelanDoc::OpenProject(const std::string& path) {
+    if (OnOpenDocument(path) != 1)
+        return 0;
+    mv::IDocHooks& hooks = mv::docHooks();
+    hooks.SetUnknownModule(false);
+    m_PathName = path;
+    m_Title = FileNameOf(path);
+    hooks.AddToRecentFileList(path);
+    return 1;
+}
+
+bool CMorvelanDoc::SaveAllowed() {
+    if (!mv::docHooks().UnknownModule())
+        return true;
+    mv::appHooks().ShowMessage(ErrorMessage("Saving not possible", "Unknown modul in project"));
+    return false;
+}
+
+int CMorvelanDoc::OnFileSave() {
+    if (!SaveAllowed())
+        return 0;
+    if (m_PathName.empty())
+        return OnFileSaveAs();
+    return OnSaveDocument(m_PathName);
+}
+
+int CMorvelanDoc::OnFileSaveAs() {
+    if (!SaveAllowed())
+        return 0;
+    std::string path = m_PathName;
+    if (!mv::docHooks().AskSaveProjectPath(path) || path.empty())
+        return 0;
+    return SaveAsTo(path);
+}
+
+int CMorvelanDoc::SaveAsTo(const std::string& path) {
+    if (OnSaveDocument(path) != 1)
+        return 0;
+    mv::IDocHooks& hooks = mv::docHooks();
+    m_Title = FileNameOf(path);
+    m_PathName = path;
+    hooks.AddToRecentFileList(path);
+    hooks.RefreshFrame();
+    hooks.UpdateAllViews();
+    return 1;
+}
+
+std::string CMorvelanDoc::AutosavePath() const {
+    return mv::joinPath(mv::docHooks().ProgramDir(), kAutosaveName);
+}
+
+void CMorvelanDoc::OnCloseDocument() {
+    mv::IDocHooks& hooks = mv::docHooks();
+    // A project holding an unknown module is incomplete: writing it would replace the full
+    // project kept from before with a part of it.
+    if (!hooks.UnknownModule()) {
+        if (hooks.LoadLast() == 1)
+            OnSaveDocument(AutosavePath());
+        if (hooks.MaskName().empty())
+            SaveMaskFile();
+    }
+    DeleteContents();
+}
