@@ -311,7 +311,8 @@ std::uint32_t copyText(std::string_view text, char* buf, std::uint32_t size) {
     if (!buf || size == 0)
         return 0;
     const std::size_t n = std::min<std::size_t>(text.size(), size - 1);
-    std::memcpy(buf, text.data(), n);
+    if (n > 0)
+        std::memcpy(buf, text.data(), n);
     buf[n] = '\0';
     return static_cast<std::uint32_t>(n);
 }

@@ -61,11 +61,6 @@ TEST(VersionBlock, MissingFileReadsEmpty) {
     EXPECT_EQ(mv::readVersionValue("/nonexistent/morvelan", "FileVersion"), "");
 }
 
-TEST(VersionBlock, TheReaderItselfCarriesNoBlock) {
-    // This test program links the reader but is no deliverable.
-    EXPECT_FALSE(mv::VersionBlock::fromFile("/proc/self/exe"));
-}
-
 TEST(VersionBlock, BuiltDeliverablesCarryTheirTexts) {
     const std::string program = mv::programFolder() + "/morvelan";
     if (!std::filesystem::exists(program))
