@@ -25,8 +25,12 @@ namespace {
 
 class PipeMonitor final : public IMonitorSink {
 public:
-    void Post(const MonitorPipeMessage& message) override {
-        (void)mv::callMonitorPipe(message.bytes, sizeof message.bytes, mv::kMonitorPipeWaitMs);
+    // The mirror is best effort: nothing of it may fail the transfer it reports.
+    void Post(const MonitorPipeMessage& message) noexcept override {
+        try {
+            (void)mv::callMonitorPipe(message.bytes, sizeof message.bytes, mv::kMonitorPipeWaitMs);
+        } catch (...) {
+        }
     }
 };
 

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPalette>
 #include <QScreen>
+#include <QThread>
 
 namespace portwire {
 
@@ -53,7 +54,9 @@ void CStatusDlg::AddLine(const char* line) {
 }
 
 std::unique_ptr<IStatusSink> MakeStatusWindow() {
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+    // Widgets live on the application's thread only; elsewhere the lines are dropped.
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!qobject_cast<QApplication*>(app) || QThread::currentThread() != app->thread())
         return nullptr;
     auto dlg = std::make_unique<CStatusDlg>();
     dlg->show();

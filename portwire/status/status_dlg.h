@@ -28,7 +28,8 @@ private:
     QListWidget* list_;
 };
 
-// A shown "Status" window when the process has a QApplication, else null.
+// A shown "Status" window when the process has a QApplication and this is its thread, else
+// null.
 std::unique_ptr<IStatusSink> MakeStatusWindow();
 
 } // namespace portwire

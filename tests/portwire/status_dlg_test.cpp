@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,26 @@ TEST(PortwireStatusWindow, ShowsEveryLineInItsList) {
     ASSERT_EQ(dlg->List()->count(), 2);
     EXPECT_EQ(dlg->List()->item(1)->text(), "COM1");
     EXPECT_EQ(dlg->List()->geometry(), QRect(11, 11, 177, 231));
+    sink.reset();
+
+    // Placed from the owner's size: x = owner width / 2 + own width / 2,
+    // y = owner height / 2 - own height / 2.
+    QWidget owner;
+    owner.resize(800, 600);
+    owner.show();
+    QApplication::setActiveWindow(&owner);
+    ASSERT_EQ(QApplication::activeWindow(), &owner);
+    auto placed = portwire::MakeStatusWindow();
+    auto* w = dynamic_cast<portwire::CStatusDlg*>(placed.get());
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->pos(), QPoint(400 + 99, 300 - 127));
+    placed.reset();
+
+    // Another thread gets no window (widgets belong to the application's thread).
+    bool madeElsewhere = true;
+    std::thread other([&] { madeElsewhere = portwire::MakeStatusWindow() != nullptr; });
+    other.join();
+    EXPECT_FALSE(madeElsewhere);
 }
 
 } // namespace
