@@ -71,7 +71,34 @@ TEST_F(PortwireBaudSearch, SilentPeerFailsAfterFourAttempts) {
     EXPECT_EQ(rig.app.GetLastError(), 0x0300);
     EXPECT_EQ(std::count(status.lines.begin(), status.lines.end(), "FAIL"), 4);
     EXPECT_EQ(status.lines[status.lines.size() - 3], "Trying Baudrate 2400");
+    // Every failed attempt is followed by its pause, the last one too.
+    EXPECT_EQ(pausesOf(1000).size(), 4u);
+    EXPECT_EQ(rig.clock.pauses.back(), 1000);
     EXPECT_EQ(rig.app.LinkCount(), 0u);
+}
+
+TEST(PortwireBaudSearchOrder, PauseFollowsEachFailBeforeTheNextRate) {
+    // Each line is recorded with the number of 1000 ms pauses taken before it.
+    struct Timeline final : portwire::IStatusSink {
+        const pwtest::RecordingClock* clock = nullptr;
+        Lines lines;
+        void AddLine(const char* line) override {
+            const auto n = std::count(clock->pauses.begin(), clock->pauses.end(), 1000);
+            lines.push_back(std::string(line) + "@" + std::to_string(n));
+        }
+    };
+    Rig rig;
+    Timeline timeline;
+    timeline.clock = &rig.clock;
+    rig.app.SetStatusSink(&timeline);
+    rig.com(1).answers[11] = kIds;
+    rig.com(1).answerBaud = 9600;
+    ASSERT_NE(rig.app.Open(1), 0u);
+    EXPECT_EQ(timeline.lines, (Lines{"Open@0", "COM1@0", "Trying Baudrate 115200@0", "Read ID@0", "FAIL@0",
+                                     "Trying Baudrate 38400@1", "Read ID@1", "FAIL@1",
+                                     "Trying Baudrate 9600@2", "Read ID@2", "OK@2"}));
+    // The port is closed and opened again for every attempt.
+    EXPECT_EQ(rig.transports.serialOpens, 3);
 }
 
 TEST_F(PortwireBaudSearch, RefusedSettingsFailWithPortError) {
