@@ -100,16 +100,22 @@ int CModuleTile::OpenOnline(CControllerConnection& connection) {
     return m_Module->OpenOnline(m_Description, m_Station, m_Slot, m_OnlineParam);
 }
 
+namespace {
+// A label written empty stands in the file as one blank; it reads back as that blank.
+std::string BlankIfEmpty(std::string text) {
+    return text.empty() ? std::string(" ") : text;
+}
+} // namespace
+
 void CModuleTile::LoadLabels(int station, int position, const std::string& projectFile) {
     const std::string section = Section(station, position);
     for (std::size_t i = 0; i < m_Lines.size(); ++i) {
-        m_Lines[i] = mv::iniReadString(projectFile, section, "ETKL" + std::to_string(i + 1), " ",
-                                       kLabelChars + 1);
+        m_Lines[i] = BlankIfEmpty(mv::iniReadString(
+            projectFile, section, "ETKL" + std::to_string(i + 1), " ", kLabelChars + 1));
     }
     for (std::size_t i = 0; i < m_Sliders.size(); ++i) {
-        m_Sliders[i] = mv::iniReadString(projectFile, section,
-                                         "SCHIEBERL" + std::to_string(i + 1), " ",
-                                         kSliderChars + 1);
+        m_Sliders[i] = BlankIfEmpty(mv::iniReadString(
+            projectFile, section, "SCHIEBERL" + std::to_string(i + 1), " ", kSliderChars + 1));
     }
 }
 

@@ -34,6 +34,13 @@ mv::AppMessage ErrorMessage(const std::string& line1, const std::string& line2) 
     return message;
 }
 
+// A station text: the writer stores an empty text as one blank, and that blank is what reads
+// back, as for a text that is missing.
+std::string ReadStationText(const std::string& path, const std::string& section, const char* key) {
+    std::string text = mv::iniReadString(path, section, key, " ", kTextBuffer);
+    return text.empty() ? std::string(" ") : text;
+}
+
 } // namespace
 
 std::string EncodeComment(const std::string& comment) {
@@ -115,8 +122,8 @@ bool CMorvelanDoc::ReadStation(int index, const std::string& path) {
     const std::string section = mv::FormatC("M%d", index);
     CStation& station = *m_Stations[static_cast<std::size_t>(index)];
     // The name and comment belong to the station, whether or not its head can be read.
-    station.m_Name = mv::iniReadString(path, section, "Name", "", kTextBuffer);
-    station.m_Comment = mv::iniReadString(path, section, "Comment", "", kTextBuffer);
+    station.m_Name = ReadStationText(path, section, "Name");
+    station.m_Comment = ReadStationText(path, section, "Comment");
     hooks.AddStationToTree(index);
     hooks.RedrawView();
 
