@@ -59,6 +59,9 @@ std::uint16_t ReadTimer(LinkHandle link, std::uint8_t code, int* a, int* b, int*
 extern "C" {
 
 uint16_t A_X740_ReadMemory(LinkHandle link, uint32_t address, int count, uint8_t* dest) {
+    if (count < 0) {
+        return 0;
+    }
     CX740App& app = CoreApp();
     app.Begin(kDirRead, core_code::kReadMemory, 8);
     app.PutU8(2, static_cast<std::uint32_t>(count));
@@ -67,7 +70,9 @@ uint16_t A_X740_ReadMemory(LinkHandle link, uint32_t address, int count, uint8_t
     if (!app.Transact(link)) {
         return 0;
     }
-    app.GetBytes(2, dest, app.ReplyBytesFrom(2));
+    // The caller's buffer holds count bytes: a controller that answers with more than it was
+    // asked for must not write past it.
+    app.GetBytes(2, dest, std::min(app.ReplyBytesFrom(2), count));
     return 1;
 }
 

@@ -23,7 +23,8 @@ extern "C" {
 #endif
 
 /* 1: read count bytes (0..255) of memory at address; dest receives the reply data after its
- * 2-byte head (at most 253 bytes). */
+ * 2-byte head, no more than count bytes (a reply carries at most 253). A negative count fails
+ * without a request. */
 uint16_t A_X740_ReadMemory(LinkHandle link, uint32_t address, int count, uint8_t* dest);
 /* 2: write len bytes of src to memory at address; more than 249 bytes are cut to 249.
  * A negative len, or a null src with len above 0, fails without a request. */

@@ -34,8 +34,10 @@ TEST_F(CoreTest, WriteMemoryCutsTo249Bytes) {
     EXPECT_EQ(station.readMemory(0x2000, 249), Bytes(src.begin(), src.begin() + 249));
 }
 
-TEST_F(CoreTest, WriteMemoryRefusesANegativeLength) {
+TEST_F(CoreTest, MemoryRequestsRefuseANegativeLength) {
     EXPECT_EQ(A_X740_WriteMemory(link, 0, -1, nullptr), 0);
+    std::uint8_t dest[4] = {};
+    EXPECT_EQ(A_X740_ReadMemory(link, 0, -1, dest), 0);
     EXPECT_EQ(station.frameCount(), 0u);
 }
 
