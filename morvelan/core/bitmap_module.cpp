@@ -18,7 +18,7 @@ constexpr int kBandHeight = 90;
 constexpr int kListRoom = 120;
 
 bool CanOpen(const std::string& path) {
-    std::ifstream in(mv::resolvePath(path), std::ios::binary);
+    std::ifstream in(path, std::ios::binary);
     return static_cast<bool>(in);
 }
 
@@ -44,8 +44,8 @@ void CBitmapModule::LoadDescription(const std::string& path) {
 
 int CBitmapModule::PrintLabel(mv::Canvas& dc, int /*unused*/, int& y,
                               const CModuleDescription& description, const LabelContext& label) {
-    const std::string file = mv::joinPath(
-        mv::joinPath(moduleDescriptionContext().programDir, "modul"), description.m_Description + ".etk");
+    const std::string file = mv::resolvePath(mv::joinPath(
+        mv::joinPath(moduleDescriptionContext().programDir, "modul"), description.m_Description + ".etk"));
     if (CanOpen(file)) {
         mv::appHooks().DrawLabelFile(dc, y, file, label.tile);
     }
