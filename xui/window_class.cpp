@@ -1,5 +1,7 @@
 #include "xui/window_class.h"
 
+#include "xui/controls.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
@@ -31,9 +33,21 @@ std::map<std::string, WindowFactory>& registry() {
     return classes;
 }
 
+// The layer's own controls ("XBUTTON", "XGRID", "SysIPAddress32", ...) join the registry
+// before its first use, so no program, plug-in or test has to remember to register them; a
+// registration made afterwards under the same name still replaces them. UI thread only.
+void ensureOwnClasses() {
+    static bool done = false;
+    if (!done) {
+        done = true; // set first: the registrations below come back through here
+        RegisterControlClasses();
+    }
+}
+
 } // namespace
 
 bool registerWindowClass(std::string_view className, WindowFactory factory) {
+    ensureOwnClasses();
     if (className.empty() || !factory) {
         return false;
     }
@@ -42,10 +56,12 @@ bool registerWindowClass(std::string_view className, WindowFactory factory) {
 }
 
 bool isWindowClassRegistered(std::string_view className) {
+    ensureOwnClasses();
     return registry().count(upper(className)) != 0;
 }
 
 QWidget* createWindow(QWidget* parent, const WindowCreateInfo& info) {
+    ensureOwnClasses();
     auto it = registry().find(upper(info.className));
     if (it == registry().end()) {
         return nullptr;

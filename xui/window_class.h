@@ -26,6 +26,9 @@ struct WindowCreateInfo {
 
 using WindowFactory = std::function<QWidget*(QWidget* parent, const WindowCreateInfo& info)>;
 
+// The layer's own controls ("XBUTTON", "XGRID", "SysIPAddress32" and the coloured controls)
+// are registered by the registry itself before its first use; nobody needs to call anything.
+
 // Registers (or replaces) the factory of a class name. Names compare without regard to case.
 // Returns false for an empty name or an empty factory.
 bool registerWindowClass(std::string_view className, WindowFactory factory);
