@@ -382,6 +382,8 @@ void XGridCtrl::onScrollAction(int action) {
         return;
     }
     // The bar has moved its box already; the request decides where box and rows end up.
+    // A released thumb asks for the place it was dropped at, so that is read first.
+    const int requested = scrollBar_->sliderPosition();
     const int before = scrollBar_->value();
     inScrollAction_ = true;
     scrollBar_->setSliderPosition(before);
@@ -404,7 +406,7 @@ void XGridCtrl::onScrollAction(int action) {
         if (scrollBar_->isSliderDown()) {
             OnVScroll(ScrollRequest::ThumbTrack);
         } else {
-            OnVScroll(ScrollRequest::ThumbPosition, scrollBar_->sliderPosition());
+            OnVScroll(ScrollRequest::ThumbPosition, requested);
         }
         break;
     default:

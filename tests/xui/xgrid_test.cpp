@@ -4,7 +4,10 @@
 #include "platform/recording_canvas.h"
 #include "xui/window_class.h"
 
+#include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -201,6 +204,37 @@ TEST_F(GridTest, ScrollBarActionsDriveTheRows) {
     EXPECT_EQ(grid->scrollBar()->value(), 11);
     grid->scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(grid->firstVisibleRow(), 10);
+}
+
+TEST_F(GridTest, DraggedThumbMovesTheRowsOnlyWhenReleased) {
+    fill(30);
+    QScrollBar* bar = grid->scrollBar();
+    QStyleOptionSlider opt;
+    opt.initFrom(bar);
+    opt.orientation = Qt::Vertical;
+    opt.minimum = bar->minimum();
+    opt.maximum = bar->maximum();
+    opt.sliderPosition = bar->sliderPosition();
+    opt.sliderValue = bar->value();
+    opt.pageStep = bar->pageStep();
+    opt.singleStep = bar->singleStep();
+    opt.subControls = QStyle::SC_All;
+    const QRect handle =
+        bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, bar);
+    ASSERT_TRUE(handle.isValid());
+    const QPoint from = handle.center();
+    const QPoint to(from.x(), bar->height() - 1);
+    QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), bar->mapToGlobal(QPointF(to)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &move);
+    EXPECT_EQ(grid->firstVisibleRow(), 0); // tracking changes nothing
+    QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, to);
+    EXPECT_EQ(grid->firstVisibleRow(), grid->scrollLimit());
+    EXPECT_EQ(bar->value(), grid->scrollLimit());
+    std::string shown;
+    grid->GetCellText(grid->firstVisibleRow() + grid->visibleRowCount() - 1, 1, shown);
+    EXPECT_EQ(shown, "r29c1");
 }
 
 TEST_F(GridTest, ClickSelectsTheRowUnderThePointer) {
