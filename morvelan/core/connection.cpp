@@ -72,6 +72,10 @@ mv::AppMessage OpenFailureMessage(int code) {
     return message;
 }
 
+PortwireOpeners DefaultPortwireOpeners() {
+    return PortwireOpeners{&A_Open, &A_Open2, &A_OpenNet, &A_GetLastError};
+}
+
 int CControllerConnection::OpenConnection(int askAddress) {
     return Open(askAddress, true);
 }
@@ -108,10 +112,10 @@ int CControllerConnection::Open(int askAddress, bool statusWindow) {
         if (m_ClearArp != 0) {
             ClearArpEntry();
         }
-        link = A_OpenNet(m_IpAddress, m_TcpPort);
+        link = m_Openers.openNet(m_IpAddress, m_TcpPort);
         hooks.SetWaitCursor(false);
     } else {
-        link = (statusWindow && m_SerInfo == 1) ? A_Open2(m_Com) : A_Open(m_Com);
+        link = (statusWindow && m_SerInfo == 1) ? m_Openers.open2(m_Com) : m_Openers.open(m_Com);
     }
 
     if (link != 0) {
@@ -123,7 +127,7 @@ int CControllerConnection::Open(int askAddress, bool statusWindow) {
         return 1;
     }
 
-    const int code = A_GetLastError();
+    const int code = m_Openers.lastError();
     Release();
     m_Link = 0;
     hooks.ShowMessage(OpenFailureMessage(code));

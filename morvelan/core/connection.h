@@ -20,6 +20,17 @@ struct AppMessage;
 // The message a failed open shows for a Portwire error code.
 mv::AppMessage OpenFailureMessage(int code);
 
+// The Portwire entry points a connection opens its link with. They are the library's own unless
+// replaced, which lets a test stand in for a serial search that would take seconds per baud.
+struct PortwireOpeners {
+    std::uint32_t (*open)(int comNumber);
+    std::uint32_t (*open2)(int comNumber);
+    std::uint32_t (*openNet)(std::uint32_t ipv4, int tcpPort);
+    std::uint16_t (*lastError)();
+};
+// The library's own entry points.
+PortwireOpeners DefaultPortwireOpeners();
+
 // The link and the connection settings the application object holds. The application object
 // derives from this class and fills the settings from the registry and morvelan.ini.
 class CControllerConnection {
@@ -50,6 +61,7 @@ public:
     int m_SerInfo = 1;              // 1: serial search shows the "Status" window
     int m_ClearArp = 0;             // non-zero: clear the ARP entry before a TCP/IP open
     std::string m_OsName;
+    PortwireOpeners m_Openers = DefaultPortwireOpeners();
 
 private:
     int Open(int askAddress, bool statusWindow);

@@ -14,6 +14,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -206,14 +207,72 @@ TEST_F(SerialConnectionTest, MissingPortShowsTheComText) {
     EXPECT_EQ(hooks_.messages[0].line1, "COM port error");
 }
 
+// Stands in for the library's open functions: records which one was called with which port and
+// fails with the code set here. The library's own serial search pauses a second between bauds,
+// so a station that never answers would take seconds; the search itself is the library's to test.
+struct FailingOpeners {
+    static inline std::vector<int> calls;   // COM n: n for the plain search, 100 + n with window
+    static inline int code = 0;
+    static std::uint32_t Open(int comNumber) {
+        calls.push_back(comNumber);
+        return 0;
+    }
+    static std::uint32_t Open2(int comNumber) {
+        calls.push_back(100 + comNumber);
+        return 0;
+    }
+    static std::uint32_t OpenNet(std::uint32_t, int) {
+        calls.push_back(0);
+        return 0;
+    }
+    static std::uint16_t LastError() { return static_cast<std::uint16_t>(code); }
+    static PortwireOpeners Table() { return PortwireOpeners{&Open, &Open2, &OpenNet, &LastError}; }
+};
+
 TEST_F(SerialConnectionTest, SilentStationShowsTheTimeoutText) {
-    // The station answers at another baud, so every step of the baud search fails.
-    pty_.setBaud(1200);
+    // No baud of the search got an answer: the library reports 0x0300.
+    FailingOpeners::calls.clear();
+    FailingOpeners::code = 0x0300;
+    connection_.m_Openers = FailingOpeners::Table();
     connection_.m_Com = 4;
     EXPECT_EQ(connection_.OpenConnection(0), 0);
+    EXPECT_EQ(FailingOpeners::calls, std::vector<int>{4});
     ASSERT_EQ(hooks_.messages.size(), 1u);
     EXPECT_EQ(hooks_.messages[0].line1, "No answer");
+    EXPECT_EQ(hooks_.messages[0].line2, "");
+    EXPECT_EQ(hooks_.messages[0].caption, "Error");
+    EXPECT_EQ(hooks_.messages[0].bitmap, 150);
     EXPECT_EQ(connection_.m_Link, 0u);
+}
+
+TEST_F(SerialConnectionTest, StatusWindowSearchOnlyWhenAskedAndNeverForThePlainOpen) {
+    FailingOpeners::calls.clear();
+    FailingOpeners::code = 7;
+    connection_.m_Openers = FailingOpeners::Table();
+    connection_.m_Com = 2;
+    connection_.m_SerInfo = 1;
+    EXPECT_EQ(connection_.OpenConnection(1), 0);
+    EXPECT_EQ(connection_.OpenConnectionPlain(1), 0);
+    connection_.m_SerInfo = 0;
+    EXPECT_EQ(connection_.OpenConnection(1), 0);
+    EXPECT_EQ(FailingOpeners::calls, (std::vector<int>{102, 2, 2}));
+    // No address dialog for a serial port; every failure told with the general text and code.
+    EXPECT_EQ(hooks_.addressAsked, 0);
+    ASSERT_EQ(hooks_.messages.size(), 3u);
+    EXPECT_EQ(hooks_.messages[2].line1, "Error : 7");
+}
+
+TEST_F(SerialConnectionTest, FailedOpenReleasesTheLinkHeldSoFar) {
+    connection_.m_Com = 4;
+    ASSERT_EQ(connection_.OpenConnectionPlain(0), 1);
+    const std::uint32_t first = connection_.m_Link;
+    FailingOpeners::code = 0x0200;
+    connection_.m_Openers = FailingOpeners::Table();
+    EXPECT_EQ(connection_.OpenConnectionPlain(0), 0);
+    EXPECT_EQ(connection_.m_Link, 0u);
+    EXPECT_EQ(A_GetPort(first), 0u);
+    ASSERT_EQ(hooks_.messages.size(), 1u);
+    EXPECT_EQ(hooks_.messages[0].line1, "COM port error");
 }
 
 } // namespace
