@@ -9,6 +9,7 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace mv {
@@ -78,34 +79,63 @@ bool TcpSocket::connect(std::uint32_t ipv4, std::uint16_t port, int timeoutMs) {
     }
     const int one = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    // Transfers wait in the kernel from here on, bounded by the socket's wait limits.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return false;
+    }
     fd_ = fd;
+    sendLimitMs_ = -1;
+    receiveLimitMs_ = -1;
     return true;
 }
 
+bool TcpSocket::setWaitLimit(int option, int ms, int* cached) {
+    if (*cached == ms)
+        return true;
+    timeval tv{};
+    tv.tv_sec = ms / 1000;
+    tv.tv_usec = (ms % 1000) * 1000;
+    if (::setsockopt(fd_, SOL_SOCKET, option, &tv, sizeof tv) != 0)
+        return false;
+    *cached = ms;
+    return true;
+}
+
+// Both transfers run on the blocking socket with the kernel's wait limit set to the time left,
+// so the usual exchange costs one call per block. Once the deadline has passed, one more
+// non-waiting call still takes what is already there.
 TcpSocket::Status TcpSocket::send(const std::uint8_t* data, std::size_t len, int timeoutMs,
                                   std::size_t* done) {
     std::size_t sent = 0;
     Status status = Status::Ok;
-    std::int64_t deadline = -1;
+    const std::int64_t deadline = monotonicMs() + (timeoutMs > 0 ? timeoutMs : 0);
     while (fd_ >= 0 && sent < len) {
-        const ssize_t n = ::send(fd_, data + sent, len - sent, MSG_NOSIGNAL);
+        const std::int64_t left = deadline - monotonicMs();
+        int flags = MSG_NOSIGNAL;
+        if (left <= 0)
+            flags |= MSG_DONTWAIT;
+        else if (!setWaitLimit(SO_SNDTIMEO, left > INT_MAX ? INT_MAX : static_cast<int>(left), &sendLimitMs_)) {
+            status = Status::Failed;
+            break;
+        }
+        const ssize_t n = ::send(fd_, data + sent, len - sent, flags);
         if (n > 0) {
             sent += static_cast<std::size_t>(n);
             continue;
         }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
-            status = Status::Failed;
-            break;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (left <= 0) {
+                status = Status::TimedOut;
+                break;
+            }
+            continue;  // the wait limit ran out: check the deadline again
         }
-        if (deadline < 0)
-            deadline = monotonicMs() + (timeoutMs > 0 ? timeoutMs : 0);
-        const int ready = waitReady(fd_, POLLOUT, deadline);
-        if (ready != 1) {
-            status = ready == 0 ? Status::TimedOut : Status::Failed;
-            break;
-        }
+        status = Status::Failed;
+        break;
     }
     if (fd_ < 0)
         status = Status::Failed;
@@ -118,9 +148,17 @@ TcpSocket::Status TcpSocket::receive(std::uint8_t* data, std::size_t len, int ti
                                      std::size_t* done) {
     std::size_t got = 0;
     Status status = Status::Ok;
-    std::int64_t deadline = -1;  // taken only when we first have to wait
+    const std::int64_t deadline = monotonicMs() + (timeoutMs > 0 ? timeoutMs : 0);
     while (fd_ >= 0 && got < len) {
-        const ssize_t n = ::recv(fd_, data + got, len - got, 0);
+        const std::int64_t left = deadline - monotonicMs();
+        int flags = 0;
+        if (left <= 0)
+            flags |= MSG_DONTWAIT;
+        else if (!setWaitLimit(SO_RCVTIMEO, left > INT_MAX ? INT_MAX : static_cast<int>(left), &receiveLimitMs_)) {
+            status = Status::Failed;
+            break;
+        }
+        const ssize_t n = ::recv(fd_, data + got, len - got, flags);
         if (n > 0) {
             got += static_cast<std::size_t>(n);
             continue;
@@ -131,17 +169,15 @@ TcpSocket::Status TcpSocket::receive(std::uint8_t* data, std::size_t len, int ti
         }
         if (errno == EINTR)
             continue;
-        if (errno != EAGAIN && errno != EWOULDBLOCK) {
-            status = Status::Failed;
-            break;
+        if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            if (left <= 0) {
+                status = Status::TimedOut;
+                break;
+            }
+            continue;  // the wait limit ran out: check the deadline again
         }
-        if (deadline < 0)
-            deadline = monotonicMs() + (timeoutMs > 0 ? timeoutMs : 0);
-        const int ready = waitReady(fd_, POLLIN, deadline);
-        if (ready != 1) {
-            status = ready == 0 ? Status::TimedOut : Status::Failed;
-            break;
-        }
+        status = Status::Failed;
+        break;
     }
     if (fd_ < 0)
         status = Status::Failed;

@@ -30,7 +30,12 @@ public:
     int fd() const { return fd_; }
 
 private:
+    // Sets SO_SNDTIMEO / SO_RCVTIMEO to ms (> 0) unless *cached already holds it.
+    bool setWaitLimit(int option, int ms, int* cached);
+
     int fd_ = -1;
+    int sendLimitMs_ = -1;  // wait limits last set on the socket
+    int receiveLimitMs_ = -1;
 };
 
 } // namespace mv

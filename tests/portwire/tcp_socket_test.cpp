@@ -6,6 +6,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,31 @@ TEST(PortwireTcpSocket, DeadlineAndPeerCloseAreTold) {
     EXPECT_EQ(done, 1u);
     ::shutdown(peer, SHUT_RDWR);
     EXPECT_EQ(s.receive(buf, 1, 1000, &done), mv::TcpSocket::Status::Failed);
+}
+
+TEST(PortwireTcpSocket, ZeroTimeoutTakesOnlyWhatIsThere) {
+    Listener l;
+    mv::TcpSocket s;
+    ASSERT_TRUE(s.connect(kLoopback, l.port(), 1000));
+    const int peer = l.accept();
+    std::uint8_t buf[4] = {};
+    std::size_t done = 9;
+    EXPECT_EQ(s.receive(buf, 2, 0, &done), mv::TcpSocket::Status::TimedOut);
+    EXPECT_EQ(done, 0u);
+    ASSERT_EQ(::send(peer, "AB", 2, 0), 2);
+    // The bytes are on their way over loopback; a waiting read collects them, and a later
+    // non-waiting one still takes what has arrived.
+    EXPECT_EQ(s.receive(buf, 1, 1000, &done), mv::TcpSocket::Status::Ok);
+    EXPECT_EQ(s.receive(buf + 1, 1, 0, &done), mv::TcpSocket::Status::Ok);
+    EXPECT_EQ(buf[0], 'A');
+    EXPECT_EQ(buf[1], 'B');
+    // A full send buffer with no time left fails as a time-out, not as an error.
+    std::vector<std::uint8_t> block(1 << 20, 0x55);
+    mv::TcpSocket::Status st = mv::TcpSocket::Status::Ok;
+    for (int i = 0; i < 256 && st == mv::TcpSocket::Status::Ok; ++i)
+        st = s.send(block.data(), block.size(), 0, &done);
+    EXPECT_EQ(st, mv::TcpSocket::Status::TimedOut);
+    EXPECT_LT(done, block.size());
 }
 
 TEST(PortwireTcpSocket, SendToAClosedPeerRaisesNoSignal) {
