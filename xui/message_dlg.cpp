@@ -19,6 +19,10 @@ MessageDlgConfig& currentConfig() {
     return config;
 }
 
+const MessageDlgConfig& usable(const MessageDlgConfig& config) {
+    return config.tmpl != nullptr ? config : currentConfig();
+}
+
 MessagePresenter& presenter() {
     static MessagePresenter p;
     return p;
@@ -32,8 +36,8 @@ int ShowMessage(const MessageRequest& r) {
     if (presenter()) {
         return presenter()(r);
     }
-    CMessageDlg dlg(r.line1, r.line2, r.caption, r.bitmapId, r.buttonMode, nullptr,
-                    r.captionColor);
+    CMessageDlg dlg(r.config != nullptr ? *r.config : messageDlgConfig(), r.line1, r.line2,
+                    r.caption, r.bitmapId, r.buttonMode, nullptr, r.captionColor);
     return dlg.DoModal();
 }
 
@@ -88,7 +92,13 @@ const MessageDlgConfig& messageDlgConfig() { return currentConfig(); }
 CMessageDlg::CMessageDlg(std::string line1, std::string line2, std::string caption,
                          int bitmapId, int buttonMode, QWidget* parent,
                          mv::COLORREF captionColor)
-    : CXDialog(*messageDlgConfig().tmpl, parent, true), config_(messageDlgConfig()),
+    : CMessageDlg(messageDlgConfig(), std::move(line1), std::move(line2), std::move(caption),
+                  bitmapId, buttonMode, parent, captionColor) {}
+
+CMessageDlg::CMessageDlg(const MessageDlgConfig& config, std::string line1, std::string line2,
+                         std::string caption, int bitmapId, int buttonMode, QWidget* parent,
+                         mv::COLORREF captionColor)
+    : CXDialog(*usable(config).tmpl, parent, true), config_(usable(config)),
       captionColor_(captionColor), buttonMode_(buttonMode), bitmapId_(bitmapId),
       caption_(std::move(caption)), line1Text_(std::move(line1)), line2Text_(std::move(line2)) {
     line2_ = item(config_.line2Id);

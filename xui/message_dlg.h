@@ -47,7 +47,9 @@ DialogTemplate makeMessageDlgTemplate(int templateId, int line1Id, int line2Id, 
 MessageDlgConfig mainProgramMessageConfig();
 MessageDlgConfig panelMessageConfig();
 
-// The configuration every CMessageDlg uses (the main program's until set).
+// The configuration a CMessageDlg uses when none is given (the main program's until set).
+// Each deliverable sets its own once at start-up: the program with its pause hooks, the panel
+// with panelMessageConfig(). A configuration without a template is ignored.
 void setMessageDlgConfig(const MessageDlgConfig& config);
 const MessageDlgConfig& messageDlgConfig();
 
@@ -59,6 +61,8 @@ struct MessageRequest {
     int bitmapId = 0;
     int buttonMode = kMessageOk;
     mv::COLORREF captionColor = kCaptionDarkBlue;
+    // The deliverable's configuration; null for the one set with setMessageDlgConfig.
+    const MessageDlgConfig* config = nullptr;
 };
 
 // Shows a message and returns IDOK or IDCANCEL. Code that asks the user goes through here, so
@@ -75,6 +79,14 @@ public:
     // Texts are Windows-1252 bytes. An empty line 2 gives a one-line message.
     CMessageDlg(std::string line1, std::string line2, std::string caption, int bitmapId,
                 int buttonMode, QWidget* parent, mv::COLORREF captionColor);
+    // The same with a deliverable's configuration given explicitly, so code that shares the
+    // process with another deliverable never depends on which one set the default. A
+    // configuration without a template falls back to the default one.
+    CMessageDlg(const MessageDlgConfig& config, std::string line1, std::string line2,
+                std::string caption, int bitmapId, int buttonMode, QWidget* parent,
+                mv::COLORREF captionColor);
+
+    const MessageDlgConfig& config() const { return config_; }
 
     QWidget* line1Static() const { return line1_; }
     QWidget* line2Static() const { return line2_; }

@@ -137,6 +137,29 @@ TEST_F(MessageDialog, PanelConfigurationUsesItsOwnIds) {
     EXPECT_EQ(d.item(1028), nullptr);
 }
 
+TEST_F(MessageDialog, PanelDialogBesideTheProgramsDefaultRunsNoneOfItsHooks) {
+    int pauses = 0;
+    xui::MessageDlgConfig program = xui::mainProgramMessageConfig();
+    program.hooks.push_back({[&] {
+                                 ++pauses;
+                                 return true;
+                             },
+                             [] {}});
+    xui::setMessageDlgConfig(program);
+    const xui::MessageDlgConfig panel = xui::panelMessageConfig();
+    xui::CMessageDlg d(panel, "Fehler", "", "Panel", 15018, 0, nullptr, 0xCF9060);
+    d.ShowModeless();
+    EXPECT_EQ(pauses, 0);
+    EXPECT_EQ(d.line1Static(), d.item(15069));
+    EXPECT_EQ(d.item(1028), nullptr);
+    EXPECT_FALSE(d.symbol().isNull());
+    // The program's own messages still use the program's template and hooks.
+    xui::CMessageDlg own("Error", "", "Error", 150, 0, nullptr, 255);
+    own.ShowModeless();
+    EXPECT_EQ(pauses, 1);
+    EXPECT_EQ(own.line1Static(), own.item(1028));
+}
+
 TEST_F(MessageDialog, CaptionBandSymbolAndBackgroundPixels) {
     xui::CMessageDlg d("Something failed", "", "Error", 150, 0, nullptr, 0x0000FF);
     d.ShowModeless();
