@@ -1,6 +1,7 @@
 // The shipped language file holds every text number the code uses, in every language column.
-// Numbers are collected from the sources (every GetText(<number>) and every constant named
-// kText...) and from the list below, which takes numbers the code reaches another way.
+// Numbers are collected from the sources (every GetText(<number>) and LanguageText(<number>),
+// and every int constant named kText...) and from the list below, which takes numbers the code
+// reaches another way.
 #include "morvelan/core/language.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -38,7 +40,7 @@ fs::path sourceDir() {
 
 std::set<int> numbersInSources() {
     std::set<int> out;
-    const std::regex call(R"(GetText\s*\(\s*([0-9]+)\s*\))");
+    const std::regex call(R"((?:GetText|LanguageText)\s*\(\s*([0-9]+)\s*\))");
     const std::regex constant(R"(constexpr\s+int\s+kText\w*\s*=\s*([0-9]+)\s*;)");
     for (const char* folder : {"morvelan", "panel", "xui"}) {
         const fs::path root = sourceDir() / folder;
@@ -88,12 +90,30 @@ TEST(ShippedLanguageFile, HoldsEveryUsedNumberInEveryColumn) {
     }
 }
 
+// Splits at every ';', keeping empty fields (which the table would silently skip).
+std::vector<std::string> rawFields(const std::string& line) {
+    std::vector<std::string> out;
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t end = line.find(';', pos);
+        out.push_back(line.substr(pos, end == std::string::npos ? std::string::npos : end - pos));
+        if (end == std::string::npos) {
+            return out;
+        }
+        pos = end + 1;
+    }
+}
+
 TEST(ShippedLanguageFile, EveryLineHasEveryColumn) {
     std::ifstream in(sourceDir() / "data" / "Sprache.txt", std::ios::binary);
     ASSERT_TRUE(in);
     std::string line;
     std::getline(in, line);
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
     const std::size_t columns = mv::CLanguage::SplitFields(line).size();
+    EXPECT_EQ(rawFields(line).size(), columns) << "the header has an empty field";
     int lineNo = 1;
     while (std::getline(in, line)) {
         ++lineNo;
@@ -101,7 +121,11 @@ TEST(ShippedLanguageFile, EveryLineHasEveryColumn) {
             line.pop_back();
         }
         ASSERT_FALSE(line.empty()) << "an empty line ends the file early, line " << lineNo;
-        EXPECT_EQ(mv::CLanguage::SplitFields(line).size(), columns) << "line " << lineNo;
+        const std::vector<std::string> fields = rawFields(line);
+        EXPECT_EQ(fields.size(), columns) << "line " << lineNo;
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            EXPECT_FALSE(fields[i].empty()) << "line " << lineNo << " field " << i + 1;
+        }
     }
 }
 
