@@ -155,6 +155,12 @@ void CChannelModule::DrawLiveValues(mv::Canvas& dc) {
     dc.setTextAlign(mv::TA_LEFT | mv::TA_TOP);
     for (int k = 0; k < ChannelCount(); ++k) {
         CModulChannel& ch = m_Channels[static_cast<std::size_t>(k)];
+        // Integer channels keep their value as the 32-bit integer it reads as, so that stray
+        // bytes beyond the channel's own do not count as a change. Floats, texts and 64-bit
+        // values have no integer reading and stay as they are.
+        if (ch.dataType >= kTypeBool && ch.dataType <= kTypeInt32) {
+            ch.value.SetLong(static_cast<std::uint32_t>(ch.value.GetAsInt(ch.dataType)));
+        }
         if (ch.value == ch.shown) {
             continue;
         }

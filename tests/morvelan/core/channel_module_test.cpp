@@ -323,6 +323,25 @@ TEST_F(ChannelModuleTest, ListViewRedrawsOnlyChangedChannels) {
     EXPECT_EQ(drawn[0].state.font.face, "Courier New");
 }
 
+TEST_F(ChannelModuleTest, ListViewIgnoresBytesBeyondTheChannel) {
+    mv::RecordingCanvas dc;
+    module_.DrawStatic(dc);
+    module_.DrawLiveValues(dc);
+    // A byte past the one-byte first channel changes, its own byte does not: nothing to draw.
+    module_.Channel(0).value.Data()[1] = 0x5A;
+    dc.clear();
+    module_.DrawLiveValues(dc);
+    EXPECT_TRUE(dc.callsOf(mv::DrawOp::TextOut).empty());
+    EXPECT_EQ(module_.Channel(0).value.Data()[1], 0);
+    // Its own byte changes: drawn once.
+    module_.Channel(0).value.SetByte(0x03);
+    module_.DrawLiveValues(dc);
+    const auto drawn = dc.callsOf(mv::DrawOp::TextOut);
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0].text, "  11000000");
+    EXPECT_EQ(drawn[0].from, (mv::POINT{375, 1}));
+}
+
 TEST_F(ChannelModuleTest, LiveValueTextsInScaledHexAndDecimalForm) {
     module_.Channel(0).value.SetByte(0x05);
     module_.Channel(1).value.SetWord(0xFFFE);
@@ -543,6 +562,33 @@ TEST_F(SampleCatalogueTest, EveryBoardLoadsWithinItsChannels) {
         board.TakeInputs(image.data(), 256, count);
         EXPECT_EQ(count, board.GetDataSize()) << description.m_FileName;
     }
+}
+
+TEST_F(SampleCatalogueTest, EveryStepFileBelongsToABoardOfTheCatalogue) {
+    // The view finds a board's step file by the board's type name.
+    std::vector<std::string> boards;
+    for (const auto& entry : std::filesystem::directory_iterator(data_ + "/Modul")) {
+        if (entry.path().extension() != ".kvn") {
+            continue;
+        }
+        CModuleDescription description;
+        description.m_FileName = entry.path().filename().string();
+        description.Read(data_, "English");
+        if (description.m_Kind == kKindChannel) {
+            boards.push_back(description.m_Description);
+        }
+    }
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(data_ + "/Modul/fertigung")) {
+        if (entry.path().extension() != ".out") {
+            continue;
+        }
+        ++files;
+        const std::string name = entry.path().stem().string();
+        EXPECT_NE(std::find(boards.begin(), boards.end(), name), boards.end()) << name;
+        EXPECT_GT(mv::iniReadInt(entry.path().string(), "OUT", "Steps", 0), 0) << name;
+    }
+    EXPECT_GT(files, 0);
 }
 
 } // namespace
