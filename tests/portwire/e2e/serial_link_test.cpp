@@ -57,6 +57,26 @@ TEST_F(E2ePty, WrongBaudGetsNoAnswer)
     EXPECT_EQ(server.ignoredBytes(), 13);
 }
 
+TEST_F(E2ePty, PurgeCommDiscardsAReplyNotYetRead)
+{
+    const LinkHandle h = links.keep(A_OpenCom(kCom, 9600));
+    ASSERT_NE(h, 0u);
+    const Bytes request = fixedRequest(0x40, 12);
+    ASSERT_EQ(A_Write(h, request.data(), static_cast<int>(request.size())), 1);
+    // The reply comes in one piece: once its first byte is here, the rest is too.
+    std::uint8_t first = 0xFF;
+    ASSERT_EQ(A_Read(h, &first, 1), 1);
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(A_PurgeComm(h), 1);
+    int old = 0;
+    ASSERT_EQ(A_SetComTimout(h, 50, &old), 1);
+    std::uint8_t rest = 0;
+    EXPECT_EQ(A_Read(h, &rest, 1), 0);
+    EXPECT_EQ(A_GetLastError(), 0x0500);
+    // The link is in step again for the next request.
+    EXPECT_EQ(A_GetControllerID(h), 0x0740);
+}
+
 TEST_F(E2ePty, MissingDeviceGives0200)
 {
     ::setenv("PORTWIRE_COM9", "/nonexistent", 1);

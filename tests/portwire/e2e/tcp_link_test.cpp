@@ -75,6 +75,16 @@ TEST_F(E2eTcp, SetComTimoutOnTcpStoresTheValue)
     EXPECT_EQ(old, 250);
 }
 
+TEST_F(E2eTcp, PurgeCommOnTcpGivesZeroAndKeepsTheLink)
+{
+    const LinkHandle h = openNet();
+    ASSERT_NE(h, 0u);
+    EXPECT_EQ(A_PurgeComm(h), 0);   // a TCP link has no serial receive buffer
+    EXPECT_EQ(A_GetControllerID(h), 0x0740);
+    EXPECT_EQ(A_PurgeComm(h + 1000), 0);
+    EXPECT_EQ(A_GetLastError(), 0x0100);
+}
+
 TEST_F(E2eTcp, SplitRepliesAreGathered)
 {
     const LinkHandle h = openNet();
