@@ -9,6 +9,8 @@
 #include "platform/win_path.h"
 
 #include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 #include <cstdio>
 
 namespace {
@@ -209,6 +211,14 @@ int CMorvelanDoc::OnSaveDocument(const std::string& path) {
     const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     const std::string staging = dir + "." + target.substr(dir.size()) + ".saving";
     mv::iniRemoveFile(staging);
+    // The staging file is made empty on the disk first: a folder that cannot take it fails
+    // here, before any work.
+    const int fd = ::open(staging.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        ShowLastError(std::string("SAVE ") + kMain);
+        return 0;
+    }
+    ::close(fd);
 
     bool written = false;
     {
