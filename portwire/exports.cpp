@@ -72,8 +72,10 @@ uint16_t A_GetControllerID(LinkHandle link) {
 }
 
 uint16_t A_ReadInputs(LinkHandle link) {
-    CPortLink* l = Find(link);
-    return l && l->ReadInputs() ? 1 : 0;
+    return Guard<uint16_t>(0, [&]() -> uint16_t {
+        CPortLink* l = Find(link);
+        return l && l->ReadInputs() ? 1 : 0;
+    });
 }
 
 uint8_t A_GetInputByte(LinkHandle link, int offset) {
@@ -108,63 +110,83 @@ void A_GetInputBuffer(LinkHandle link, uint8_t dest[256]) {
 }
 
 uint16_t A_SetOutputs(LinkHandle link, int len, const uint8_t* data) {
-    CPortLink* l = Find(link);
-    return l && l->SetOutputs(len, data) ? 1 : 0;
+    return Guard<uint16_t>(0, [&]() -> uint16_t {
+        CPortLink* l = Find(link);
+        return l && l->SetOutputs(len, data) ? 1 : 0;
+    });
 }
 
 uint16_t A_StopFieldbus(LinkHandle link) {
-    CPortLink* l = Find(link);
-    return l && l->Fieldbus(1) ? 1 : 0;
+    return Guard<uint16_t>(0, [&]() -> uint16_t {
+        CPortLink* l = Find(link);
+        return l && l->Fieldbus(1) ? 1 : 0;
+    });
 }
 
 uint16_t A_StartFieldbus(LinkHandle link) {
-    CPortLink* l = Find(link);
-    return l && l->Fieldbus(2) ? 1 : 0;
+    return Guard<uint16_t>(0, [&]() -> uint16_t {
+        CPortLink* l = Find(link);
+        return l && l->Fieldbus(2) ? 1 : 0;
+    });
 }
 
 uint16_t A_ReadModulParameters(LinkHandle link, uint8_t* dest) {
-    CPortLink* l = Find(link);
-    return l && l->ReadPayloadAfterHead(portwire::kFnModuleParameters, dest, nullptr) ? 1 : 0;
+    return Guard<uint16_t>(0, [&]() -> uint16_t {
+        CPortLink* l = Find(link);
+        return l && l->ReadPayloadAfterHead(portwire::kFnModuleParameters, dest, nullptr) ? 1 : 0;
+    });
 }
 
 uint16_t A_WriteModulParameters(LinkHandle link, int len, const uint8_t* data) {
-    CPortLink* l = Find(link);
-    return l && l->WriteWithData(portwire::kFnSavedModuleParameters, len, data, portwire::kWriteRequestTimeoutMs)
-               ? 1
-               : 0;
+    return Guard<uint16_t>(0, [&]() -> uint16_t {
+        CPortLink* l = Find(link);
+        return l && l->WriteWithData(portwire::kFnSavedModuleParameters, len, data, portwire::kWriteRequestTimeoutMs)
+                   ? 1
+                   : 0;
+    });
 }
 
 uint16_t A_ReadMasterParameter(LinkHandle link, int code, uint8_t* dest, int /*unused*/, uint16_t* len) {
-    CPortLink* l = Find(link);
-    if (!l || !validCode(code))
-        return 0;
-    return l->ReadMasterParameter(static_cast<uint8_t>(code), dest, len) ? 1 : 0;
+    return Guard<uint16_t>(0, [&]() -> uint16_t {
+        CPortLink* l = Find(link);
+        if (!l || !validCode(code))
+            return 0;
+        return l->ReadMasterParameter(static_cast<uint8_t>(code), dest, len) ? 1 : 0;
+    });
 }
 
 uint16_t A_ClearFlash(LinkHandle link) {
-    CPortLink* l = Find(link);
-    return l && l->ClearFlash() ? 1 : 0;
+    return Guard<uint16_t>(0, [&]() -> uint16_t {
+        CPortLink* l = Find(link);
+        return l && l->ClearFlash() ? 1 : 0;
+    });
 }
 
 uint16_t A_ReadModulInfo(LinkHandle link, uint8_t* dest) {
-    CPortLink* l = Find(link);
-    return l && l->ReadPayloadAfterHead(portwire::kFnModuleInfo, dest, nullptr) ? 1 : 0;
+    return Guard<uint16_t>(0, [&]() -> uint16_t {
+        CPortLink* l = Find(link);
+        return l && l->ReadPayloadAfterHead(portwire::kFnModuleInfo, dest, nullptr) ? 1 : 0;
+    });
 }
 
 uint16_t A_GetLastError(void) { return App().GetLastError(); }
 
 uint16_t A_Write(LinkHandle link, const uint8_t* buffer, int len) {
-    CPortLink* l = Find(link);
-    if (!l || len < 0 || (len > 0 && !buffer))
-        return 0;
-    return l->Write(buffer, static_cast<size_t>(len)) ? 1 : 0;
+    return Guard<uint16_t>(0, [&]() -> uint16_t {
+        CPortLink* l = Find(link);
+        if (!l || len < 0 || (len > 0 && !buffer))
+            return 0;
+        return l->Write(buffer, static_cast<size_t>(len)) ? 1 : 0;
+    });
 }
 
 uint16_t A_Read(LinkHandle link, uint8_t* buffer, int len) {
-    CPortLink* l = Find(link);
-    if (!l || len < 0 || (len > 0 && !buffer))
-        return 0;
-    return l->Read(buffer, static_cast<size_t>(len)) ? 1 : 0;
+    return Guard<uint16_t>(0, [&]() -> uint16_t {
+        CPortLink* l = Find(link);
+        if (!l || len < 0 || (len > 0 && !buffer))
+            return 0;
+        return l->Read(buffer, static_cast<size_t>(len)) ? 1 : 0;
+    });
 }
 
 LinkHandle A_OpenNet(uint32_t ipv4, int tcpPort) {
@@ -176,10 +198,12 @@ LinkHandle A_Open2(int comNumber) {
 }
 
 uint16_t A_WriteModulConfiguration(LinkHandle link, int len, const uint8_t* data) {
-    CPortLink* l = Find(link);
-    return l && l->WriteWithData(portwire::kFnModuleConfiguration, len, data, portwire::kWriteRequestTimeoutMs)
-               ? 1
-               : 0;
+    return Guard<uint16_t>(0, [&]() -> uint16_t {
+        CPortLink* l = Find(link);
+        return l && l->WriteWithData(portwire::kFnModuleConfiguration, len, data, portwire::kWriteRequestTimeoutMs)
+                   ? 1
+                   : 0;
+    });
 }
 
 void A_SetLogMode(LinkHandle link, int mode) {
@@ -188,23 +212,29 @@ void A_SetLogMode(LinkHandle link, int mode) {
 }
 
 int32_t A_ReadModulConfiguration(LinkHandle link, uint8_t* len, uint8_t* dest) {
-    CPortLink* l = Find(link);
-    size_t n = 0;
-    if (!l || !l->ReadPayloadAfterHead(portwire::kFnModuleConfiguration, dest, &n))
-        return 0;
-    if (len)
-        *len = static_cast<uint8_t>(n);
-    return 1;
+    return Guard<int32_t>(0, [&]() -> int32_t {
+        CPortLink* l = Find(link);
+        size_t n = 0;
+        if (!l || !l->ReadPayloadAfterHead(portwire::kFnModuleConfiguration, dest, &n))
+            return 0;
+        if (len)
+            *len = static_cast<uint8_t>(n);
+        return 1;
+    });
 }
 
 uint16_t A_ReadSavedModulParameters(LinkHandle link, uint8_t* dest) {
-    CPortLink* l = Find(link);
-    return l && l->ReadPayloadAfterHead(portwire::kFnSavedModuleParameters, dest, nullptr) ? 1 : 0;
+    return Guard<uint16_t>(0, [&]() -> uint16_t {
+        CPortLink* l = Find(link);
+        return l && l->ReadPayloadAfterHead(portwire::kFnSavedModuleParameters, dest, nullptr) ? 1 : 0;
+    });
 }
 
 int32_t A_ReadMemory(LinkHandle link, int count, uint32_t address, uint8_t* dest) {
-    CPortLink* l = Find(link);
-    return l && l->ReadMemory(count, address, dest) ? 1 : 0;
+    return Guard<int32_t>(0, [&]() -> int32_t {
+        CPortLink* l = Find(link);
+        return l && l->ReadMemory(count, address, dest) ? 1 : 0;
+    });
 }
 
 void A_CreateChecksum(LinkHandle link, uint8_t* buffer, int len) {
@@ -232,8 +262,10 @@ uint16_t A_SetOutputsO(LinkHandle link, int /*unused*/, int len, const uint8_t* 
 }
 
 uint16_t A_PurgeComm(LinkHandle link) {
-    CPortLink* l = Find(link);
-    return l && l->Purge() ? 1 : 0;
+    return Guard<uint16_t>(0, [&]() -> uint16_t {
+        CPortLink* l = Find(link);
+        return l && l->Purge() ? 1 : 0;
+    });
 }
 
 LinkHandle A_OpenNet_NoReadID(uint32_t ipv4, int tcpPort) {
@@ -252,20 +284,26 @@ uint32_t A_GetPort(LinkHandle link) {
 }
 
 int32_t A_SetComTimout(LinkHandle link, int ms, int* old) {
-    CPortLink* l = Find(link);
-    return l && l->SetTimeout(ms, old) ? 1 : 0;
+    return Guard<int32_t>(0, [&]() -> int32_t {
+        CPortLink* l = Find(link);
+        return l && l->SetTimeout(ms, old) ? 1 : 0;
+    });
 }
 
 uint16_t A_WriteMasterParameter(LinkHandle link, int code, int len, const uint8_t* data) {
-    CPortLink* l = Find(link);
-    if (!l || !validCode(code))
-        return 0;
-    return l->WriteWithData(static_cast<uint8_t>(code), len, data, portwire::kWriteRequestTimeoutMs) ? 1 : 0;
+    return Guard<uint16_t>(0, [&]() -> uint16_t {
+        CPortLink* l = Find(link);
+        if (!l || !validCode(code))
+            return 0;
+        return l->WriteWithData(static_cast<uint8_t>(code), len, data, portwire::kWriteRequestTimeoutMs) ? 1 : 0;
+    });
 }
 
 uint16_t A_WriteModulParameters_2(LinkHandle link, int len, const uint8_t* data, int timeoutMs) {
-    CPortLink* l = Find(link);
-    return l && l->WriteWithData(portwire::kFnSavedModuleParameters, len, data, timeoutMs) ? 1 : 0;
+    return Guard<uint16_t>(0, [&]() -> uint16_t {
+        CPortLink* l = Find(link);
+        return l && l->WriteWithData(portwire::kFnSavedModuleParameters, len, data, timeoutMs) ? 1 : 0;
+    });
 }
 
 } // extern "C"
