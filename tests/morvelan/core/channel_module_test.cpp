@@ -591,4 +591,29 @@ TEST_F(SampleCatalogueTest, EveryStepFileBelongsToABoardOfTheCatalogue) {
     EXPECT_GT(files, 0);
 }
 
+TEST_F(SampleCatalogueTest, EveryControllerAndBoardMakesItsModule) {
+    int made = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(data_ + "/Modul")) {
+        if (entry.path().extension() != ".kvn") {
+            continue;
+        }
+        CModuleDescription description;
+        description.m_FileName = entry.path().filename().string();
+        ASSERT_EQ(description.Read(data_, "English"), 1) << description.m_FileName;
+        if (description.m_Kind != kKindController && description.m_Kind != kKindChannel) {
+            continue;
+        }
+        auto module = CreateModule(description.m_ProtocolId, description.m_Kind);
+        ASSERT_TRUE(module) << description.m_FileName;
+        module->LoadDescription(entry.path().string());
+        if (auto* head = dynamic_cast<CControllerModule*>(module.get())) {
+            EXPECT_TRUE(head->Warnings().empty()) << description.m_FileName;
+            EXPECT_EQ(head->ChannelCount(), description.m_ChannelCount) << description.m_FileName;
+        }
+        ++made;
+    }
+    EXPECT_GE(made, 2);
+}
+
 } // namespace
+
