@@ -23,19 +23,25 @@ bool withinBudget(std::uint64_t, std::uint64_t done, void* user) {
     return b->entryBase + done <= kOutputCap;
 }
 
-const std::filesystem::path& scratch() {
-    static const std::filesystem::path dir = [] {
+// A fresh scratch folder per input, removed when the input is done (libFuzzer may end the
+// process without running exit handlers, so nothing is left for them).
+class Scratch {
+public:
+    Scratch() {
         std::string pattern = (std::filesystem::temp_directory_path() / "mvzip-fuzz-XXXXXX").string();
         if (!::mkdtemp(pattern.data()))
             std::abort();
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(scratch(), ec);
-        });
-        return std::filesystem::path(pattern);
-    }();
-    return dir;
-}
+        m_dir = pattern;
+    }
+    ~Scratch() {
+        std::error_code ec;
+        std::filesystem::remove_all(m_dir, ec);
+    }
+    const std::filesystem::path& path() const { return m_dir; }
+
+private:
+    std::filesystem::path m_dir;
+};
 
 } // namespace
 
@@ -45,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ::pwrite(fd, data, size, 0) != static_cast<ssize_t>(size))
         return 0;
     const std::string name = "/proc/self/fd/" + std::to_string(fd);
-    const std::filesystem::path out = scratch() / "out";
+    const Scratch scratch;
+    const std::filesystem::path out = scratch.path() / "out";
     CZipArchive zip;
     try {
         zip.Open(name);
@@ -77,7 +84,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (budget.used > kOutputCap)
             break;
     }
-    std::error_code ec;
-    std::filesystem::remove_all(out, ec);
     return 0;
 }
