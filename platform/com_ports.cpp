@@ -1,15 +1,14 @@
 #include "platform/com_ports.h"
 
+#include "platform/settings_store.h"
+
 #include <cstdlib>
 
 namespace mv {
 
 std::string comPortName(int comNumber) { return "COM" + std::to_string(comNumber); }
 
-std::string userComPortDevice(int /*comNumber*/) {
-    // The per-user store of port assignments is read here once it exists.
-    return {};
-}
+std::string userComPortDevice(int comNumber) { return storedComPortDevice(comNumber); }
 
 std::string comPortDevice(int comNumber) {
     if (comNumber < 1)
