@@ -1,12 +1,12 @@
 #include "platform/ini_file.h"
 
 #include "platform/ini_document.h"
+#include "platform/win_path.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
@@ -50,6 +50,8 @@ struct CachedFile {
     IniDocument doc;
     FileStamp stamp;
     bool dirty = false;
+    // The read scope in which the disk was last compared with this entry (0: none).
+    std::uint64_t checkedIn = 0;
 };
 
 // Beyond this many files the clean ones are dropped (a catalogue of thousands of descriptions
@@ -60,55 +62,46 @@ class IniCache {
 public:
     std::mutex mutex;
     int batchDepth = 0;
+    int scopeDepth = 0;
+    // Counts read scopes; an entry checked in the current one is trusted without a stat.
+    std::uint64_t scopeGeneration = 0;
 
     // The cached file for a name, read again when the disk changed (unless it holds unsaved
     // writes); path receives the name resolved. Null when the file exists but cannot be read
     // (errno set).
-    CachedFile* get(const std::string& file, std::string& path) {
-        path = file;
+    CachedFile* get(std::string_view file, std::string& path) {
+        path.assign(file);
         for (char& ch : path)
             if (ch == '\\')
                 ch = '/';
-        const std::string asked = path;
-        if (const auto a = aliases_.find(asked); a != aliases_.end())
+        if (const auto a = aliases_.find(path); a != aliases_.end())
             path = a->second;
-        FileStamp now = stampOfPath(path);
-        if (!now.exists) {
-            // Not there as written: look the components up without regard to case.
-            std::string resolved = iniResolvePath(asked);
-            if (resolved != path) {
-                path = std::move(resolved);
-                now = stampOfPath(path);
-                if (aliases_.size() >= kCacheLimit)
-                    aliases_.clear();
-                aliases_[asked] = path;
-            }
-        }
-        auto it = files_.find(path);
-        if (it != files_.end()) {
-            if (it->second.dirty || it->second.stamp == now)
+        if (scopeDepth > 0) {
+            // Checked once in this scope already: trusted as it stands.
+            if (const auto it = files_.find(path);
+                it != files_.end() && it->second.checkedIn == scopeGeneration)
                 return &it->second;
         }
-        CachedFile fresh;
-        if (!load(path, fresh)) {
-            if (it != files_.end())
-                files_.erase(it);
-            return nullptr;
-        }
-        if (it == files_.end()) {
-            if (files_.size() >= kCacheLimit)
-                dropClean();
-            it = files_.emplace(path, std::move(fresh)).first;
-        } else {
-            it->second = std::move(fresh);
-        }
-        return &it->second;
+        CachedFile* f = check(file, path);
+        if (f && scopeDepth > 0)
+            f->checkedIn = scopeGeneration;
+        return f;
     }
 
     void forget(const std::string& path) { files_.erase(path); }
     void clear() {
         files_.clear();
         aliases_.clear();
+    }
+
+    void beginScope() {
+        if (scopeDepth++ == 0)
+            ++scopeGeneration;
+    }
+
+    void endScope() {
+        if (--scopeDepth == 0)
+            ++scopeGeneration; // nothing checked so far is trusted any more
     }
 
     // Writes a changed file now, or marks it for the batch.
@@ -143,6 +136,46 @@ public:
     }
 
 private:
+    // Compares the disk with the cached entry of a name and reads the file again when they
+    // differ. path holds the name with '/' separators (or its known case-blind match).
+    CachedFile* check(std::string_view file, std::string& path) {
+        std::string asked(file);
+        for (char& ch : asked)
+            if (ch == '\\')
+                ch = '/';
+        FileStamp now = stampOfPath(path);
+        if (!now.exists) {
+            // Not there as written: look the components up without regard to case.
+            std::string resolved = iniResolvePath(asked);
+            if (resolved != path) {
+                path = std::move(resolved);
+                now = stampOfPath(path);
+                if (aliases_.size() >= kCacheLimit)
+                    aliases_.clear();
+                aliases_[asked] = path;
+            }
+        }
+        auto it = files_.find(path);
+        if (it != files_.end()) {
+            if (it->second.dirty || it->second.stamp == now)
+                return &it->second;
+        }
+        CachedFile fresh;
+        if (!load(path, fresh)) {
+            if (it != files_.end())
+                files_.erase(it);
+            return nullptr;
+        }
+        if (it == files_.end()) {
+            if (files_.size() >= kCacheLimit)
+                dropClean();
+            it = files_.emplace(path, std::move(fresh)).first;
+        } else {
+            it->second = std::move(fresh);
+        }
+        return &it->second;
+    }
+
     static bool load(const std::string& path, CachedFile& out) {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) {
@@ -257,27 +290,6 @@ IniCache& cache() {
     return *instance;
 }
 
-bool exists(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
-// One component of a folder, found without regard to case; empty when none matches.
-std::string findFolded(const std::string& dir, const std::string& name) {
-    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
-    if (!d)
-        return {};
-    std::string found;
-    while (const dirent* e = ::readdir(d)) {
-        if (::strcasecmp(e->d_name, name.c_str()) == 0) {
-            found = e->d_name;
-            break;
-        }
-    }
-    ::closedir(d);
-    return found;
-}
-
 // Copies a zero-separated list into buf with the classic truncation rules.
 std::uint32_t copyList(const std::vector<std::string>& items, char* buf, std::uint32_t size) {
     if (!buf || size == 0)
@@ -334,6 +346,12 @@ bool badName(std::string_view s) {
     return s.find_first_of("\r\n") != std::string_view::npos;
 }
 
+// A text as a C function would see it: up to its first zero byte.
+std::string_view upToZero(std::string_view s) {
+    const std::size_t zero = s.find('\0');
+    return zero == std::string_view::npos ? s : s.substr(0, zero);
+}
+
 int parseLeadingInt(std::string_view v) {
     std::size_t i = 0;
     while (i < v.size() && (v[i] == ' ' || v[i] == '\t'))
@@ -355,44 +373,7 @@ int parseLeadingInt(std::string_view v) {
 
 } // namespace
 
-std::string iniResolvePath(const std::string& file) {
-    std::string path = file;
-    for (char& c : path)
-        if (c == '\\')
-            c = '/';
-    if (path.empty() || exists(path))
-        return path;
-    // Walk the components, replacing each that is missing by a case-blind match.
-    std::string out;
-    std::size_t pos = 0;
-    if (path.front() == '/') {
-        out = "/";
-        pos = 1;
-    }
-    bool lost = false;
-    while (pos <= path.size()) {
-        std::size_t next = path.find('/', pos);
-        if (next == std::string::npos)
-            next = path.size();
-        const std::string part = path.substr(pos, next - pos);
-        pos = next + 1;
-        if (part.empty())
-            continue;
-        std::string candidate = out + part;
-        if (!lost && part != "." && part != ".." && !exists(candidate)) {
-            const std::string dir = out.empty() ? std::string() : out;
-            const std::string found = findFolded(dir, part);
-            if (found.empty())
-                lost = true;
-            else
-                candidate = out + found;
-        }
-        out = candidate;
-        if (pos <= path.size())
-            out += '/';
-    }
-    return out;
-}
+std::string iniResolvePath(const std::string& file) { return resolvePath(file); }
 
 std::uint32_t GetPrivateProfileStringA(const char* section, const char* key, const char* def,
                                        char* buf, std::uint32_t size, const char* file) {
@@ -503,13 +484,19 @@ std::string iniReadString(const std::string& file, std::string_view section, std
                           std::string_view def, std::uint32_t bufferSize) {
     if (bufferSize == 0)
         return {};
-    std::string buf(bufferSize, '\0');
-    const std::string s(section), k(key), d(def);
-    const std::uint32_t n =
-        GetPrivateProfileStringA(s.c_str(), k.c_str(), d.c_str(), buf.data(), bufferSize,
-                                 file.c_str());
-    buf.resize(n);
-    return buf;
+    // The same result as the call with a buffer, without filling a buffer of the full size:
+    // names end at a zero byte as they would as C texts, and the text is cut to the buffer.
+    section = upToZero(section);
+    key = upToZero(key);
+    def = upToZero(def);
+    std::string_view text;
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    std::string path;
+    const CachedFile* f = c.get(upToZero(file), path);
+    const std::string* value = f ? f->doc.find(section, key) : nullptr;
+    text = value ? stripQuotes(*value) : trimEnd(def);
+    return std::string(text.substr(0, bufferSize - 1));
 }
 
 int iniReadInt(const std::string& file, std::string_view section, std::string_view key, int def) {
@@ -609,6 +596,18 @@ IniBatch::IniBatch() {
 }
 
 IniBatch::~IniBatch() { commit(); }
+
+IniReadScope::IniReadScope() {
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    c.beginScope();
+}
+
+IniReadScope::~IniReadScope() {
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    c.endScope();
+}
 
 bool IniBatch::commit() {
     if (!open_)

@@ -14,7 +14,8 @@
 //   as "key=value" with CR LF.
 //
 // Parsed files are kept per path and read again when the file changed outside (inode, size or
-// modification time); a write is seen by the next read at once. Every write reaches the disk
+// modification time); a write is seen by the next read at once. While an IniReadScope is alive
+// a file checked once is trusted without asking the disk again. Every write reaches the disk
 // through a temporary file and a rename, so a failed write leaves the old file whole. An
 // IniBatch groups many writes into one save per file.
 //
@@ -96,6 +97,19 @@ public:
 
 private:
     bool open_ = true;
+};
+
+// Trusts the cache while a large read runs (a project names the same description files again
+// and again): while at least one scope is alive, a file whose disk state was compared once in
+// the scope is not compared again, so changes made outside are not seen until the outermost
+// scope ends. Writes through these functions still update the cache and the disk at once.
+// Scopes nest; the state is process-wide, like the cache.
+class IniReadScope {
+public:
+    IniReadScope();
+    ~IniReadScope();
+    IniReadScope(const IniReadScope&) = delete;
+    IniReadScope& operator=(const IniReadScope&) = delete;
 };
 
 } // namespace mv

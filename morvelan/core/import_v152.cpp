@@ -7,6 +7,7 @@
 #include "morvelan/core/morvelan_doc.h"
 #include "morvelan/core/morvelan_doc_hooks.h"
 #include "morvelan/core/param_number.h"
+#include "platform/ini_file.h"
 #include "platform/win_path.h"
 
 #include <fstream>
@@ -85,6 +86,8 @@ bool ReadModuleData(CModuleTile& tile, int station, int position, int channels,
 } // namespace
 
 int CMorvelanDoc::ImportV152(const std::string& path) {
+    // The description files are named again for every board: check each against the disk once.
+    mv::IniReadScope readScope;
     mv::IDocHooks& hooks = mv::docHooks();
     mv::IAppHooks& app = mv::appHooks();
     DeleteContents();

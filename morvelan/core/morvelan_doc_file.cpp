@@ -160,6 +160,8 @@ bool CMorvelanDoc::ReadStation(int index, const std::string& path) {
 }
 
 int CMorvelanDoc::OnOpenDocument(const std::string& path) {
+    // The description files are named again for every board: check each against the disk once.
+    mv::IniReadScope readScope;
     mv::IDocHooks& hooks = mv::docHooks();
     DeleteContents();
     hooks.SetRackLayout();
