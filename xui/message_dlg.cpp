@@ -30,7 +30,9 @@ MessagePresenter& presenter() {
 
 } // namespace
 
-void setMessagePresenter(MessagePresenter p) { presenter() = std::move(p); }
+void setMessagePresenter(MessagePresenter p) {
+    presenter() = std::move(p);
+}
 
 int ShowMessage(const MessageRequest& r) {
     if (presenter()) {
@@ -87,11 +89,12 @@ void setMessageDlgConfig(const MessageDlgConfig& config) {
     }
 }
 
-const MessageDlgConfig& messageDlgConfig() { return currentConfig(); }
+const MessageDlgConfig& messageDlgConfig() {
+    return currentConfig();
+}
 
-CMessageDlg::CMessageDlg(std::string line1, std::string line2, std::string caption,
-                         int bitmapId, int buttonMode, QWidget* parent,
-                         mv::COLORREF captionColor)
+CMessageDlg::CMessageDlg(std::string line1, std::string line2, std::string caption, int bitmapId,
+                         int buttonMode, QWidget* parent, mv::COLORREF captionColor)
     : CMessageDlg(messageDlgConfig(), std::move(line1), std::move(line2), std::move(caption),
                   bitmapId, buttonMode, parent, captionColor) {}
 

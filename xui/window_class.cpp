@@ -82,8 +82,9 @@ std::string windowClassName(const QWidget* widget) {
 
 void setWindowClassName(QWidget* widget, std::string_view className) {
     if (widget != nullptr) {
-        widget->setProperty(kClassProperty,
-                            QString::fromLatin1(className.data(), static_cast<int>(className.size())));
+        widget->setProperty(
+            kClassProperty,
+            QString::fromLatin1(className.data(), static_cast<int>(className.size())));
     }
 }
 

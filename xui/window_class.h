@@ -19,9 +19,9 @@ namespace xui {
 struct WindowCreateInfo {
     std::string className; // as written in the template
     int id = 0;
-    QString text;       // the item's text, already converted from Windows-1252
+    QString text;            // the item's text, already converted from Windows-1252
     std::uint32_t style = 0; // window and control style bits (platform/win_styles.h)
-    QRect geometry;     // in pixels, dialog client coordinates
+    QRect geometry;          // in pixels, dialog client coordinates
 };
 
 using WindowFactory = std::function<QWidget*(QWidget* parent, const WindowCreateInfo& info)>;

@@ -60,8 +60,7 @@ TEST_F(MessageDialog, OkOnlyCentresOkAndHidesCancel) {
 
 TEST_F(MessageDialog, OkCancelPlacesBothAroundTheMiddle) {
     const std::string longer = "A second line that is clearly the wider one of both";
-    xui::CMessageDlg d("First", longer, "Question", 188, xui::kMessageOkCancel, nullptr,
-                       0x800000);
+    xui::CMessageDlg d("First", longer, "Question", 188, xui::kMessageOkCancel, nullptr, 0x800000);
     d.ShowModeless();
     const int box = widthOf(longer) + 30;
     const int width = std::max(2 * kButtonWidth + 100, kSymbolRight + box + 100);

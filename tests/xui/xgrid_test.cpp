@@ -225,8 +225,8 @@ TEST_F(GridTest, DraggedThumbMovesTheRowsOnlyWhenReleased) {
     const QPoint from = handle.center();
     const QPoint to(from.x(), bar->height() - 1);
     QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, from);
-    QMouseEvent move(QEvent::MouseMove, QPointF(to), bar->mapToGlobal(QPointF(to)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), bar->mapToGlobal(QPointF(to)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(bar, &move);
     EXPECT_EQ(grid->firstVisibleRow(), 0); // tracking changes nothing
     QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, to);

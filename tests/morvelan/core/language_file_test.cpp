@@ -57,8 +57,7 @@ std::set<int> numbersInSources() {
             ss << in.rdbuf();
             const std::string text = ss.str();
             for (const std::regex* re : {&call, &constant}) {
-                for (std::sregex_iterator it(text.begin(), text.end(), *re), end; it != end;
-                     ++it) {
+                for (std::sregex_iterator it(text.begin(), text.end(), *re), end; it != end; ++it) {
                     out.insert(std::stoi((*it)[1].str()));
                 }
             }
