@@ -28,8 +28,13 @@ std::string upper(std::string_view s) {
     return out;
 }
 
-std::map<std::string, WindowFactory>& registry() {
-    static std::map<std::string, WindowFactory> classes;
+struct RegisteredClass {
+    std::string name; // as registered: what the class name of its windows reads
+    WindowFactory factory;
+};
+
+std::map<std::string, RegisteredClass>& registry() {
+    static std::map<std::string, RegisteredClass> classes;
     return classes;
 }
 
@@ -51,7 +56,7 @@ bool registerWindowClass(std::string_view className, WindowFactory factory) {
     if (className.empty() || !factory) {
         return false;
     }
-    registry()[upper(className)] = std::move(factory);
+    registry()[upper(className)] = RegisteredClass{std::string(className), std::move(factory)};
     return true;
 }
 
@@ -66,9 +71,11 @@ QWidget* createWindow(QWidget* parent, const WindowCreateInfo& info) {
     if (it == registry().end()) {
         return nullptr;
     }
-    QWidget* w = it->second(parent, info);
-    if (w != nullptr) {
-        setWindowClassName(w, info.className);
+    QWidget* w = it->second.factory(parent, info);
+    // The class name reads as the class was registered, whatever the template's spelling; a
+    // control that names its own class (an edit made as "CColorSelEdit" is an "Edit") keeps it.
+    if (w != nullptr && windowClassName(w).empty()) {
+        setWindowClassName(w, it->second.name);
     }
     return w;
 }

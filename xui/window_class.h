@@ -39,7 +39,8 @@ bool isWindowClassRegistered(std::string_view className);
 // Makes a widget of a registered class; null when the name is unknown or the factory fails.
 QWidget* createWindow(QWidget* parent, const WindowCreateInfo& info);
 
-// The class name a widget was made under ("XBUTTON", "Static", ...); empty when unknown.
+// The class name a widget was made under ("XBUTTON", "Static", ...); empty when unknown. For
+// a registered class it is the name as registered, or the one the control set for itself.
 // Own controls made outside a template call setWindowClassName in their constructor.
 std::string windowClassName(const QWidget* widget);
 void setWindowClassName(QWidget* widget, std::string_view className);

@@ -92,7 +92,8 @@ TEST_F(Builder, HiddenItemsAreReadablePlaceholders) {
 TEST_F(Builder, OwnClassesAreFoundByNameWithoutRegardToCase) {
     EXPECT_EQ(lastInfo.id, 15);
     EXPECT_EQ(lastInfo.text, "own");
-    EXPECT_EQ(xui::windowClassName(built.items.at(15)), "TESTCLASS");
+    // The class name reads as registered, not as the template spells it.
+    EXPECT_EQ(xui::windowClassName(built.items.at(15)), "TestClass");
     EXPECT_EQ(xui::windowText(built.items.at(15)), "own");
 }
 

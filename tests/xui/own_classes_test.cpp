@@ -12,6 +12,8 @@
 #include "xui/xdialog.h"
 #include "xui/xgrid_ctrl.h"
 
+#include <QMouseEvent>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -50,6 +52,23 @@ TEST(OwnClasses, TemplatesFindThemWithoutARegistrationCall) {
     EXPECT_NE(dlg.itemAs<xui::CInfoListBox>(1020), nullptr);
     ASSERT_NE(dlg.itemAs<xui::CXButton>(IDOK), nullptr);
     EXPECT_EQ(dlg.itemAs<xui::CXButton>(IDOK)->text(), "OK");
+}
+
+TEST(OwnClasses, ButtonSpelledInLowerCaseStillHasItsFaceRepaired) {
+    xbase_test::app();
+    xui::CXDialog dlg(kOwnControls);
+    dlg.ShowModeless();
+    auto* ok = dlg.itemAs<xui::CXButton>(IDOK);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(xui::windowClassName(ok), "XBUTTON");
+    ok->ClearHover();
+    ok->Click(); // pressed face, as when the mouse left it with the button down
+    ASSERT_FALSE(ok->NormalFaceShown());
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), dlg.mapToGlobal(QPointF(3, 3)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&dlg, &move);
+    EXPECT_TRUE(ok->NormalFaceShown());
+    EXPECT_FALSE(ok->pressedFaceShown());
 }
 
 TEST(OwnClasses, ALaterRegistrationStillReplacesAnOwnClass) {
