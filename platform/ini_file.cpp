@@ -76,12 +76,12 @@ public:
                 ch = '/';
         if (const auto a = aliases_.find(path); a != aliases_.end())
             path = a->second;
-        if (scopeDepth > 0) {
-            // Checked once in this scope already: trusted as it stands.
-            if (const auto it = files_.find(path);
-                it != files_.end() && it->second.checkedIn == scopeGeneration)
-                return &it->second;
-        }
+        // Unsaved writes of a batch win over the disk anyway; a file checked once in this read
+        // scope is trusted as it stands. Neither needs the disk asked.
+        if (const auto it = files_.find(path);
+            it != files_.end() &&
+            (it->second.dirty || (scopeDepth > 0 && it->second.checkedIn == scopeGeneration)))
+            return &it->second;
         CachedFile* f = check(file, path);
         if (f && scopeDepth > 0)
             f->checkedIn = scopeGeneration;
