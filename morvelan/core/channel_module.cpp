@@ -245,7 +245,9 @@ void CChannelModule::TakeParameterBlock(int /*unused*/, const std::uint8_t* byte
             // Bytes the reply does not hold read as 0.
             share.assign(static_cast<std::size_t>(size), 0);
             const int fit = std::min(size, RoomAt(room, pos));
-            std::copy(bytes + pos, bytes + pos + fit, share.begin());
+            if (fit > 0) {
+                std::copy(bytes + pos, bytes + pos + fit, share.begin());
+            }
             bits.SetSize(size * 8);
             bits.SetBits(0, size * 8, share.data());
             for (CModulParam& p : ch.params) {
