@@ -23,7 +23,7 @@ struct AppMessage {
     std::string line1;
     std::string line2;
     std::string caption;
-    int bitmap = 150;          // 150 error, 159 information, 188 question
+    int bitmap = 150; // 150 error, 159 information, 188 question
     std::uint32_t captionColour = 255;
 };
 
@@ -35,10 +35,10 @@ public:
     virtual std::string LanguageText(int number);
 
     // Application state.
-    virtual bool IsOnline() { return false; }          // the frame's online flag
-    virtual bool DisplayScaled() { return true; }      // "Skaliert" display of live values
-    virtual bool DisplayHex() { return false; }        // "HEX" display of live values
-    virtual std::uint32_t LinkHandle() { return 0; }   // the application's Portwire link
+    virtual bool IsOnline() { return false; }        // the frame's online flag
+    virtual bool DisplayScaled() { return true; }    // "Skaliert" display of live values
+    virtual bool DisplayHex() { return false; }      // "HEX" display of live values
+    virtual std::uint32_t LinkHandle() { return 0; } // the application's Portwire link
 
     // Dialogs. Each returns the dialog's result (0 when nothing was shown).
     virtual int ConfigureModule(CModuleTile* /*tile*/, CModule* /*module*/) { return 0; }

@@ -78,8 +78,8 @@ void CChannelModule::LoadDescription(const std::string& path) {
     for (int k = 1; k <= n; ++k) {
         const std::string section = mv::FormatC("K%d", k);
         CModulChannel ch;
-        ch.name = DescriptionText(path, mv::iniReadInt(path, section, "Name", 0), "",
-                                  kMaxParamName);
+        ch.name =
+            DescriptionText(path, mv::iniReadInt(path, section, "Name", 0), "", kMaxParamName);
         // The channel table ends at the first channel without scale or offset: that channel and
         // every later one keep zero values.
         const std::string scale = ReadText(path, section, "Skale", kMissing);
@@ -304,8 +304,7 @@ void CChannelModule::NextOutputStep(const std::string& stepFile) {
     const std::string key = mv::FormatC("%d", m_Step);
     for (std::size_t k = 0; k < m_Channels.size(); ++k) {
         CModulChannel& ch = m_Channels[k];
-        const int v =
-            mv::iniReadInt(stepFile, mv::FormatC("K%d", static_cast<int>(k + 1)), key, 0);
+        const int v = mv::iniReadInt(stepFile, mv::FormatC("K%d", static_cast<int>(k + 1)), key, 0);
         ch.value.FromText(mv::FormatC("%d", v), ch.dataType);
     }
     if (++m_Step >= steps) {

@@ -11,8 +11,8 @@
 #include <vector>
 
 // Channel display modes on the tile.
-constexpr int kChannelModeLamps = 1;  // eight bit lamps
-constexpr int kChannelModeBar = 3;    // value bar
+constexpr int kChannelModeLamps = 1; // eight bit lamps
+constexpr int kChannelModeBar = 3;   // value bar
 
 // Marker stored in a channel's shown value so that the next live drawing draws it again.
 constexpr std::uint32_t kShownValueMarker = 0x23213521u;
@@ -31,8 +31,8 @@ struct CModulChannel {
     std::vector<CModulParam> params;
     float offset = 0.0f;
     float scale = 0.0f;
-    CParamValue value;   // current value; its first bytes are the channel's process-image bytes
-    CParamValue shown;   // value last drawn in the list view
+    CParamValue value; // current value; its first bytes are the channel's process-image bytes
+    CParamValue shown; // value last drawn in the list view
     std::string unit;
     std::int32_t mask = 0;
 
@@ -94,6 +94,6 @@ private:
     std::vector<CModulChannel> m_Channels;
     std::uint8_t m_Version = 255;
     int m_Step = 0;
-    std::string m_ShownState;   // text of the first channel last drawn on the tile
+    std::string m_ShownState; // text of the first channel last drawn on the tile
     std::vector<std::string> m_Warnings;
 };

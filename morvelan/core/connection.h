@@ -54,12 +54,12 @@ public:
     // Releases the reference held on the link (at exit).
     void CloseConnection();
 
-    std::uint32_t m_Link = 0;       // 0 when none was opened
-    int m_Com = 1;                  // 1..4 serial port COM1..COM4, 5 TCP/IP
-    std::uint32_t m_IpAddress = 0;  // first octet in the most significant byte
+    std::uint32_t m_Link = 0;      // 0 when none was opened
+    int m_Com = 1;                 // 1..4 serial port COM1..COM4, 5 TCP/IP
+    std::uint32_t m_IpAddress = 0; // first octet in the most significant byte
     int m_TcpPort = 32000;
-    int m_SerInfo = 1;              // 1: serial search shows the "Status" window
-    int m_ClearArp = 0;             // non-zero: clear the ARP entry before a TCP/IP open
+    int m_SerInfo = 1;  // 1: serial search shows the "Status" window
+    int m_ClearArp = 0; // non-zero: clear the ARP entry before a TCP/IP open
     std::string m_OsName;
     PortwireOpeners m_Openers = DefaultPortwireOpeners();
 
@@ -68,5 +68,5 @@ private:
     // Releases the reference on the stored link, once.
     void Release();
 
-    bool m_Held = false;  // m_Link holds a reference not yet released
+    bool m_Held = false; // m_Link holds a reference not yet released
 };

@@ -228,7 +228,8 @@ int CControllerModule::WriteMasterParameters(std::uint32_t link) {
                 data.push_back(p.value.Data()[i]);
             }
         }
-        if (A_WriteMasterParameter(link, ch.code, static_cast<int>(data.size()), data.data()) != 1) {
+        if (A_WriteMasterParameter(link, ch.code, static_cast<int>(data.size()), data.data()) !=
+            1) {
             return 0;
         }
     }

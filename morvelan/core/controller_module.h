@@ -25,8 +25,8 @@ constexpr int kTextNotRead = 10014;
 // One master parameter: its place in the channel's data and its value.
 struct CControllerParam {
     std::string name;
-    std::int16_t offset = 0;   // byte position in the channel's data
-    std::int16_t length = 0;   // 1, 2, 4: integer of that many bytes; other: text of that length
+    std::int16_t offset = 0; // byte position in the channel's data
+    std::int16_t length = 0; // 1, 2, 4: integer of that many bytes; other: text of that length
     std::int16_t mode = 0;
     CParamValue value;
     std::int32_t minimum = 0;
@@ -41,7 +41,7 @@ struct CControllerChannel {
     std::int16_t paramCount = 0;
     std::int16_t length = 0;
     std::int16_t code = 0;
-    std::int16_t write = 0;   // 1: written to the controller and stored in the project
+    std::int16_t write = 0; // 1: written to the controller and stored in the project
     std::vector<CControllerParam> params;
 };
 
@@ -86,7 +86,9 @@ public:
     bool HasFieldbus() const;
 
     int ChannelCount() const { return static_cast<int>(m_Channels.size()); }
-    CControllerChannel& Channel(int index) { return m_Channels.at(static_cast<std::size_t>(index)); }
+    CControllerChannel& Channel(int index) {
+        return m_Channels.at(static_cast<std::size_t>(index));
+    }
     const std::vector<CErrorText>& ErrorTexts() const { return m_Errors; }
     // The text of an error code, empty when the description has none.
     std::string ErrorText(std::int32_t code) const;

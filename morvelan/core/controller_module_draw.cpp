@@ -106,7 +106,7 @@ int CControllerModule::PrintLabel(mv::Canvas& dc, int /*unused*/, int& y,
                 unsigned align;
             };
             static const Place places[6] = {
-                {630, 50, mv::TA_RIGHT}, {845, 50, mv::TA_CENTER},  {630, 110, mv::TA_LEFT},
+                {630, 50, mv::TA_RIGHT},  {845, 50, mv::TA_CENTER},  {630, 110, mv::TA_LEFT},
                 {845, 125, mv::TA_RIGHT}, {630, 170, mv::TA_CENTER}, {845, 170, mv::TA_LEFT},
             };
             dc.selectFont(Font("Arial", 19, mv::FW_BOLD));

@@ -5,7 +5,6 @@
 #include "morvelan/core/param_number.h"
 #include "platform/ini_file.h"
 
-
 CModule::~CModule() = default;
 
 std::uint16_t CModule::GetDataSize() const {
@@ -88,7 +87,8 @@ std::string DescriptionText(const std::string& path, int number, const std::stri
     const std::string key = mv::FormatC("%d", number);
     // A marker no description text holds tells a missing key from an empty one.
     static const char kAbsent[] = "\x01<absent>\x01";
-    std::string text = mv::iniReadString(path, moduleDescriptionContext().language, key, kAbsent, 200);
+    std::string text =
+        mv::iniReadString(path, moduleDescriptionContext().language, key, kAbsent, 200);
     if (text == kAbsent) {
         text = mv::iniReadString(path, "Default", key, kAbsent, 200);
     }
@@ -100,4 +100,3 @@ std::string DescriptionText(const std::string& path, int number, const std::stri
     }
     return text;
 }
-

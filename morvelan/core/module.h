@@ -38,11 +38,11 @@ constexpr int kDrawStateDrawn = 10;
 
 // What a tile hands to a module's label printing besides the canvas and the y cursor.
 struct LabelContext {
-    int pageLimit = 0;        // printable height of the page (0.1 mm)
-    int direction = 1;        // print direction: 1 turns rotated texts by 90, else by -90 degrees
+    int pageLimit = 0; // printable height of the page (0.1 mm)
+    int direction = 1; // print direction: 1 turns rotated texts by 90, else by -90 degrees
     CModuleTile* tile = nullptr;
-    std::array<std::string, 3> lines;    // the tile's label lines ETKL1 .. ETKL3
-    std::array<std::string, 6> sliders;  // the tile's slider label lines SCHIEBERL1 .. 6
+    std::array<std::string, 3> lines;   // the tile's label lines ETKL1 .. ETKL3
+    std::array<std::string, 6> sliders; // the tile's slider label lines SCHIEBERL1 .. 6
 };
 
 // Reading side of the older binary project archive, as module data needs it. Each read gives
@@ -85,8 +85,8 @@ public:
     virtual void PutOutputs(std::uint8_t* buffer, int room, int& count);
 
     // Printing (0.1 mm, y up): the board's label, and its line in the project list.
-    virtual int PrintLabel(mv::Canvas& dc, int unused, int& y, const CModuleDescription& description,
-                           const LabelContext& label);
+    virtual int PrintLabel(mv::Canvas& dc, int unused, int& y,
+                           const CModuleDescription& description, const LabelContext& label);
     virtual void GetFirmwareTexts(std::string& fw, std::string& fd, std::string& fv);
     virtual void PrintListLine(mv::Canvas& dc, int x, int& y, int pageLimit,
                                const CModuleDescription& description);
@@ -109,4 +109,3 @@ public:
 // section "Default", else `missing`. At most `limit` characters are kept.
 std::string DescriptionText(const std::string& path, int number, const std::string& missing,
                             std::size_t limit);
-

@@ -17,9 +17,9 @@ struct CParamChoice {
 // One parameter of a channel: its bits in the channel's share of the parameter block, its
 // limits and its value.
 struct CModulParam {
-    std::int16_t kind = 0;       // 1: the value is an IPv4 address
-    std::string name;            // "NIX" when the description has no text
-    std::int16_t type = 0;       // 1: edited with the radio dialog
+    std::int16_t kind = 0; // 1: the value is an IPv4 address
+    std::string name;      // "NIX" when the description has no text
+    std::int16_t type = 0; // 1: edited with the radio dialog
     std::int16_t bitCount = 0;
     std::int16_t bit = 0;
     std::int16_t choiceCount = 0;

@@ -9,16 +9,16 @@
 
 // Value types of channels and parameters.
 enum ParamValueType : int {
-    kTypeBool = 1,   // one byte, 1 = true
+    kTypeBool = 1, // one byte, 1 = true
     kTypeUInt8 = 2,
     kTypeUInt16 = 3,
     kTypeUInt32 = 4,
     kTypeInt8 = 5,
     kTypeInt16 = 6,
     kTypeInt32 = 7,
-    kTypeInt64 = 8,  // eight bytes in the process image, no text or integer reading
-    kTypeFloat = 9,  // 32-bit float, no bytes in the process image
-    kTypeText = 10,  // zero-terminated text in the storage, no bytes in the process image
+    kTypeInt64 = 8, // eight bytes in the process image, no text or integer reading
+    kTypeFloat = 9, // 32-bit float, no bytes in the process image
+    kTypeText = 10, // zero-terminated text in the storage, no bytes in the process image
 };
 
 // Language texts shown for a boolean value: true, false.

@@ -281,8 +281,9 @@ TEST_F(ChannelModuleTest, UnknownDataTypeKeepsItsSizeButCopiesOnlyWhatFits) {
 
 TEST_F(ChannelModuleTest, ChannelsWithoutBytesTakeNothingAndSetNoBit) {
     const std::string path = install_.write(
-        "Modul/F.kvn", "[MORVELAN]\nChannel=2\n[K1]\nSkale=1\nOffset=0\nDatatype=9\nParameter=1\n"
-                       "[K1P1]\nBit=0\nBitCount=4\nDefault=5\n[K2]\nSkale=1\nOffset=0\nDatatype=10\n");
+        "Modul/F.kvn",
+        "[MORVELAN]\nChannel=2\n[K1]\nSkale=1\nOffset=0\nDatatype=9\nParameter=1\n"
+        "[K1P1]\nBit=0\nBitCount=4\nDefault=5\n[K2]\nSkale=1\nOffset=0\nDatatype=10\n");
     CChannelModule board;
     board.LoadDescription(path);
     EXPECT_EQ(board.GetDataSize(), 0);
@@ -616,4 +617,3 @@ TEST_F(SampleCatalogueTest, EveryControllerAndBoardMakesItsModule) {
 }
 
 } // namespace
-

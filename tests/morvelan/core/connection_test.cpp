@@ -1,7 +1,7 @@
 #include "module_test_util.h"
 
-#include "morvelan/core/channel_module.h"
 #include "morvelan/core/app_hooks.h"
+#include "morvelan/core/channel_module.h"
 #include "morvelan/core/connection.h"
 #include "portwire/include/Portwire.h"
 #include "tests/sim/pty_station_server.h"
@@ -211,7 +211,7 @@ TEST_F(SerialConnectionTest, MissingPortShowsTheComText) {
 // fails with the code set here. The library's own serial search pauses a second between bauds,
 // so a station that never answers would take seconds; the search itself is the library's to test.
 struct FailingOpeners {
-    static inline std::vector<int> calls;   // COM n: n for the plain search, 100 + n with window
+    static inline std::vector<int> calls; // COM n: n for the plain search, 100 + n with window
     static inline int code = 0;
     static std::uint32_t Open(int comNumber) {
         calls.push_back(comNumber);

@@ -237,7 +237,8 @@ TEST_F(ControllerModuleTest, FieldbusTextWhileOnline) {
 }
 
 TEST_F(ControllerModuleTest, NoFieldbusReadWithoutAUsableFieldbusDescription) {
-    for (const std::string& fieldbus : {std::string(), std::string("[Fieldbus]\nKanal=3\nOffset=2\nBit=9\n")}) {
+    for (const std::string& fieldbus :
+         {std::string(), std::string("[Fieldbus]\nKanal=3\nOffset=2\nBit=9\n")}) {
         install_.write("Modul/NF.kvn", WithFieldbus(fieldbus));
         mv::iniClearCache();
         CControllerModule head;
@@ -266,7 +267,10 @@ TEST_F(ControllerModuleTest, NoFieldbusReadWithoutAUsableFieldbusDescription) {
 }
 
 TEST_F(ControllerModuleTest, FirmwareTextsFromTheControllerWhenOnline) {
-    const std::string info("FWX740\0" "2024-05-01\0" "V1.23\0", 24);
+    const std::string info("FWX740\0"
+                           "2024-05-01\0"
+                           "V1.23\0",
+                           24);
     station_.setModuleInfo(Bytes(info.begin(), info.end()));
     hooks_.online = true;
     CControllerModule head;

@@ -63,15 +63,24 @@ public:
 
     std::string LanguageText(int number) override {
         switch (number) {
-        case 10009: return "TRUE";
-        case 10010: return "FALSE";
-        case 10014: return "not read";
-        case 5000: return "Error";
-        case 5002: return "COM port error";
-        case 5004: return "Communication error";
-        case 5011: return "No answer";
-        case 5017: return "No network connection";
-        default: return "???";
+        case 10009:
+            return "TRUE";
+        case 10010:
+            return "FALSE";
+        case 10014:
+            return "not read";
+        case 5000:
+            return "Error";
+        case 5002:
+            return "COM port error";
+        case 5004:
+            return "Communication error";
+        case 5011:
+            return "No answer";
+        case 5017:
+            return "No network connection";
+        default:
+            return "???";
         }
     }
     bool IsOnline() override { return online; }
