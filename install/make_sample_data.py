@@ -78,7 +78,7 @@ def controller_x740():
         ("Fieldbus", [("Kanal", 2), ("Offset", 0), ("Bit", 0)]),
         ("Error", [("Count", 4), ("E0", "12,40"), ("E1", "13,41"), ("E2", "21,42"), ("E3", "0")]),
     ]
-    kvn("X740.kvn", 3, header("X740", "X740", 1, 1856, 1, 2, 0, "X740.bmp", dll="X740Panel"),
+    kvn("X740.kvn", 1, header("X740", "X740", 1, 1856, 1, 2, 0, "X740.bmp", dll="X740Panel"),
         sections, texts)
 
 
@@ -94,12 +94,12 @@ def controller_x720():
         ("K1P1", [("Name", 11), ("Offset", 0), ("Length", 2), ("Mode", 0), ("Min", 1), ("Max", 5000)]),
         ("Error", [("Count", 1), ("E0", "12,40")]),
     ]
-    kvn("X720.kvn", 3, header("X720", "X720", 1, 1824, 1, 1, 0, "X720.bmp"), sections, texts)
+    kvn("X720.kvn", 1, header("X720", "X720", 1, 1824, 1, 1, 0, "X720.bmp"), sections, texts)
 
 
 def head_h100():
     texts = {1: ("Power supply head H100, 24 V", "Einspeisekopf H100, 24 V")}
-    kvn("H100.kvn", 0, header("H100", "H100", 1, 0, 5, 0, 0, "H100.bmp"), [], texts)
+    kvn("H100.kvn", 1, header("H100", "H100", 1, 0, 5, 0, 0, "H100.bmp"), [], texts)
 
 
 # ----------------------------------------------------------------------------------------------
@@ -125,7 +125,7 @@ def digital_inputs():
         sections.append(("K%d" % ch, [("Name", 9 + ch), ("Skale", "1"), ("Offset", "0"), ("Mask", 255),
                                       ("Unit", ""), ("Mode", 1), ("Datatype", 2), ("Parameter", 1)]))
         sections += filter_param(ch, 1, 1, 20, 21)
-    kvn("D2110.kvn", 3, header("D2110", "D2110", 1, 8464, 2, 2, 255, "D2110.bmp"), sections, texts)
+    kvn("D2110.kvn", 1, header("D2110", "D2110", 1, 8464, 2, 2, 255, "D2110.bmp"), sections, texts)
     pins("D2110.pin", ["DI 1", "DI 2", "DI 3", "DI 4", "DI 5", "DI 6", "DI 7", "DI 8",
                        "DI 9", "DI 10", "DI 11", "DI 12", "24 V", "0 V"])
 
@@ -144,7 +144,7 @@ def digital_outputs():
                                         ("Default", 0)]))
         sections.append(("K%dP1S1" % ch, [("Text", 21), ("Value", 0)]))
         sections.append(("K%dP1S2" % ch, [("Text", 22), ("Value", 1)]))
-    kvn("D2210.kvn", 3, header("D2210", "D2210", 1, 8720, 2, 2, 255, "D2210.bmp"), sections, texts)
+    kvn("D2210.kvn", 1, header("D2210", "D2210", 1, 8720, 2, 2, 255, "D2210.bmp"), sections, texts)
     pins("D2210.pin", ["DO 1", "DO 2", "DO 3", "DO 4", "DO 5", "DO 6", "DO 7", "DO 8",
                        "DO 9", "DO 10", "DO 11", "DO 12", "24 V", "0 V"])
 
@@ -170,7 +170,7 @@ def analogue(name, ident, inputs):
             sections.append(("K%dP2" % ch, [("Name", 30), ("IP", 0), ("Type", 0), ("Bit", 3),
                                             ("BitCount", 12), ("Select", 0), ("Min", "0"),
                                             ("Max", "4095"), ("Default", 4095)]))
-    kvn(name + ".kvn", 3, header(name, name, 1, ident, 2, 4, 15, name + ".bmp"), sections, texts)
+    kvn(name + ".kvn", 1, header(name, name, 1, ident, 2, 4, 15, name + ".bmp"), sections, texts)
     pins(name + ".pin", ["CH1 +", "CH1 -", "CH2 +", "CH2 -", "CH3 +", "CH3 -", "CH4 +", "CH4 -",
                          "Shield", "Shield", "24 V", "0 V"])
 
@@ -186,12 +186,12 @@ def combination(name, ident, filler, fillername):
         ("K2", [("Name", 11), ("Skale", "1"), ("Offset", "0"), ("Unit", ""), ("Mode", 1), ("Datatype", 2),
                 ("Parameter", 0)]),
     ]
-    kvn(name + ".kvn", 3, header(name, name, 1, ident, 2, 2, 3, name + ".bmp"), sections, texts)
+    kvn(name + ".kvn", 1, header(name, name, 1, ident, 2, 2, 3, name + ".bmp"), sections, texts)
     texts = {1: ("Extension of %s, 8 relay outputs" % name, "Erweiterung von %s, 8 Relaisausgänge" % name),
              10: ("Relays", "Relais")}
     sections = [("K1", [("Name", 10), ("Skale", "1"), ("Offset", "0"), ("Unit", ""), ("Mode", 1),
                         ("Datatype", 2), ("Parameter", 0)])]
-    kvn(filler + ".kvn", 3, header("@" + fillername, fillername, 1, 0, 2, 1, 1, fillername + ".bmp"),
+    kvn("@" + filler + ".kvn", 1, header("@" + fillername, fillername, 1, 0, 2, 1, 1, fillername + ".bmp"),
         sections, texts)
 
 
@@ -207,14 +207,14 @@ def counter_643():
                                         ("Select", 2), ("Min", 0), ("Max", 1), ("Default", 0)]))
         sections.append(("K%dP1S1" % ch, [("Text", 21), ("Value", 0)]))
         sections.append(("K%dP1S2" % ch, [("Text", 22), ("Value", 1)]))
-    kvn("C643.kvn", 3, header("C643", "C643", 1, 643, 2, 2, 3, "C643.bmp"), sections, texts)
+    kvn("C643.kvn", 1, header("C643", "C643", 1, 643, 2, 2, 3, "C643.bmp"), sections, texts)
 
 
 # ----------------------------------------------------------------------------------------------
 # Boards without bytes
 
 def simple(fname, desc, typ, en, de, bitmap, ident=0):
-    kvn(fname, 0, header(desc, desc.lstrip("@"), 1, ident, typ, 0, 0, bitmap), [], {1: (en, de)})
+    kvn(fname, 1, header(desc, desc.lstrip("@"), 1, ident, typ, 0, 0, bitmap), [], {1: (en, de)})
 
 
 def all_descriptions():
@@ -228,16 +228,16 @@ def all_descriptions():
     combination("K614", 14, "D615", "D615")
     combination("K618", 15, "D619", "D619")
     counter_643()
-    simple("K2271.kvn", "@K2271", 3, "Bus end board with termination", "Busabschluss mit Terminierung",
+    simple("@K2271.kvn", "@K2271", 3, "Bus end board with termination", "Busabschluss mit Terminierung",
            "K2271.bmp")
-    simple("K2270.kvn", "@K2270", 6, "Bus end board", "Busabschluss", "K2270.bmp")
+    simple("@K2270.kvn", "@K2270", 6, "Bus end board", "Busabschluss", "K2270.bmp")
     simple("P4010.kvn", "P4010", 4, "Parameter board for drive settings", "Parametermodul für Antriebe",
            "P4010.bmp", ident=4010)
-    simple("PEmpty.kvn", "@PEmpty", 7, "Empty slot", "Leerplatz", "PEmpty.bmp")
-    simple("Zero.kvn", "@Zero", 7, "Spacer", "Abstandhalter", "Zero.bmp")
+    simple("@PEmpty.kvn", "@PEmpty", 7, "Empty slot", "Leerplatz", "PEmpty.bmp")
+    simple("@Zero.kvn", "@Zero", 7, "Spacer", "Abstandhalter", "Zero.bmp")
     simple("F8020.kvn", "F8020", 8, "Shield clamp board", "Schirmklemmenmodul", "F8020.bmp")
-    pins("K2271.pin", ["Bus +", "Bus -", "Shield"])
-    pins("K2270.pin", ["Bus +", "Bus -"])
+    pins("@K2271.pin", ["Bus +", "Bus -", "Shield"])
+    pins("@K2270.pin", ["Bus +", "Bus -"])
     pins("F8020.pin", ["Shield 1", "Shield 2", "Shield 3", "Shield 4"])
 
 
