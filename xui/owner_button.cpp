@@ -6,7 +6,6 @@
 #include "xui/qt_text.h"
 #include "xui/xbutton.h"
 
-#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -119,17 +118,7 @@ void COwnerButton::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void COwnerButton::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        return;
-    }
-    const QPointF pos = event->position();
-    const QPointF global = event->globalPosition();
-    QCoreApplication::postEvent(this, new QMouseEvent(QEvent::MouseButtonPress, pos, global,
-                                                      Qt::LeftButton, Qt::LeftButton,
-                                                      event->modifiers()));
-    QCoreApplication::postEvent(this,
-                                new QMouseEvent(QEvent::MouseButtonRelease, pos, global,
-                                                Qt::LeftButton, Qt::NoButton, event->modifiers()));
+    repostDoubleClickAsClick(this, event);
 }
 
 void COwnerButton::focusInEvent(QFocusEvent* event) {
@@ -161,23 +150,8 @@ void COwnerButton::paintNormalFace(mv::Canvas& canvas, bool focused) {
     if (width() <= 0 || height() <= 0) {
         return;
     }
-    canvas.saveState();
-    mv::RECT r{0, 0, width(), height()};
-    canvas.frameRect(r, kFrameColor);
-    r = mv::InflateRect(r, -1, -1);
-    DrawButtonGradient(canvas, r, focused ? r.top : 0, top_, bottom_);
-    if (focused) {
-        r = mv::InflateRect(r, -2, -2);
-        canvas.drawFocusRect(r);
-    }
-    const std::string text = normalCaption(caption_);
-    canvas.selectFont(font_);
-    canvas.setTextColor(isEnabled() ? kTextColor : kDisabledTextColor);
-    canvas.setBkMode(mv::TRANSPARENT);
-    canvas.setTextAlign(mv::TA_CENTER | mv::TA_BOTTOM);
-    const mv::SIZE extent = canvas.textExtent(text);
-    canvas.textOut((r.left + r.right) / 2, (r.top + r.bottom) / 2 + extent.cy / 2 - 1, text);
-    canvas.restoreState();
+    DrawNormalButtonFace(canvas, width(), height(), focused, top_, bottom_, font_,
+                         normalCaption(caption_), isEnabled());
 }
 
 void COwnerButton::paintPressedFace(mv::Canvas& canvas) {
@@ -191,14 +165,7 @@ void COwnerButton::paintPressedFace(mv::Canvas& canvas) {
     canvas.frameRect(r, kFrameColor);
     const mv::RECT inner = mv::InflateRect(r, -1, -1);
     canvas.fillRect(inner, kPressedFill);
-    const std::string text = pressedCaption(caption_);
-    canvas.selectFont(font_);
-    canvas.setTextColor(kTextColor);
-    canvas.setBkColor(kPressedFill);
-    canvas.setBkMode(mv::OPAQUE);
-    canvas.setTextAlign(mv::TA_CENTER | mv::TA_BOTTOM);
-    const mv::SIZE extent = canvas.textExtent(text);
-    canvas.textOut((r.left + r.right) / 2, (r.top + r.bottom) / 2 + extent.cy / 2, text);
+    DrawPressedButtonCaption(canvas, r, font_, pressedCaption(caption_), kPressedFill);
     canvas.frameRect(inner, mv::GetSysColor(mv::COLOR_BTNSHADOW));
     canvas.drawFocusRect(mv::InflateRect(r, -2, -2));
     canvas.restoreState();

@@ -53,6 +53,53 @@ std::string buttonText(const QWidget* button) {
     return toCp1252(button->windowTitle());
 }
 
+void DrawNormalButtonFace(mv::Canvas& canvas, int width, int height, bool focused,
+                          mv::COLORREF top, mv::COLORREF bottom, const mv::FontDesc& font,
+                          const std::string& text, bool enabled) {
+    canvas.saveState();
+    mv::RECT r{0, 0, width, height};
+    canvas.frameRect(r, CXButton::kFrameColor);
+    r = mv::InflateRect(r, -1, -1);
+    DrawButtonGradient(canvas, r, focused ? r.top : 0, top, bottom);
+    if (focused) {
+        r = mv::InflateRect(r, -2, -2);
+        canvas.drawFocusRect(r);
+    }
+    canvas.selectFont(font);
+    canvas.setTextColor(enabled ? CXButton::kTextColor : CXButton::kDisabledTextColor);
+    canvas.setBkMode(mv::TRANSPARENT);
+    canvas.setTextAlign(mv::TA_CENTER | mv::TA_BOTTOM);
+    const mv::SIZE extent = canvas.textExtent(text);
+    canvas.textOut((r.left + r.right) / 2, (r.top + r.bottom) / 2 + extent.cy / 2 - 1, text);
+    canvas.restoreState();
+}
+
+void DrawPressedButtonCaption(mv::Canvas& canvas, const mv::RECT& rect, const mv::FontDesc& font,
+                              const std::string& text, mv::COLORREF fill) {
+    canvas.selectFont(font);
+    canvas.setTextColor(CXButton::kTextColor);
+    canvas.setBkColor(fill);
+    canvas.setBkMode(mv::OPAQUE);
+    canvas.setTextAlign(mv::TA_CENTER | mv::TA_BOTTOM);
+    const mv::SIZE extent = canvas.textExtent(text);
+    canvas.textOut((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2 + extent.cy / 2,
+                   text);
+}
+
+void repostDoubleClickAsClick(QWidget* button, QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    const QPointF pos = event->position();
+    const QPointF global = event->globalPosition();
+    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, pos, global,
+                                                        Qt::LeftButton, Qt::LeftButton,
+                                                        event->modifiers()));
+    QCoreApplication::postEvent(button,
+                                new QMouseEvent(QEvent::MouseButtonRelease, pos, global,
+                                                Qt::LeftButton, Qt::NoButton, event->modifiers()));
+}
+
 void forwardMoveToParent(QWidget* control, QMouseEvent* event) {
     QWidget* parent = control->parentWidget();
     if (parent == nullptr) {
@@ -179,18 +226,7 @@ void CXButton::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CXButton::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        return;
-    }
-    // The second click of a double click counts as a click of its own.
-    const QPointF pos = event->position();
-    const QPointF global = event->globalPosition();
-    QCoreApplication::postEvent(this, new QMouseEvent(QEvent::MouseButtonPress, pos, global,
-                                                      Qt::LeftButton, Qt::LeftButton,
-                                                      event->modifiers()));
-    QCoreApplication::postEvent(this,
-                                new QMouseEvent(QEvent::MouseButtonRelease, pos, global,
-                                                Qt::LeftButton, Qt::NoButton, event->modifiers()));
+    repostDoubleClickAsClick(this, event);
 }
 
 void CXButton::focusInEvent(QFocusEvent* event) {
@@ -226,23 +262,8 @@ void CXButton::paintNormalFace(mv::Canvas& canvas, bool focused) {
         paintPressedFace(canvas, focused);
         return;
     }
-    canvas.saveState();
-    mv::RECT r{0, 0, width(), height()};
-    canvas.frameRect(r, kFrameColor);
-    r = mv::InflateRect(r, -1, -1);
-    DrawButtonGradient(canvas, r, focused ? r.top : 0, top_, bottom_);
-    if (focused) {
-        r = mv::InflateRect(r, -2, -2);
-        canvas.drawFocusRect(r);
-    }
-    const std::string text = buttonText(this);
-    canvas.selectFont(font_);
-    canvas.setTextColor(isEnabled() ? kTextColor : kDisabledTextColor);
-    canvas.setBkMode(mv::TRANSPARENT);
-    canvas.setTextAlign(mv::TA_CENTER | mv::TA_BOTTOM);
-    const mv::SIZE extent = canvas.textExtent(text);
-    canvas.textOut((r.left + r.right) / 2, (r.top + r.bottom) / 2 + extent.cy / 2 - 1, text);
-    canvas.restoreState();
+    DrawNormalButtonFace(canvas, width(), height(), focused, top_, bottom_, font_, buttonText(this),
+                         isEnabled());
 }
 
 void CXButton::paintPressedFace(mv::Canvas& canvas, bool /*focused*/) {
@@ -253,14 +274,7 @@ void CXButton::paintPressedFace(mv::Canvas& canvas, bool /*focused*/) {
     canvas.saveState();
     const mv::RECT r{0, 0, width(), height()};
     canvas.fillRect(r, kPressedFill);
-    const std::string text = buttonText(this);
-    canvas.selectFont(font_);
-    canvas.setTextColor(kTextColor);
-    canvas.setBkColor(kPressedFill);
-    canvas.setBkMode(mv::OPAQUE);
-    canvas.setTextAlign(mv::TA_CENTER | mv::TA_BOTTOM);
-    const mv::SIZE extent = canvas.textExtent(text);
-    canvas.textOut((r.left + r.right) / 2, (r.top + r.bottom) / 2 + extent.cy / 2, text);
+    DrawPressedButtonCaption(canvas, r, font_, buttonText(this), kPressedFill);
     canvas.frameRect(r, mv::GetSysColor(mv::COLOR_BTNSHADOW));
     canvas.drawFocusRect(mv::InflateRect(r, -2, -2));
     canvas.restoreState();

@@ -22,6 +22,20 @@ void DrawButtonGradient(mv::Canvas& canvas, const mv::RECT& rect, int startY, mv
 // The caption of a button as text bytes for the canvas.
 std::string buttonText(const QWidget* button);
 
+// The normal face on a width x height client area: white frame, gradient (from the top line
+// when focused, else from 0), focus rectangle when focused, and the caption centred over it.
+void DrawNormalButtonFace(mv::Canvas& canvas, int width, int height, bool focused,
+                          mv::COLORREF top, mv::COLORREF bottom, const mv::FontDesc& font,
+                          const std::string& text, bool enabled);
+
+// The caption of a pressed face: black on the fill colour, centred in rect.
+void DrawPressedButtonCaption(mv::Canvas& canvas, const mv::RECT& rect, const mv::FontDesc& font,
+                              const std::string& text, mv::COLORREF fill);
+
+// A double click with the left button: posts a press and a release at the same place, so the
+// second click counts as a click of its own.
+void repostDoubleClickAsClick(QWidget* button, QMouseEvent* event);
+
 class CXButton : public QWidget, public RepairableFace {
     Q_OBJECT
 
