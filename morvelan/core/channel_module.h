@@ -45,6 +45,10 @@ std::vector<std::string> ReadPinList(const std::string& path, int limit);
 // The pin list of a description: program directory, "Modul", the description file's name up to
 // its first "." and ".pin".
 std::string PinListPath(const CModuleDescription& description);
+// Prints a board's label in the label strip (type name, the tile's three label lines, the pin
+// list) when the page is wanted, then moves y down by one label; result 1.
+int PrintBoardLabel(mv::Canvas& dc, int& y, const CModuleDescription& description,
+                    const LabelContext& label);
 
 class CChannelModule : public CModule {
 public:

@@ -224,11 +224,11 @@ std::string PinListPath(const CModuleDescription& description) {
                         file.substr(0, file.find('.')) + ".pin");
 }
 
-int CChannelModule::PrintLabel(mv::Canvas& dc, int /*unused*/, int& y,
-                               const CModuleDescription& description, const LabelContext& label) {
+int PrintBoardLabel(mv::Canvas& dc, int& y, const CModuleDescription& description,
+                    const LabelContext& label) {
     if (mv::appHooks().PageWanted()) {
         const int escapement = label.direction == 1 ? 900 : -900;
-        // Rotated texts run upwards from the element's foot, or downwards from its head.
+        // Rotated texts run upwards from the label's foot, or downwards from its head.
         const int foot = label.direction == 1 ? y - 120 : y - 5;
         const int x0 = 20;
         dc.saveState();
@@ -251,4 +251,9 @@ int CChannelModule::PrintLabel(mv::Canvas& dc, int /*unused*/, int& y,
     }
     y -= 125;
     return 1;
+}
+
+int CChannelModule::PrintLabel(mv::Canvas& dc, int /*unused*/, int& y,
+                               const CModuleDescription& description, const LabelContext& label) {
+    return PrintBoardLabel(dc, y, description, label);
 }

@@ -10,11 +10,7 @@
 
 namespace {
 
-// Pin-list lines on one label and their pitch (0.1 mm).
-constexpr int kPinLines = 14;
-constexpr int kPinPitch = 17;
-// Height a board takes on the label strip and in the project list.
-constexpr int kLabelStep = 125;
+// Height a board takes in the project list.
 constexpr int kListLineStep = 45;
 
 mv::FontDesc Font(const char* face, int height, int weight = mv::FW_NORMAL, int escapement = 0) {
@@ -75,31 +71,7 @@ void CFlagModule::LoadFromProject(int station, int position, const std::string& 
 
 int CFlagModule::PrintLabel(mv::Canvas& dc, int /*unused*/, int& y,
                             const CModuleDescription& description, const LabelContext& label) {
-    if (mv::appHooks().PageWanted()) {
-        const int escapement = label.direction == 1 ? 900 : -900;
-        // Rotated texts run upwards from the label's foot, or downwards from its head.
-        const int foot = label.direction == 1 ? y - 120 : y - 5;
-        const int x0 = 20;
-        dc.saveState();
-        dc.setBkMode(mv::TRANSPARENT);
-        dc.setTextColor(0);
-        dc.setTextAlign(mv::TA_LEFT | mv::TA_BASELINE);
-        dc.selectFont(Font("Arial", 24, mv::FW_BOLD));
-        dc.textOut(x0 + 610, y - 30, description.m_Description);
-        dc.selectFont(Font("Arial", 18, mv::FW_BOLD, escapement));
-        for (int i = 0; i < 3; ++i) {
-            dc.textOut(x0 + 40 + 30 * i, foot, label.lines[static_cast<std::size_t>(i)]);
-        }
-        dc.selectFont(Font("Courier New", 18, mv::FW_BOLD, escapement));
-        const auto pins = ReadPinList(PinListPath(description), kPinLines);
-        for (std::size_t i = 0; i < pins.size(); ++i) {
-            dc.textOut(x0 + 240 + kPinPitch * static_cast<int>(i), foot,
-                       mv::FormatC("%2d: ", static_cast<int>(i) + 1) + pins[i]);
-        }
-        dc.restoreState();
-    }
-    y -= kLabelStep;
-    return 1;
+    return PrintBoardLabel(dc, y, description, label);
 }
 
 void CFlagModule::PrintListLine(mv::Canvas& dc, int x, int& y, int pageLimit,
