@@ -35,19 +35,11 @@ endfunction()
 
 # mv_gtest(<name> SOURCES ... [LIBS ...])
 #   A GoogleTest program in the program folder, its cases registered with ctest.
-#   GUI tests run on the offscreen platform.
+#   GUI tests run on the offscreen platform (the shared test main sets it).
 function(mv_gtest name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-    if(NOT TARGET mv_test_main)
-        add_library(mv_test_main STATIC ${CMAKE_SOURCE_DIR}/tests/test_main.cpp)
-        target_link_libraries(mv_test_main PUBLIC GTest::gtest)
-        target_compile_definitions(mv_test_main PRIVATE
-            MV_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}" MV_TEST_PROGRAM_DIR="${MV_PROGRAM_DIR}")
-        set_target_properties(mv_test_main PROPERTIES AUTOMOC OFF)
-    endif()
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} mv_test_main GTest::gtest GTest::gmock Threads::Threads)
-    # The environment (offscreen Qt, source and program folders) is set by the test main.
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} mv_test_main GTest::gmock Threads::Threads)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         TEST_PREFIX "${name}."
@@ -82,3 +74,11 @@ function(mv_fuzz_target name)
     endif()
     target_link_libraries(fuzz_${name} PRIVATE ${ARG_LIBS})
 endfunction()
+
+# The main of every test program: sets the environment the tests rely on (offscreen Qt,
+# MV_SOURCE_DIR, MV_PROGRAM_DIR), then runs GoogleTest.
+add_library(mv_test_main STATIC ${CMAKE_SOURCE_DIR}/tests/test_main.cpp)
+target_link_libraries(mv_test_main PUBLIC GTest::gtest)
+target_compile_definitions(mv_test_main PRIVATE
+    MV_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}" MV_TEST_PROGRAM_DIR="${MV_PROGRAM_DIR}")
+set_target_properties(mv_test_main PROPERTIES AUTOMOC OFF)
