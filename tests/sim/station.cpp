@@ -80,7 +80,7 @@ Response Station::process(const Bytes& frame)
     std::uint8_t replyDir = requestDir;
     bool reply = true;
 
-    if (frame.size() < kHeaderSize + 1 || !frameChecksumOk(frame)) {
+    if (!frameChecksumOk(frame)) {
         announced_ = -1;
         deviceError(requestDir, kErrRequestChecksum, payload, replyDir);
     } else if (frame[3] == 0) {
@@ -97,10 +97,10 @@ Response Station::process(const Bytes& frame)
     }
     if (!reply && (!fault || fault->kind != FaultKind::Drop))
         return {};
-    return shape(buildFrame(replyDir, payload, 0, 0), fault, requestDir, frame);
+    return shape(buildFrame(replyDir, payload), fault, requestDir);
 }
 
-Response Station::shape(const Bytes& reply, const Fault* fault, std::uint8_t requestDir, const Bytes& request)
+Response Station::shape(const Bytes& reply, const Fault* fault, std::uint8_t requestDir)
 {
     Response r;
     if (!fault) {
@@ -147,7 +147,6 @@ Response Station::shape(const Bytes& reply, const Fault* fault, std::uint8_t req
                             0});
         break;
     }
-    (void)request;
     return r;
 }
 
@@ -467,15 +466,6 @@ void Station::clearFaults()
 {
     std::lock_guard lock(mutex_);
     faults_.clear();
-}
-
-std::size_t Station::pendingFaults() const
-{
-    std::lock_guard lock(mutex_);
-    std::size_t n = 0;
-    for (const auto& f : faults_)
-        n += static_cast<std::size_t>(f.remaining);
-    return n;
 }
 
 std::vector<Bytes> Station::frameLog() const

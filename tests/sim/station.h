@@ -96,7 +96,6 @@ public:
     // The fault applies to the next `times` requests (after those already queued).
     void injectFault(const Fault& fault, int times = 1);
     void clearFaults();
-    std::size_t pendingFaults() const;
 
     // --- frame log ---
     std::vector<std::vector<std::uint8_t>> frameLog() const;
@@ -117,8 +116,7 @@ public:
 private:
     bool answerOwn(std::uint8_t direction, const std::vector<std::uint8_t>& data,
                    std::vector<std::uint8_t>& payload, std::uint8_t& replyDirection);
-    Response shape(const std::vector<std::uint8_t>& reply, const Fault* fault, std::uint8_t requestDir,
-                   const std::vector<std::uint8_t>& request);
+    Response shape(const std::vector<std::uint8_t>& reply, const Fault* fault, std::uint8_t requestDir);
     void stepInputs();
 
     mutable std::recursive_mutex mutex_;

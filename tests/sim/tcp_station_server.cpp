@@ -170,16 +170,13 @@ void TcpStationServer::run()
             }
             frames.clear();
             clients[i]->assembler.feed(buffer, static_cast<std::size_t>(n), frames);
-            bool closed = false;
             for (const auto& frame : frames) {
                 const Response r = station_.process(frame);
                 if (!writeResponse(clients[i]->fd, r, true) || r.drop) {
                     closeClient(i, r.drop);
-                    closed = true;
                     break;
                 }
             }
-            (void)closed;
         }
         if (fds[1].revents & POLLIN) {
             const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
