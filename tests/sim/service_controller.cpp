@@ -1,5 +1,6 @@
 #include "tests/sim/service_controller.h"
 
+#include "tests/sim/frame_codec.h"
 #include "tests/sim/station.h"
 
 #include <algorithm>
@@ -7,10 +8,6 @@
 namespace x740sim {
 
 namespace {
-
-constexpr std::uint8_t kRead = 0x40;
-constexpr std::uint8_t kWrite = 0x20;
-constexpr std::uint8_t kDeviceErrorDirection = 0x10;
 
 std::uint32_t u16At(const std::vector<std::uint8_t>& d, std::size_t at) {
     return at + 1 < d.size() ? static_cast<std::uint32_t>(d[at] | (d[at + 1] << 8)) : 0u;
@@ -74,6 +71,11 @@ constexpr WriteRoute kWrites[] = {
     {158, RecordKind::Rs232Config, 1},
 };
 
+// The clock record a code 50 request names: data[2] selects date and time (0) or the stamp (1).
+RecordKind clockKind(const std::vector<std::uint8_t>& data) {
+    return u8At(data, 2) == 1 ? RecordKind::RtcStamp : RecordKind::RtcDate;
+}
+
 int keyOf(const std::vector<std::uint8_t>& data, int keyWidth) {
     switch (keyWidth) {
     case 1:
@@ -102,9 +104,9 @@ bool ServiceController::handle(std::uint8_t direction, const std::vector<std::ui
     std::vector<std::uint8_t> reply;
     bool handled = false;
     bool missing = false;
-    if (direction == kRead) {
+    if (direction == kDirRead) {
         handled = answerRead(data, reply, missing);
-    } else if (direction == kWrite) {
+    } else if (direction == kDirWrite) {
         handled = answerWrite(data, reply, noReply);
     }
     if (!handled) {
@@ -123,7 +125,7 @@ bool ServiceController::handle(std::uint8_t direction, const std::vector<std::ui
                 --shape.errorTimes;
             }
             replyPayload = {shape.error};
-            replyDirection = kDeviceErrorDirection;
+            replyDirection = kDirDeviceErrorBit;
             return true;
         }
         if (shape.data) {
@@ -137,22 +139,20 @@ bool ServiceController::handle(std::uint8_t direction, const std::vector<std::ui
         }
     }
     if (missing) {
-        replyDirection = kDeviceErrorDirection;
+        replyDirection = kDirDeviceErrorBit;
     }
     replyPayload = std::move(reply);
     return true;
 }
 
-bool ServiceController::replyRecord(RecordKind kind, int key,
+void ServiceController::replyRecord(RecordKind kind, int key,
                                     const std::vector<std::uint8_t>& request,
                                     std::vector<std::uint8_t>& reply) const {
     auto it = records_.find({kind, key});
-    const ServiceRecord record = it != records_.end() ? it->second : ServiceRecord(kind);
-    reply = record.bytes();
+    reply = it != records_.end() ? it->second.bytes() : ServiceRecord(kind).bytes();
     // The reply echoes the request's code and its second byte as its head.
     reply[0] = request[0];
     reply[1] = static_cast<std::uint8_t>(u8At(request, 1));
-    return true;
 }
 
 void ServiceController::storeRecord(RecordKind kind, int key,
@@ -170,9 +170,7 @@ bool ServiceController::answerRead(const std::vector<std::uint8_t>& data,
                                    std::vector<std::uint8_t>& reply, bool& missing) {
     const std::uint8_t code = data[0];
     if (code == 50) {
-        // The clock: data[2] selects date and time (0) or the stamp (1).
-        const RecordKind kind = u8At(data, 2) == 1 ? RecordKind::RtcStamp : RecordKind::RtcDate;
-        replyRecord(kind, 0, data, reply);
+        replyRecord(clockKind(data), 0, data, reply);
         reply[2] = static_cast<std::uint8_t>(u8At(data, 2));
         return true;
     }
@@ -197,7 +195,8 @@ bool ServiceController::answerRead(const std::vector<std::uint8_t>& data,
             missing = true;
             return true;
         }
-        return replyRecord(route.kind, key, data, reply);
+        replyRecord(route.kind, key, data, reply);
+        return true;
     }
     return false;
 }
@@ -231,11 +230,9 @@ bool ServiceController::answerWrite(const std::vector<std::uint8_t>& data,
         // Start of the FTP server and reset: the controller does not answer.
         noReply = !answerSendOnly_;
         return true;
-    case 50: {
-        const RecordKind kind = u8At(data, 2) == 1 ? RecordKind::RtcStamp : RecordKind::RtcDate;
-        storeRecord(kind, 0, data);
+    case 50:
+        storeRecord(clockKind(data), 0, data);
         return true;
-    }
     case 160: {
         const std::string text(data.begin() + std::min<std::size_t>(10, data.size()), data.end());
         identCodes_[{u32At(data, 2), u32At(data, 6)}] = text;

@@ -74,7 +74,7 @@ private:
                     bool& missing);
     bool answerWrite(const std::vector<std::uint8_t>& data, std::vector<std::uint8_t>& reply,
                      bool& noReply);
-    bool replyRecord(RecordKind kind, int key, const std::vector<std::uint8_t>& request,
+    void replyRecord(RecordKind kind, int key, const std::vector<std::uint8_t>& request,
                      std::vector<std::uint8_t>& reply) const;
     void storeRecord(RecordKind kind, int key, const std::vector<std::uint8_t>& request);
 

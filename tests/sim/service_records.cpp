@@ -9,6 +9,11 @@ namespace x740sim {
 namespace {
 
 const std::map<RecordKind, ServiceRecordSpec>& specs() {
+    // Both timer records share one layout; the entries follow from 38.
+    static const std::vector<ServiceField> timerFields = {
+        {"a", 2, 4},          {"b", 6, 4},        {"c", 10, 4},
+        {"rate", 14, 4},      {"divisor", 18, 4}, {"whole1", 22, 4},
+        {"fraction1", 26, 4}, {"whole2", 30, 4},  {"fraction2", 34, 4}};
     static const std::map<RecordKind, ServiceRecordSpec> table = {
         {RecordKind::SystemMetrics, {"system metrics", 4, {{"index", 2, 2}}}},
         {RecordKind::SystemInfo,
@@ -22,30 +27,8 @@ const std::map<RecordKind, ServiceRecordSpec>& specs() {
            {"flashCode", 9, 1},
            {"flashDeviceCode", 10, 2}}}},
         {RecordKind::Status, {"status", 8, {{"a", 2, 2}, {"b", 4, 4}}}},
-        {RecordKind::TimerStatus,
-         {"timer status",
-          38,
-          {{"a", 2, 4},
-           {"b", 6, 4},
-           {"c", 10, 4},
-           {"rate", 14, 4},
-           {"divisor", 18, 4},
-           {"whole1", 22, 4},
-           {"fraction1", 26, 4},
-           {"whole2", 30, 4},
-           {"fraction2", 34, 4}}}},
-        {RecordKind::TimerStatusMax,
-         {"timer status max",
-          38,
-          {{"a", 2, 4},
-           {"b", 6, 4},
-           {"c", 10, 4},
-           {"rate", 14, 4},
-           {"divisor", 18, 4},
-           {"whole1", 22, 4},
-           {"fraction1", 26, 4},
-           {"whole2", 30, 4},
-           {"fraction2", 34, 4}}}},
+        {RecordKind::TimerStatus, {"timer status", 38, timerFields}},
+        {RecordKind::TimerStatusMax, {"timer status max", 38, timerFields}},
         {RecordKind::ModulConfig,
          {"module configuration",
           59,
