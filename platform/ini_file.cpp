@@ -70,19 +70,16 @@ public:
     // writes); path receives the name resolved. Null when the file exists but cannot be read
     // (errno set).
     CachedFile* get(std::string_view file, std::string& path) {
-        path.assign(file);
-        for (char& ch : path)
-            if (ch == '\\')
-                ch = '/';
-        if (const auto a = aliases_.find(path); a != aliases_.end())
-            path = a->second;
+        const std::string asked = toSlashPath(file);
+        const auto a = aliases_.find(asked);
+        path = a != aliases_.end() ? a->second : asked;
         // Unsaved writes of a batch win over the disk anyway; a file checked once in this read
         // scope is trusted as it stands. Neither needs the disk asked.
         if (const auto it = files_.find(path);
             it != files_.end() &&
             (it->second.dirty || (scopeDepth > 0 && it->second.checkedIn == scopeGeneration)))
             return &it->second;
-        CachedFile* f = check(file, path);
+        CachedFile* f = check(asked, path);
         if (f && scopeDepth > 0)
             f->checkedIn = scopeGeneration;
         return f;
@@ -104,13 +101,19 @@ public:
             ++scopeGeneration; // nothing checked so far is trusted any more
     }
 
-    // Writes a changed file now, or marks it for the batch.
+    // Writes a changed file now, or marks it for the batch. A failed write drops the entry
+    // (errno kept), so the next read sees the disk again.
     bool changed(const std::string& path, CachedFile& file) {
         if (batchDepth > 0) {
             file.dirty = true;
             return true;
         }
-        return save(path, file);
+        if (save(path, file))
+            return true;
+        const int saved = errno;
+        forget(path);
+        errno = saved;
+        return false;
     }
 
     bool saveDirty() {
@@ -137,12 +140,9 @@ public:
 
 private:
     // Compares the disk with the cached entry of a name and reads the file again when they
-    // differ. path holds the name with '/' separators (or its known case-blind match).
-    CachedFile* check(std::string_view file, std::string& path) {
-        std::string asked(file);
-        for (char& ch : asked)
-            if (ch == '\\')
-                ch = '/';
+    // differ. asked is the name with '/' separators; path holds it or its known case-blind
+    // match.
+    CachedFile* check(const std::string& asked, std::string& path) {
         FileStamp now = stampOfPath(path);
         if (!now.exists) {
             // Not there as written: look the components up without regard to case.
@@ -228,8 +228,7 @@ private:
     }
 
     // Writes the whole text to a temporary file beside the target and renames it over the
-    // target. On failure the target is untouched and the entry is dropped, so the next read
-    // sees the disk again.
+    // target. On failure the target is untouched.
     static bool save(const std::string& path, CachedFile& file) {
         const std::string text = file.doc.serialize();
         const std::size_t slash = path.rfind('/');
@@ -471,13 +470,7 @@ int WritePrivateProfileStringA(const char* section, const char* key, const char*
     }
     if (!changed)
         return 1;
-    if (!c.changed(path, *f)) {
-        const int saved = errno;
-        c.forget(path);
-        errno = saved;
-        return 0;
-    }
-    return 1;
+    return c.changed(path, *f) ? 1 : 0;
 }
 
 std::string iniReadString(const std::string& file, std::string_view section, std::string_view key,
@@ -556,15 +549,7 @@ bool iniCreateSection(const std::string& file, std::string_view section) {
     CachedFile* f = c.get(file, path);
     if (!f)
         return false;
-    if (!f->doc.addSection(section))
-        return true;
-    if (!c.changed(path, *f)) {
-        const int saved = errno;
-        c.forget(path);
-        errno = saved;
-        return false;
-    }
-    return true;
+    return !f->doc.addSection(section) || c.changed(path, *f);
 }
 
 bool iniHasSection(const std::string& file, std::string_view section) {
