@@ -33,15 +33,6 @@ constexpr int kSsiOptionsFull = 40;   // a reply shorter than this has no option
 constexpr std::uint32_t kDefaultValueMask = 0x3FFFFFFF;
 constexpr std::uint8_t kDeviceBusy = 254; // taken as success by the immediate update
 
-int AsInt(std::uint32_t value) {
-    return static_cast<int>(static_cast<std::int32_t>(value));
-}
-
-void Set(int* out, int value) {
-    if (out != nullptr)
-        *out = value;
-}
-
 // Fields 1 to 7 of a cam program reply.
 void GetCamFields(const CX740App& app, int* channel, int* startAngle, int* startDeadTime,
                   int* endAngle, int* endDeadTime, int* type) {

@@ -24,23 +24,9 @@ bool CX740App::InData(int offset, int width) const {
     return offset >= 0 && width >= 0 && kHeaderSize + offset + width <= kFrameSize - 1;
 }
 
-void CX740App::PutU8(int offset, std::uint32_t value) {
-    if (InData(offset, 1)) {
-        frame_[kHeaderSize + offset] = static_cast<std::uint8_t>(value);
-    }
-}
-
-void CX740App::PutU16(int offset, std::uint32_t value) {
-    if (InData(offset, 2)) {
-        for (int i = 0; i < 2; ++i) {
-            frame_[kHeaderSize + offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
-        }
-    }
-}
-
-void CX740App::PutU32(int offset, std::uint32_t value) {
-    if (InData(offset, 4)) {
-        for (int i = 0; i < 4; ++i) {
+void CX740App::PutUInt(int offset, int width, std::uint32_t value) {
+    if (InData(offset, width)) {
+        for (int i = 0; i < width; ++i) {
             frame_[kHeaderSize + offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
         }
     }
@@ -61,25 +47,15 @@ void CX740App::PutText(int offset, int width, const char* text) {
     // The rest of the field, its last byte included, stays 0 from Begin().
 }
 
-std::uint32_t CX740App::GetU8(int offset) const {
-    return InData(offset, 1) ? frame_[kHeaderSize + offset] : 0;
-}
-
-std::uint32_t CX740App::GetU16(int offset) const {
-    if (!InData(offset, 2)) {
+std::uint32_t CX740App::GetUInt(int offset, int width) const {
+    if (!InData(offset, width)) {
         return 0;
     }
-    const std::uint8_t* p = frame_.data() + kHeaderSize + offset;
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8);
-}
-
-std::uint32_t CX740App::GetU32(int offset) const {
-    if (!InData(offset, 4)) {
-        return 0;
+    std::uint32_t value = 0;
+    for (int i = width - 1; i >= 0; --i) {
+        value = (value << 8) | frame_[kHeaderSize + offset + i];
     }
-    const std::uint8_t* p = frame_.data() + kHeaderSize + offset;
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+    return value;
 }
 
 void CX740App::GetBytes(int offset, std::uint8_t* dest, int count) const {

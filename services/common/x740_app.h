@@ -32,6 +32,17 @@ inline constexpr std::uint8_t kDirDeviceError = 0x10;
 inline constexpr int kAttempts = 5;
 inline constexpr int kMaxEmptyHeaders = 64;
 
+// A reply field as the signed int the C interfaces hand out.
+inline int AsInt(std::uint32_t value) {
+    return static_cast<int>(static_cast<std::int32_t>(value));
+}
+
+// Stores a value through an out-pointer the caller may leave null.
+inline void Set(int* out, int value) {
+    if (out != nullptr)
+        *out = value;
+}
+
 class CX740App {
 public:
     CX740App() = default;
@@ -45,9 +56,11 @@ public:
 
     // Parameter writers; offsets count in the data (data[0] is the function code). Writes that
     // would leave the frame's data are dropped.
-    void PutU8(int offset, std::uint32_t value);
-    void PutU16(int offset, std::uint32_t value);
-    void PutU32(int offset, std::uint32_t value);
+    // An unsigned little-endian field of width bytes (1, 2 or 4).
+    void PutUInt(int offset, int width, std::uint32_t value);
+    void PutU8(int offset, std::uint32_t value) { PutUInt(offset, 1, value); }
+    void PutU16(int offset, std::uint32_t value) { PutUInt(offset, 2, value); }
+    void PutU32(int offset, std::uint32_t value) { PutUInt(offset, 4, value); }
     void PutBytes(int offset, const std::uint8_t* src, int count);
     // A text in a field of width bytes: at most width-1 characters, the rest of the field 0.
     // A null text leaves the field 0.
@@ -67,10 +80,11 @@ public:
 
     // Reply access after a successful Transact. Everything behind the reply's data reads as 0.
     int ReplyLength() const { return frame_[3]; }
-    std::uint8_t ReplyDirection() const { return frame_[2]; }
-    std::uint32_t GetU8(int offset) const;
-    std::uint32_t GetU16(int offset) const;
-    std::uint32_t GetU32(int offset) const;
+    // An unsigned little-endian field of width bytes (1, 2 or 4).
+    std::uint32_t GetUInt(int offset, int width) const;
+    std::uint32_t GetU8(int offset) const { return GetUInt(offset, 1); }
+    std::uint32_t GetU16(int offset) const { return GetUInt(offset, 2); }
+    std::uint32_t GetU32(int offset) const { return GetUInt(offset, 4); }
     // Copies count reply bytes from offset; bytes behind the frame's data read as 0.
     void GetBytes(int offset, std::uint8_t* dest, int count) const;
     // Copies the zero-terminated text of a field of width bytes: at most width-1 characters,

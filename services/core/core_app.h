@@ -65,8 +65,4 @@ void PutSerial(CX740App& app, int offset, const char* serial);
 // Plain requests without parameters and without reply fields.
 std::uint16_t SimpleRequest(LinkHandle link, std::uint8_t direction, std::uint8_t code);
 
-inline int AsInt(std::uint32_t value) {
-    return static_cast<int>(static_cast<std::int32_t>(value));
-}
-
 } // namespace x740

@@ -31,15 +31,6 @@ constexpr int kTcpConfigLength = 31;
 constexpr int kRs232ConfigLength = 46;
 constexpr int kTextWidth = 16;
 
-int AsInt(std::uint32_t value) {
-    return static_cast<int>(static_cast<std::int32_t>(value));
-}
-
-void Set(int* out, int value) {
-    if (out != nullptr)
-        *out = value;
-}
-
 // Entries the reply announces, no more than the list holds and the reply carries.
 int ListCount(const CX740App& app, int entrySize) {
     const int announced = static_cast<int>(app.GetU8(2));
@@ -53,32 +44,6 @@ constexpr int kTcpWidths[10] = {2, 1, 1, 4, 4, 4, 1, 4, 4, 4};
 // Serial settings record after the index and the text.
 constexpr int kRsOffsets[9] = {19, 23, 27, 31, 32, 33, 34, 38, 42};
 constexpr int kRsWidths[9] = {4, 4, 4, 1, 1, 1, 4, 4, 4};
-
-int GetField(const CX740App& app, int offset, int width) {
-    switch (width) {
-    case 1:
-        return static_cast<int>(app.GetU8(offset));
-    case 2:
-        return static_cast<int>(app.GetU16(offset));
-    default:
-        return AsInt(app.GetU32(offset));
-    }
-}
-
-void PutField(CX740App& app, int offset, int width, int value) {
-    const auto v = static_cast<std::uint32_t>(value);
-    switch (width) {
-    case 1:
-        app.PutU8(offset, v);
-        break;
-    case 2:
-        app.PutU16(offset, v);
-        break;
-    default:
-        app.PutU32(offset, v);
-        break;
-    }
-}
 
 } // namespace
 
@@ -224,7 +189,7 @@ uint16_t A_X740_MB_ReadTCPConfig(LinkHandle link, int* v1, int* v2, int* v3, int
     }
     int* const outs[10] = {v1, v2, v3, v4, v5, v6, v7, v8, v9, v10};
     for (int i = 0; i < 10; ++i) {
-        Set(outs[i], GetField(app, kTcpOffsets[i], kTcpWidths[i]));
+        Set(outs[i], AsInt(app.GetUInt(kTcpOffsets[i], kTcpWidths[i])));
     }
     return 1;
 }
@@ -235,7 +200,7 @@ uint16_t A_X740_MB_WriteTCPConfig(LinkHandle link, int v1, int v2, int v3, int v
     app.Begin(kDirWrite, code::kTcpConfig, kTcpConfigLength);
     const int values[10] = {v1, v2, v3, v4, v5, v6, v7, v8, v9, v10};
     for (int i = 0; i < 10; ++i) {
-        PutField(app, kTcpOffsets[i], kTcpWidths[i], values[i]);
+        app.PutUInt(kTcpOffsets[i], kTcpWidths[i], static_cast<std::uint32_t>(values[i]));
     }
     return app.Transact(link) ? 1 : 0;
 }
@@ -251,7 +216,7 @@ uint16_t A_X740_MB_ReadRS232Config(LinkHandle link, int index, char* text, int* 
     app.GetText(3, kTextWidth, text);
     int* const outs[9] = {v1, v2, v3, v4, v5, v6, v7, v8, v9};
     for (int i = 0; i < 9; ++i) {
-        Set(outs[i], GetField(app, kRsOffsets[i], kRsWidths[i]));
+        Set(outs[i], AsInt(app.GetUInt(kRsOffsets[i], kRsWidths[i])));
     }
     return 1;
 }
@@ -264,7 +229,7 @@ uint16_t A_X740_MB_WriteRS232Config(LinkHandle link, int index, const char* text
     app.PutText(3, kTextWidth, text);
     const int values[9] = {v1, v2, v3, v4, v5, v6, v7, v8, v9};
     for (int i = 0; i < 9; ++i) {
-        PutField(app, kRsOffsets[i], kRsWidths[i], values[i]);
+        app.PutUInt(kRsOffsets[i], kRsWidths[i], static_cast<std::uint32_t>(values[i]));
     }
     return app.Transact(link) ? 1 : 0;
 }

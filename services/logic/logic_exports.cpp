@@ -16,11 +16,6 @@ CX740App& LogicApp() {
 constexpr std::uint8_t kCodeXioBuffer = 104;
 constexpr int kMaxXioWrite = 253;
 
-void Set(int* out, int value) {
-    if (out != nullptr)
-        *out = value;
-}
-
 } // namespace
 
 extern "C" {
