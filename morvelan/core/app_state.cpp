@@ -3,18 +3,13 @@
 #include "platform/clock.h"
 #include "platform/ini_file.h"
 #include "platform/settings_store.h"
+#include "platform/win_path.h"
 
 #include <cstdio>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 
 namespace {
-
-std::string joinDir(const std::string& dir, const std::string& name) {
-    if (dir.empty())
-        return name;
-    return dir.back() == '/' ? dir + name : dir + "/" + name;
-}
 
 std::vector<std::uint8_t> paperBytes(const std::array<std::int32_t, 3>& values) {
     std::vector<std::uint8_t> bytes;
@@ -127,7 +122,7 @@ const std::string& CMorvelanAppBase::GetOSName() {
 }
 
 std::string CMorvelanAppBase::ProgramFile(const std::string& name) const {
-    return mv::iniResolvePath(joinDir(m_ProgramDir, name));
+    return mv::iniResolvePath(mv::joinPath(m_ProgramDir, name));
 }
 
 std::string CMorvelanAppBase::FindModuleDocumentation(const std::string& typeName) const {

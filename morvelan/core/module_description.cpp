@@ -3,6 +3,7 @@
 #include "morvelan/core/app_profile.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
+#include "platform/win_path.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,14 +29,6 @@ int readInt(const char* section, const char* key, const std::string& file) {
     return mv::GetPrivateProfileIntA(section, key, 0, file.c_str());
 }
 
-std::string joinDir(const std::string& dir, const std::string& name) {
-    if (dir.empty())
-        return name;
-    if (dir.back() == '/' || dir.back() == '\\')
-        return dir + name;
-    return dir + "/" + name;
-}
-
 bool hasKvnExtension(const char* name) {
     const std::size_t len = std::strlen(name);
     return len > 4 && ::strcasecmp(name + len - 4, ".kvn") == 0;
@@ -58,7 +51,7 @@ void setModuleDescriptionContext(ModuleDescriptionContext ctx) { context() = std
 
 std::string CModuleDescription::FilePath(const std::string& programDir,
                                          const std::string& fileName) {
-    return mv::iniResolvePath(joinDir(joinDir(programDir, "Modul"), fileName));
+    return mv::iniResolvePath(mv::joinPath(mv::joinPath(programDir, "Modul"), fileName));
 }
 
 std::string CModuleDescription::FilePath() const {
@@ -69,7 +62,7 @@ int CModuleDescription::Read() { return Read(context().programDir, context().lan
 
 int CModuleDescription::Read(const std::string& programDir, const std::string& language) {
     // The INI layer finds the file without regard to case itself.
-    const std::string path = joinDir(joinDir(programDir, "Modul"), m_FileName);
+    const std::string path = mv::joinPath(mv::joinPath(programDir, "Modul"), m_FileName);
     (void)readText("FILEINFO", "Filename", path);
     m_ProtocolId = static_cast<std::int16_t>(readInt("FILEINFO", "Protocol_ID", path));
     m_Device = readText("FILEINFO", "Device", path);
@@ -145,7 +138,7 @@ void CModuleDescriptionList::RemoveAll() {
 
 int CModuleDescriptionList::Scan(const std::string& programDir, const std::string& language,
                                  const ModuleScanProgress& progress, mv::Clock& clock) {
-    const std::string folder = mv::iniResolvePath(joinDir(programDir, "Modul"));
+    const std::string folder = mv::iniResolvePath(mv::joinPath(programDir, "Modul"));
     std::vector<std::string> names;
     if (DIR* dir = ::opendir(folder.c_str())) {
         while (const dirent* e = ::readdir(dir)) {

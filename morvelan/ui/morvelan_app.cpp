@@ -5,6 +5,7 @@
 #include "morvelan/ui/start_dlg.h"
 #include "platform/settings_store.h"
 #include "platform/version_block.h"
+#include "platform/win_path.h"
 #include "xui/bitmaps.h"
 #include "xui/controls.h"
 #include "xui/message_dlg.h"
@@ -32,12 +33,6 @@ bool readable(const std::string& path) {
         return false;
     std::fclose(f);
     return true;
-}
-
-std::string joinDir(const std::string& dir, const std::string& name) {
-    if (dir.empty())
-        return name;
-    return dir.back() == '/' ? dir + name : dir + "/" + name;
 }
 
 } // namespace
@@ -167,7 +162,7 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
     RunStartDialog();
 
     if (m_Ini.loadLast == 1) {
-        const std::string last = joinDir(m_ProgramDir, kLastProjectName);
+        const std::string last = mv::joinPath(m_ProgramDir, kLastProjectName);
         if (readable(last) && m_OpenProject)
             m_OpenProject(last);
     }
