@@ -133,11 +133,8 @@ bool CX740App::Transact(LinkHandle link) {
         }
 
         const int bodyLength = frame_[3] + 1;
-        bool bodyRead = false;
-        while (!bodyRead) {
-            if (A_Read(link, frame_.data() + kHeaderSize, bodyLength) != 0) {
-                bodyRead = true;
-            } else if (--attempts == 0) {
+        while (A_Read(link, frame_.data() + kHeaderSize, bodyLength) == 0) {
+            if (--attempts == 0) {
                 Fail(kErrorBody);
                 return false;
             }
