@@ -187,7 +187,11 @@ void CPortLink::FailTcp(IoResult result) {
     SetError(result == IoResult::Short ? kErrShort : kErrTransfer);
 }
 
-bool CPortLink::Write(const std::uint8_t* data, std::size_t len) {
+// The steps Read and Write share: the state checks, one transfer over the socket or the serial
+// port, the error codes, and the monitor copy of serial blocks.
+template <typename SocketIo, typename PortIo>
+bool CPortLink::Transfer(const std::uint8_t* block, std::size_t len, std::uint8_t direction,
+                         SocketIo socketIo, PortIo portIo) {
     if (transport_ == kTcp) {
         if (!socket_.IsOpen()) {
             SetError(kErrTransfer);
@@ -195,7 +199,7 @@ bool CPortLink::Write(const std::uint8_t* data, std::size_t len) {
         }
         if (len == 0)
             return true;
-        const IoResult r = socket_.Send(data, len, timeout_);
+        const IoResult r = socketIo();
         if (r != IoResult::Ok) {
             FailTcp(r);
             return false;
@@ -208,43 +212,25 @@ bool CPortLink::Write(const std::uint8_t* data, std::size_t len) {
     }
     if (len == 0)
         return true;
-    const IoResult r = port_->write(data, len);
+    const IoResult r = portIo();
     if (r != IoResult::Ok) {
         SetError(r == IoResult::Short ? kErrShort : kErrTransfer);
         return false;
     }
-    MirrorToPipe(data, len, kMonitorWritten);
+    MirrorToPipe(block, len, direction);
     return true;
 }
 
+bool CPortLink::Write(const std::uint8_t* data, std::size_t len) {
+    return Transfer(
+        data, len, kMonitorWritten, [&] { return socket_.Send(data, len, timeout_); },
+        [&] { return port_->write(data, len); });
+}
+
 bool CPortLink::Read(std::uint8_t* data, std::size_t len) {
-    if (transport_ == kTcp) {
-        if (!socket_.IsOpen()) {
-            SetError(kErrTransfer);
-            return false;
-        }
-        if (len == 0)
-            return true;
-        const IoResult r = socket_.Receive(data, len, timeout_);
-        if (r != IoResult::Ok) {
-            FailTcp(r);
-            return false;
-        }
-        return true;
-    }
-    if (transport_ != kSerial || !port_) {
-        SetError(kErrInvalidHandle);
-        return false;
-    }
-    if (len == 0)
-        return true;
-    const IoResult r = port_->read(data, len);
-    if (r != IoResult::Ok) {
-        SetError(r == IoResult::Short ? kErrShort : kErrTransfer);
-        return false;
-    }
-    MirrorToPipe(data, len, kMonitorRead);
-    return true;
+    return Transfer(
+        data, len, kMonitorRead, [&] { return socket_.Receive(data, len, timeout_); },
+        [&] { return port_->read(data, len); });
 }
 
 bool CPortLink::Purge() { return transport_ == kSerial && port_ && port_->purge(); }

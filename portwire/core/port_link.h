@@ -100,6 +100,9 @@ private:
     void CloseSerial();
     bool ConnectSocket(std::uint32_t ipv4, int port, bool readId);
     void FailTcp(IoResult result);
+    template <typename SocketIo, typename PortIo>
+    bool Transfer(const std::uint8_t* block, std::size_t len, std::uint8_t direction,
+                  SocketIo socketIo, PortIo portIo);
     void SetError(std::uint32_t code);
     bool ExchangeReadMemory(int count, std::uint32_t address, std::uint8_t* dest, int* attemptsLeft,
                             bool* finished);
