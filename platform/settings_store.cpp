@@ -129,16 +129,12 @@ SettingsKey::SettingsKey(std::string file, std::string path)
 std::optional<std::string> SettingsKey::readRaw(std::string_view name) const {
     if (!validName(name))
         return std::nullopt;
-    const std::string n(name);
-    std::string buf(kValueBufferSize, '\0');
     // A value that is missing reads as the default, which a stored value can never be.
-    const char* missing = "\x01";
-    const std::uint32_t got = GetPrivateProfileStringA(path_.c_str(), n.c_str(), missing,
-                                                       buf.data(), kValueBufferSize, file_.c_str());
-    buf.resize(got);
-    if (buf == missing)
+    constexpr std::string_view missing = "\x01";
+    std::string value = iniReadString(file_, path_, name, missing, kValueBufferSize);
+    if (value == missing)
         return std::nullopt;
-    return buf;
+    return value;
 }
 
 std::optional<std::uint32_t> SettingsKey::readDword(std::string_view name) const {
