@@ -150,14 +150,7 @@ std::size_t CZipArchive::ReadFile(void* buffer, std::size_t size) {
         z_stream& s = e.stream;
         // zlib counts in unsigned int: feed the output in pieces it can take.
         while (got < want && !e.ended) {
-            if (s.avail_in == 0 && e.comprLeft > 0) {
-                std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(m_readBuffer.size(), e.comprLeft));
-                m_volume.ReadExact(e.dataPos, m_readBuffer.data(), piece);
-                e.dataPos += piece;
-                e.comprLeft -= piece;
-                s.next_in = m_readBuffer.data();
-                s.avail_in = static_cast<uInt>(piece);
-            }
+            FeedInput();
             std::size_t room = std::min<std::size_t>(want - got, 1u << 30);
             s.next_out = out + got;
             s.avail_out = static_cast<uInt>(room);
@@ -177,6 +170,21 @@ std::size_t CZipArchive::ReadFile(void* buffer, std::size_t size) {
     return got;
 }
 
+// Hands the next piece of compressed data to the stream once it has used up the last one.
+void CZipArchive::FeedInput() {
+    Entry& e = *m_entry;
+    z_stream& s = e.stream;
+    if (s.avail_in != 0 || e.comprLeft == 0)
+        return;
+    const std::size_t piece =
+        static_cast<std::size_t>(std::min<std::uint64_t>(m_readBuffer.size(), e.comprLeft));
+    m_volume.ReadExact(e.dataPos, m_readBuffer.data(), piece);
+    e.dataPos += piece;
+    e.comprLeft -= piece;
+    s.next_in = m_readBuffer.data();
+    s.avail_in = static_cast<uInt>(piece);
+}
+
 // All bytes the header announces were delivered: the stream must end here. A stream that
 // still yields data is longer than its entry.
 void CZipArchive::FinishStream() {
@@ -184,14 +192,7 @@ void CZipArchive::FinishStream() {
     z_stream& s = e.stream;
     std::uint8_t spare[64];
     while (!e.ended) {
-        if (s.avail_in == 0 && e.comprLeft > 0) {
-            std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(m_readBuffer.size(), e.comprLeft));
-            m_volume.ReadExact(e.dataPos, m_readBuffer.data(), piece);
-            e.dataPos += piece;
-            e.comprLeft -= piece;
-            s.next_in = m_readBuffer.data();
-            s.avail_in = static_cast<uInt>(piece);
-        }
+        FeedInput();
         s.next_out = spare;
         s.avail_out = sizeof spare;
         int err = inflate(&s, Z_SYNC_FLUSH);

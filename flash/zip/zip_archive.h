@@ -79,6 +79,7 @@ private:
     [[noreturn]] void ThrowError(int code, const std::string& detail = {}) const;
     int EndEntryChecked();
     void AbandonEntry();
+    void FeedInput();
     void FinishStream();
     void CheckDescriptor(const CZipEntryHeader& header);
     int ApplyAttributes(int fd, const CZipEntryHeader& header) const;
