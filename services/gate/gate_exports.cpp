@@ -38,6 +38,43 @@ int ListCount(const CX740App& app, int entrySize) {
     return std::min({announced, kGateListSize, carried});
 }
 
+// Reads a list from the controller into the kept list; readEntry takes one entry from its offset.
+template <typename Entry, typename ReadEntry>
+std::uint16_t ReadList(LinkHandle link, std::uint8_t code, GateList<Entry> CX740GateApp::*member,
+                       int entrySize, int* count, ReadEntry readEntry) {
+    if (count == nullptr) {
+        return 0;
+    }
+    *count = 0;
+    CX740GateApp& app = GateApp();
+    app.Begin(kDirRead, code, 2);
+    if (!app.Transact(link)) {
+        return 0;
+    }
+    auto& list = app.*member;
+    list.Clear();
+    list.count = ListCount(app, entrySize);
+    for (int i = 0; i < list.count; ++i) {
+        readEntry(app, kListHead + i * entrySize, list.entries[static_cast<std::size_t>(i)]);
+    }
+    *count = list.count;
+    return 1;
+}
+
+// Writes the kept list to the controller; writeEntry puts one entry at its offset.
+template <typename Entry, typename WriteEntry>
+std::uint16_t WriteList(LinkHandle link, std::uint8_t code, GateList<Entry> CX740GateApp::*member,
+                        int entrySize, WriteEntry writeEntry) {
+    CX740GateApp& app = GateApp();
+    const auto& list = app.*member;
+    app.Begin(kDirWrite, code, kListHead + entrySize * list.count);
+    app.PutU8(2, static_cast<std::uint32_t>(list.count));
+    for (int i = 0; i < list.count; ++i) {
+        writeEntry(app, kListHead + i * entrySize, list.entries[static_cast<std::size_t>(i)]);
+    }
+    return app.Transact(link) ? 1 : 0;
+}
+
 // TCP settings record: offsets and widths in argument order.
 constexpr int kTcpOffsets[10] = {2, 4, 5, 6, 10, 14, 18, 19, 23, 27};
 constexpr int kTcpWidths[10] = {2, 1, 1, 4, 4, 4, 1, 4, 4, 4};
@@ -54,42 +91,21 @@ uint32_t A_X740_MB_GetLastError(void) {
 }
 
 uint16_t A_X740_MB_ReadAccessControlList(LinkHandle link, int* count) {
-    if (count == nullptr) {
-        return 0;
-    }
-    *count = 0;
-    CX740GateApp& app = GateApp();
-    app.Begin(kDirRead, code::kAccessControl, 2);
-    if (!app.Transact(link)) {
-        return 0;
-    }
-    auto& list = app.accessControl;
-    list.Clear();
-    list.count = ListCount(app, kAccessEntrySize);
-    for (int i = 0; i < list.count; ++i) {
-        const int at = kListHead + i * kAccessEntrySize;
-        auto& entry = list.entries[static_cast<std::size_t>(i)];
-        entry.value1 = app.GetU32(at);
-        entry.value2 = app.GetU32(at + 4);
-        entry.flag = static_cast<std::uint8_t>(app.GetU8(at + 8));
-    }
-    *count = list.count;
-    return 1;
+    return ReadList(link, code::kAccessControl, &CX740GateApp::accessControl, kAccessEntrySize,
+                    count, [](const CX740App& app, int at, AccessControlEntry& entry) {
+                        entry.value1 = app.GetU32(at);
+                        entry.value2 = app.GetU32(at + 4);
+                        entry.flag = static_cast<std::uint8_t>(app.GetU8(at + 8));
+                    });
 }
 
 uint16_t A_X740_MB_WriteAccessControlList(LinkHandle link) {
-    CX740GateApp& app = GateApp();
-    const auto& list = app.accessControl;
-    app.Begin(kDirWrite, code::kAccessControl, kListHead + kAccessEntrySize * list.count);
-    app.PutU8(2, static_cast<std::uint32_t>(list.count));
-    for (int i = 0; i < list.count; ++i) {
-        const int at = kListHead + i * kAccessEntrySize;
-        const auto& entry = list.entries[static_cast<std::size_t>(i)];
-        app.PutU32(at, entry.value1);
-        app.PutU32(at + 4, entry.value2);
-        app.PutU8(at + 8, entry.flag);
-    }
-    return app.Transact(link) ? 1 : 0;
+    return WriteList(link, code::kAccessControl, &CX740GateApp::accessControl, kAccessEntrySize,
+                     [](CX740App& app, int at, const AccessControlEntry& entry) {
+                         app.PutU32(at, entry.value1);
+                         app.PutU32(at + 4, entry.value2);
+                         app.PutU8(at + 8, entry.flag);
+                     });
 }
 
 uint16_t A_X740_MB_ClearAccessControlList(void) {
@@ -120,40 +136,19 @@ uint16_t A_X740_MB_WriteAccessControlItem(int index, int value1, int value2, int
 }
 
 uint16_t A_X740_MB_ReadPriorityList(LinkHandle link, int* count) {
-    if (count == nullptr) {
-        return 0;
-    }
-    *count = 0;
-    CX740GateApp& app = GateApp();
-    app.Begin(kDirRead, code::kPriority, 2);
-    if (!app.Transact(link)) {
-        return 0;
-    }
-    auto& list = app.priority;
-    list.Clear();
-    list.count = ListCount(app, kPriorityEntrySize);
-    for (int i = 0; i < list.count; ++i) {
-        const int at = kListHead + i * kPriorityEntrySize;
-        auto& entry = list.entries[static_cast<std::size_t>(i)];
-        entry.value1 = app.GetU32(at);
-        entry.value2 = app.GetU32(at + 4);
-    }
-    *count = list.count;
-    return 1;
+    return ReadList(link, code::kPriority, &CX740GateApp::priority, kPriorityEntrySize, count,
+                    [](const CX740App& app, int at, PriorityEntry& entry) {
+                        entry.value1 = app.GetU32(at);
+                        entry.value2 = app.GetU32(at + 4);
+                    });
 }
 
 uint16_t A_X740_MB_WritePriorityList(LinkHandle link) {
-    CX740GateApp& app = GateApp();
-    const auto& list = app.priority;
-    app.Begin(kDirWrite, code::kPriority, kListHead + kPriorityEntrySize * list.count);
-    app.PutU8(2, static_cast<std::uint32_t>(list.count));
-    for (int i = 0; i < list.count; ++i) {
-        const int at = kListHead + i * kPriorityEntrySize;
-        const auto& entry = list.entries[static_cast<std::size_t>(i)];
-        app.PutU32(at, entry.value1);
-        app.PutU32(at + 4, entry.value2);
-    }
-    return app.Transact(link) ? 1 : 0;
+    return WriteList(link, code::kPriority, &CX740GateApp::priority, kPriorityEntrySize,
+                     [](CX740App& app, int at, const PriorityEntry& entry) {
+                         app.PutU32(at, entry.value1);
+                         app.PutU32(at + 4, entry.value2);
+                     });
 }
 
 uint16_t A_X740_MB_ClearPriorityList(void) {
