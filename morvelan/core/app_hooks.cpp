@@ -27,4 +27,12 @@ std::string LanguageText(int number) {
     return appHooks().LanguageText(number);
 }
 
+AppMessage ErrorMessage(const std::string& line1, const std::string& line2) {
+    AppMessage message;
+    message.line1 = line1;
+    message.line2 = line2;
+    message.caption = LanguageText(5000);
+    return message;
+}
+
 } // namespace mv

@@ -27,6 +27,9 @@ struct AppMessage {
     std::uint32_t captionColour = 255;
 };
 
+// An error message: the given lines under the caption of language text 5000.
+AppMessage ErrorMessage(const std::string& line1, const std::string& line2 = {});
+
 class IAppHooks {
 public:
     virtual ~IAppHooks() = default;

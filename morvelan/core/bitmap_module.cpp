@@ -3,6 +3,7 @@
 #include "morvelan/core/app_hooks.h"
 #include "morvelan/core/bmp_header.h"
 #include "morvelan/core/module_description.h"
+#include "morvelan/core/text_font.h"
 #include "platform/canvas.h"
 #include "platform/ini_file.h"
 #include "platform/win_path.h"
@@ -44,8 +45,9 @@ void CBitmapModule::LoadDescription(const std::string& path) {
 
 int CBitmapModule::PrintLabel(mv::Canvas& dc, int /*unused*/, int& y,
                               const CModuleDescription& description, const LabelContext& label) {
-    const std::string file = mv::resolvePath(mv::joinPath(
-        mv::joinPath(moduleDescriptionContext().programDir, "modul"), description.m_Description + ".etk"));
+    const std::string file =
+        mv::resolvePath(mv::joinPath(mv::joinPath(moduleDescriptionContext().programDir, "modul"),
+                                     description.m_Description + ".etk"));
     if (CanOpen(file)) {
         mv::appHooks().DrawLabelFile(dc, y, file, label.tile);
     }
@@ -56,10 +58,7 @@ void CBitmapModule::PrintListLine(mv::Canvas& dc, int x, int& y, int pageLimit,
                                   const CModuleDescription& description) {
     mv::IAppHooks& hooks = mv::appHooks();
     dc.saveState();
-    mv::FontDesc font;
-    font.face = "Arial";
-    font.height = -35;
-    dc.selectFont(font);
+    dc.selectFont(TextFont("Arial", 35));
     dc.setTextAlign(mv::TA_LEFT | mv::TA_TOP);
     hooks.NextPrintPage(dc, y, kListRoom, pageLimit);
     y -= 30;

@@ -51,25 +51,16 @@ std::string GetPortwireErrorText(int code) {
 }
 
 mv::AppMessage OpenFailureMessage(int code) {
-    mv::AppMessage message;
     switch (code) {
     case kErrCom:
-        message.line1 = mv::LanguageText(kTextComError);
-        break;
+        return mv::ErrorMessage(mv::LanguageText(kTextComError));
     case kErrTimeout:
-        message.line1 = mv::LanguageText(kTextTimeout);
-        break;
+        return mv::ErrorMessage(mv::LanguageText(kTextTimeout));
     case kErrNetwork:
-        message.line1 = mv::LanguageText(kTextNetwork);
-        break;
+        return mv::ErrorMessage(mv::LanguageText(kTextNetwork));
     default:
-        message.line1 = mv::FormatC("%s : %d", mv::LanguageText(kTextError).c_str(), code);
-        break;
+        return mv::ErrorMessage(mv::FormatC("%s : %d", mv::LanguageText(kTextError).c_str(), code));
     }
-    message.caption = mv::LanguageText(kTextError);
-    message.bitmap = 150;
-    message.captionColour = 255;
-    return message;
 }
 
 PortwireOpeners DefaultPortwireOpeners() {

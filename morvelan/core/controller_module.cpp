@@ -60,10 +60,8 @@ bool CControllerModule::ReadFirmwareTexts(std::uint32_t link) {
     std::uint8_t info[kReplyBuffer];
     std::memset(info, 0xFF, sizeof info);
     if (A_ReadModulInfo(link, info) != 1) {
-        mv::AppMessage message;
-        message.line1 = mv::LanguageText(5004) + " : " + GetPortwireErrorText(A_GetLastError());
-        message.caption = mv::LanguageText(5000);
-        mv::appHooks().ShowMessage(message);
+        mv::appHooks().ShowMessage(mv::ErrorMessage(mv::LanguageText(5004) + " : " +
+                                                    GetPortwireErrorText(A_GetLastError())));
         return false;
     }
     // Three consecutive zero-terminated texts, none running past the record.

@@ -3,6 +3,7 @@
 #include "morvelan/core/app_hooks.h"
 #include "morvelan/core/controller_module.h"
 #include "morvelan/core/module_description.h"
+#include "morvelan/core/text_font.h"
 #include "platform/canvas.h"
 #include "platform/win_path.h"
 
@@ -12,15 +13,6 @@ namespace {
 
 constexpr mv::COLORREF kBandGrey = mv::RGB(220, 220, 220);
 constexpr mv::COLORREF kRed = mv::RGB(255, 0, 0);
-
-mv::FontDesc Font(const char* face, int height, int weight = mv::FW_NORMAL, int escapement = 0) {
-    mv::FontDesc f;
-    f.face = face;
-    f.height = -height;
-    f.weight = weight;
-    f.escapement = escapement;
-    return f;
-}
 
 bool CanOpen(const std::string& path) {
     std::ifstream in(mv::resolvePath(path), std::ios::binary);
@@ -49,7 +41,7 @@ int CControllerModule::DrawLiveState(mv::Canvas& dc, int /*position*/) {
 
 void CControllerModule::DrawStatic(mv::Canvas& dc) {
     dc.saveState();
-    dc.selectFont(Font("Courier New", 12));
+    dc.selectFont(TextFont("Courier New", 12));
     dc.selectPen(mv::PenDesc{});
     dc.moveTo(350, 0);
     dc.lineTo(350, 20);
@@ -71,7 +63,7 @@ void CControllerModule::PrintListLine(mv::Canvas& dc, int x, int& y, int pageLim
                                       const CModuleDescription& description) {
     mv::IAppHooks& hooks = mv::appHooks();
     dc.saveState();
-    dc.selectFont(Font("Arial", 35));
+    dc.selectFont(TextFont("Arial", 35));
     dc.setTextAlign(mv::TA_LEFT | mv::TA_TOP);
     hooks.NextPrintPage(dc, y, 120, pageLimit);
     if (hooks.PageWanted()) {
@@ -109,7 +101,7 @@ int CControllerModule::PrintLabel(mv::Canvas& dc, int /*unused*/, int& y,
                 {630, 50, mv::TA_RIGHT},  {845, 50, mv::TA_CENTER},  {630, 110, mv::TA_LEFT},
                 {845, 125, mv::TA_RIGHT}, {630, 170, mv::TA_CENTER}, {845, 170, mv::TA_LEFT},
             };
-            dc.selectFont(Font("Arial", 19, mv::FW_BOLD));
+            dc.selectFont(TextFont("Arial", 19, mv::FW_BOLD));
             for (std::size_t i = 0; i < 6; ++i) {
                 dc.setTextAlign(places[i].align | mv::TA_BASELINE);
                 dc.textOut(x + places[i].dx, y - places[i].dy, label.sliders[i]);
@@ -123,15 +115,15 @@ int CControllerModule::PrintLabel(mv::Canvas& dc, int /*unused*/, int& y,
         mv::BitmapRef slider;
         slider.file = mv::joinPath(mv::joinPath(dir, "bmp"), "schieber.bmp");
         dc.stretchBitmap(mv::RECT{x + 230, y, x + 580, y - 230}, slider);
-        dc.selectFont(Font("Arial", 19, mv::FW_BOLD));
+        dc.selectFont(TextFont("Arial", 19, mv::FW_BOLD));
         dc.setTextAlign(mv::TA_LEFT | mv::TA_BASELINE);
         dc.textOut(x + 600, y - 40, description.m_Description);
         dc.textOut(x + 600, y - 80, "Software");
-        dc.selectFont(Font("Courier New", 18, mv::FW_BOLD));
+        dc.selectFont(TextFont("Courier New", 18, mv::FW_BOLD));
         dc.textOut(x + 600, y - 110, "FW " + m_FW);
         dc.textOut(x + 600, y - 135, "FD " + m_FD);
         dc.textOut(x + 600, y - 160, "FV " + m_FV);
-        dc.selectFont(Font("Arial", 19, mv::FW_BOLD, escapement));
+        dc.selectFont(TextFont("Arial", 19, mv::FW_BOLD, escapement));
         dc.textOut(x + 180, label.direction == 1 ? y - 225 : y - 5, description.m_DisplayName);
     }
     dc.restoreState();

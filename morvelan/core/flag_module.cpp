@@ -5,6 +5,7 @@
 #include "morvelan/core/channel_module.h"
 #include "morvelan/core/module_description.h"
 #include "morvelan/core/param_number.h"
+#include "morvelan/core/text_font.h"
 #include "platform/canvas.h"
 #include "platform/ini_file.h"
 
@@ -12,19 +13,6 @@ namespace {
 
 // Height a board takes in the project list.
 constexpr int kListLineStep = 45;
-
-mv::FontDesc Font(const char* face, int height, int weight = mv::FW_NORMAL, int escapement = 0) {
-    mv::FontDesc f;
-    f.face = face;
-    f.height = -height;
-    f.weight = weight;
-    f.escapement = escapement;
-    return f;
-}
-
-std::string Section(int station, int position) {
-    return mv::FormatC("M%dP%d", station, position);
-}
 
 } // namespace
 
@@ -37,7 +25,7 @@ void PrintBoardListLine(mv::Canvas& dc, int x, int& y, int pageLimit,
                         const CModuleDescription& description) {
     mv::IAppHooks& hooks = mv::appHooks();
     dc.saveState();
-    dc.selectFont(Font("Arial", 35));
+    dc.selectFont(TextFont("Arial", 35));
     dc.setTextAlign(mv::TA_LEFT | mv::TA_TOP);
     hooks.NextPrintPage(dc, y, kListLineStep, pageLimit);
     if (hooks.PageWanted()) {
@@ -57,13 +45,13 @@ int CFlagModule::Configure(CModuleTile* tile) {
 }
 
 void CFlagModule::SaveToProject(int station, int position, const std::string& projectFile) {
-    WriteProfileText(Section(station, position), kFlagOptionKey,
+    WriteProfileText(TileSection(station, position), kFlagOptionKey,
                      m_Option == 1 ? kFlagTrue : kFlagFalse, projectFile);
 }
 
 void CFlagModule::LoadFromProject(int station, int position, const std::string& projectFile) {
-    const std::string text =
-        mv::iniReadString(projectFile, Section(station, position), kFlagOptionKey, kFlagFalse, 10);
+    const std::string text = mv::iniReadString(projectFile, TileSection(station, position),
+                                               kFlagOptionKey, kFlagFalse, 10);
     if (text == kFlagTrue) {
         m_Option = 1;
     }

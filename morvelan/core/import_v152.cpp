@@ -23,16 +23,6 @@ constexpr std::size_t kMaxArchiveBytes = 64u << 20;
 constexpr std::size_t kStationBlockBytes = 12;
 constexpr std::size_t kTileBlockBytes = 14;
 
-mv::AppMessage ErrorMessage(const std::string& line1, const std::string& line2) {
-    mv::AppMessage message;
-    message.line1 = line1;
-    message.line2 = line2;
-    message.caption = mv::LanguageText(5000);
-    message.bitmap = 150;
-    message.captionColour = 255;
-    return message;
-}
-
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     std::ifstream in(mv::resolvePath(path), std::ios::binary);
     if (!in)
@@ -95,14 +85,14 @@ int CMorvelanDoc::ImportV152(const std::string& path) {
 
     std::vector<std::uint8_t> bytes;
     if (!ReadFile(path, bytes)) {
-        app.ShowMessage(ErrorMessage("Failed to open document.", path));
+        app.ShowMessage(mv::ErrorMessage("Failed to open document.", path));
         return 0;
     }
     CArchiveReader ar(std::move(bytes));
     hooks.ClearTree();
 
     const auto damaged = [&]() {
-        app.ShowMessage(ErrorMessage("Damaged project archive", path + ": " + ar.Error()));
+        app.ShowMessage(mv::ErrorMessage("Damaged project archive", path + ": " + ar.Error()));
         hooks.RefreshTree();
         return 0;
     };
@@ -111,7 +101,7 @@ int CMorvelanDoc::ImportV152(const std::string& path) {
     if (!ar.ReadU32(version))
         return damaged();
     if (version < kFirstVersion || version > kLastVersion) {
-        mv::AppMessage message = ErrorMessage(mv::LanguageText(5019), mv::LanguageText(5018));
+        mv::AppMessage message = mv::ErrorMessage(mv::LanguageText(5019), mv::LanguageText(5018));
         app.ShowMessage(message);
         return 1;
     }

@@ -15,6 +15,10 @@ std::int8_t CModule::GetVersion() const {
     return -1;
 }
 
+std::string TileSection(int station, int position) {
+    return mv::FormatC("M%dP%d", station, position);
+}
+
 int CModule::Configure(CModuleTile* /*tile*/) {
     return 0;
 }

@@ -36,6 +36,9 @@ constexpr int kBitmapWidth = 656;
 constexpr int kDrawStateReset = 0;
 constexpr int kDrawStateDrawn = 10;
 
+// The project file section of the tile at a position of a station: "M<station>P<position>".
+std::string TileSection(int station, int position);
+
 // What a tile hands to a module's label printing besides the canvas and the y cursor.
 struct LabelContext {
     int pageLimit = 0; // printable height of the page (0.1 mm)

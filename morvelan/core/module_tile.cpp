@@ -15,13 +15,8 @@
 
 namespace {
 
-template <class T>
-std::unique_ptr<CModule> Make() {
+template <class T> std::unique_ptr<CModule> Make() {
     return std::make_unique<T>();
-}
-
-std::string Section(int station, int position) {
-    return "M" + std::to_string(station) + "P" + std::to_string(position);
 }
 
 } // namespace
@@ -108,7 +103,7 @@ std::string BlankIfEmpty(std::string text) {
 } // namespace
 
 void CModuleTile::LoadLabels(int station, int position, const std::string& projectFile) {
-    const std::string section = Section(station, position);
+    const std::string section = TileSection(station, position);
     for (std::size_t i = 0; i < m_Lines.size(); ++i) {
         m_Lines[i] = BlankIfEmpty(mv::iniReadString(
             projectFile, section, "ETKL" + std::to_string(i + 1), " ", kLabelChars + 1));
@@ -120,7 +115,7 @@ void CModuleTile::LoadLabels(int station, int position, const std::string& proje
 }
 
 int CModuleTile::SaveLabels(int station, int position, const std::string& projectFile) {
-    const std::string section = Section(station, position);
+    const std::string section = TileSection(station, position);
     for (std::size_t i = 0; i < m_Lines.size(); ++i) {
         if (!WriteProfileText(section, "ETKL" + std::to_string(i + 1), m_Lines[i], projectFile))
             return 0;

@@ -9,9 +9,9 @@
 #include "platform/win_path.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
-#include <cstdio>
 
 namespace {
 
@@ -24,16 +24,6 @@ constexpr const char* kMain = "MAIN";
 std::string FileNameOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-mv::AppMessage ErrorMessage(const std::string& line1, const std::string& line2) {
-    mv::AppMessage message;
-    message.line1 = line1;
-    message.line2 = line2;
-    message.caption = mv::LanguageText(5000);
-    message.bitmap = 150;
-    message.captionColour = 255;
-    return message;
 }
 
 // A station text: the writer stores an empty text as one blank, and that blank is what reads
@@ -93,7 +83,7 @@ int CMorvelanDoc::OnNewDocument() {
 void CMorvelanDoc::ReportUnknownType(const std::string& name, const std::string& where) {
     mv::docHooks().SetUnknownModule(true);
     mv::appHooks().ShowMessage(
-        ErrorMessage("Unknown modul in project", "Type \"" + name + "\" in " + where));
+        mv::ErrorMessage("Unknown modul in project", "Type \"" + name + "\" in " + where));
 }
 
 CModuleTile* CMorvelanDoc::PlaceTile(int station, const CModuleDescription* description,
@@ -131,14 +121,14 @@ bool CMorvelanDoc::ReadStation(int index, const std::string& path) {
 
     const int prints = mv::iniReadInt(path, section, "Prints", 0);
     if (prints > kMaxTilesPerStation) {
-        mv::appHooks().ShowMessage(ErrorMessage(
-            "Damaged project file", mv::FormatC("%s: %d modules in station %d", path.c_str(),
-                                                prints, index)));
+        mv::appHooks().ShowMessage(
+            mv::ErrorMessage("Damaged project file", mv::FormatC("%s: %d modules in station %d",
+                                                                 path.c_str(), prints, index)));
         return false;
     }
-    int running = 0;  // running number of the kinds 2 and 6
+    int running = 0; // running number of the kinds 2 and 6
     for (int j = 0; j < prints; ++j) {
-        const std::string tileSection = mv::FormatC("M%dP%d", index, j);
+        const std::string tileSection = TileSection(index, j);
         const std::string fileName =
             mv::iniReadString(path, tileSection, "Filename", " ", kFileNameBuffer);
         const std::string type = TypeNameOf(fileName);
@@ -175,7 +165,7 @@ int CMorvelanDoc::OnOpenDocument(const std::string& path) {
 
     const int count = mv::iniReadInt(path, kMain, "Module", 0);
     if (count > kMaxStations) {
-        mv::appHooks().ShowMessage(ErrorMessage(
+        mv::appHooks().ShowMessage(mv::ErrorMessage(
             "Damaged project file", mv::FormatC("%s: %d stations", path.c_str(), count)));
         return 0;
     }
@@ -210,7 +200,8 @@ int CMorvelanDoc::OnSaveDocument(const std::string& path) {
     // project stays whole until the new one is complete.
     const std::string target = mv::iniResolvePath(path);
     const std::size_t slash = target.rfind('/');
-    const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string dir =
+        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     const std::string staging = dir + "." + target.substr(dir.size()) + ".saving";
     mv::iniRemoveFile(staging);
     // The staging file is made empty on the disk first: a folder that cannot take it fails
@@ -255,7 +246,7 @@ int CMorvelanDoc::OpenProject(const std::string& path) {
 bool CMorvelanDoc::SaveAllowed() {
     if (!mv::docHooks().UnknownModule())
         return true;
-    mv::appHooks().ShowMessage(ErrorMessage("Saving not possible", "Unknown modul in project"));
+    mv::appHooks().ShowMessage(mv::ErrorMessage("Saving not possible", "Unknown modul in project"));
     return false;
 }
 

@@ -27,7 +27,7 @@ int CMorvelanDoc::SaveMaskFile() {
         for (int j = 0; j < station.TileCount(); ++j) {
             const CModuleTile& tile = *station.Tile(j);
             const CModuleDescription* description = tile.Description();
-            const std::string section = mv::FormatC("M%dP%d", i, j);
+            const std::string section = TileSection(i, j);
             if (!WriteProfileNumber(section, "ID", description ? description->m_Id : 0, path))
                 return 0;
             const int channels = description ? description->m_ChannelCount : 0;
@@ -54,7 +54,7 @@ int CMorvelanDoc::LoadMaskFile(const std::string& name) {
             const CModuleDescription* description = tile.Description();
             const int channels = description ? description->m_ChannelCount : 0;
             const std::uint16_t id = description ? description->m_Id : 0;
-            const std::string section = mv::FormatC("M%dP%d", i, j);
+            const std::string section = TileSection(i, j);
             // A mask written for another module does not apply: every mask is cleared.
             const bool same = mv::iniReadInt(path, section, "ID", 0) == static_cast<int>(id);
             for (int k = 0; k < channels; ++k) {
@@ -97,11 +97,8 @@ int CMorvelanDoc::CheckAgainstController(int stationIndex) {
     }
     std::uint16_t controller = A_GetControllerID(link);
     if (controller == 0) {
-        mv::AppMessage message;
-        message.line1 = mv::FormatC("%s : %d", mv::LanguageText(5000).c_str(),
-                                    static_cast<int>(A_GetLastError()));
-        message.caption = mv::LanguageText(5000);
-        mv::appHooks().ShowMessage(message);
+        mv::appHooks().ShowMessage(mv::ErrorMessage(mv::FormatC(
+            "%s : %d", mv::LanguageText(5000).c_str(), static_cast<int>(A_GetLastError()))));
     }
     if (controller != ids.front())
         return 0;
