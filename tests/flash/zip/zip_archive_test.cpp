@@ -22,16 +22,6 @@ int openCause(const std::string& file) {
     return 0;
 }
 
-int findEntry(const CZipArchive& zip, const std::string& name) {
-    for (int i = 0; i < zip.GetCount(); ++i) {
-        CZipEntryHeader h;
-        zip.GetFileInfo(h, i);
-        if (h.m_szFileName == name)
-            return i;
-    }
-    return -1;
-}
-
 std::vector<char> readEntry(CZipArchive& zip, int index, std::size_t piece = 4096) {
     EXPECT_TRUE(zip.OpenFile(index));
     std::vector<char> data;

@@ -30,17 +30,6 @@ std::vector<std::string> listTree(const fs::path& root) {
     return out;
 }
 
-int findEntry(const CZipArchive& zip, const std::string& name) {
-    for (int i = 0; i < zip.GetCount(); ++i) {
-        CZipEntryHeader h;
-        zip.GetFileInfo(h, i);
-        if (h.m_szFileName == name)
-            return i;
-    }
-    ADD_FAILURE() << "no entry " << name;
-    return -1;
-}
-
 mode_t modeOf(const fs::path& p) {
     struct stat st {};
     EXPECT_EQ(::lstat(p.c_str(), &st), 0) << p;

@@ -1,6 +1,8 @@
 // Test archives, written once per test program by make_fixtures.py into a scratch folder.
 #pragma once
 
+#include "flash/zip/zip_archive.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -61,6 +63,18 @@ inline std::vector<char> readBytes(const fs::path& file) {
 inline void writeBytes(const fs::path& file, const std::vector<char>& bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Index of the entry stored under name; a missing entry fails the test and gives -1.
+inline int findEntry(const CZipArchive& zip, const std::string& name) {
+    for (int i = 0; i < zip.GetCount(); ++i) {
+        CZipEntryHeader h;
+        zip.GetFileInfo(h, i);
+        if (h.m_szFileName == name)
+            return i;
+    }
+    ADD_FAILURE() << "no entry " << name;
+    return -1;
 }
 
 // A scratch folder per test, removed afterwards.
