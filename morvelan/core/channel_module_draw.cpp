@@ -2,11 +2,14 @@
 // the list view, the project list entry and the board label.
 #include "morvelan/core/app_hooks.h"
 #include "morvelan/core/channel_module.h"
+#include "morvelan/core/flag_module.h"
 #include "morvelan/core/module_description.h"
 #include "morvelan/core/param_number.h"
+#include "morvelan/core/text_font.h"
 #include "platform/canvas.h"
 #include "platform/win_path.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
@@ -24,15 +27,6 @@ constexpr int kLampOff = 165;
 // Most pin-list lines printed on one label, and their pitch.
 constexpr int kPinLines = 14;
 constexpr int kPinPitch = 17;
-
-mv::FontDesc Font(const char* face, int height, int weight = mv::FW_NORMAL, int escapement = 0) {
-    mv::FontDesc f;
-    f.face = face;
-    f.height = -height;
-    f.weight = weight;
-    f.escapement = escapement;
-    return f;
-}
 
 // The value bar's left edge on the tile.
 int BarX(bool even) {
@@ -52,7 +46,7 @@ int CChannelModule::DrawLiveState(mv::Canvas& dc, int position) {
         drawState = kDrawStateDrawn;
         m_ShownState.clear();
         if (ch.mode == kChannelModeLamps) {
-            dc.selectFont(Font("Arial", 10));
+            dc.selectFont(TextFont("Arial", 10));
             dc.setTextColor(kDarkRed);
             dc.setBkMode(mv::TRANSPARENT);
             dc.setTextAlign(mv::TA_LEFT | mv::TA_TOP);
@@ -85,7 +79,7 @@ int CChannelModule::DrawLiveState(mv::Canvas& dc, int position) {
         } else if (ch.mode == kChannelModeBar) {
             const int x = BarX(even);
             dc.fillRect(mv::RECT{x + 2, 92, x + 18, 232}, kBarGrey);
-            dc.selectFont(Font("Arial", 14, mv::FW_NORMAL, 900));
+            dc.selectFont(TextFont("Arial", 14, mv::FW_NORMAL, 900));
             dc.setTextColor(kDarkRed);
             dc.setBkMode(mv::TRANSPARENT);
             dc.setTextAlign(mv::TA_CENTER | mv::TA_TOP);
@@ -99,7 +93,7 @@ int CChannelModule::DrawLiveState(mv::Canvas& dc, int position) {
 void CChannelModule::DrawStatic(mv::Canvas& dc) {
     m_Step = 0;
     dc.saveState();
-    dc.selectFont(Font("Arial", 12));
+    dc.selectFont(TextFont("Arial", 12));
     dc.selectPen(mv::PenDesc{});
     dc.setTextAlign(mv::TA_LEFT | mv::TA_TOP);
     const int n = ChannelCount();
@@ -151,7 +145,7 @@ std::string CChannelModule::LiveValueText(int index) const {
 
 void CChannelModule::DrawLiveValues(mv::Canvas& dc) {
     dc.saveState();
-    dc.selectFont(Font("Courier New", 12));
+    dc.selectFont(TextFont("Courier New", 12));
     dc.setTextAlign(mv::TA_LEFT | mv::TA_TOP);
     for (int k = 0; k < ChannelCount(); ++k) {
         CModulChannel& ch = m_Channels[static_cast<std::size_t>(k)];
@@ -172,34 +166,29 @@ void CChannelModule::DrawLiveValues(mv::Canvas& dc) {
 
 void CChannelModule::PrintListLine(mv::Canvas& dc, int x, int& y, int pageLimit,
                                    const CModuleDescription& description) {
+    PrintBoardListLine(dc, x, y, pageLimit, description);
+    // The channels and their parameters follow only when some channel has parameters.
+    const bool anyParams = std::any_of(m_Channels.begin(), m_Channels.end(),
+                                       [](const CModulChannel& ch) { return !ch.params.empty(); });
+    if (!anyParams) {
+        return;
+    }
     mv::IAppHooks& hooks = mv::appHooks();
     dc.saveState();
-    dc.selectFont(Font("Arial", 35));
+    dc.selectFont(TextFont("Arial", 35));
     dc.setTextAlign(mv::TA_LEFT | mv::TA_TOP);
-    hooks.NextPrintPage(dc, y, 45, pageLimit);
-    if (hooks.PageWanted()) {
-        dc.textOut(x + 250, y, description.m_Description);
-        dc.textOut(x + 500, y, description.m_DisplayName);
-    }
-    y -= 45;
-    bool anyParams = false;
     for (const auto& ch : m_Channels) {
-        anyParams = anyParams || !ch.params.empty();
-    }
-    if (anyParams) {
-        for (const auto& ch : m_Channels) {
+        hooks.NextPrintPage(dc, y, 35, pageLimit);
+        if (hooks.PageWanted()) {
+            dc.textOut(x + 700, y, ch.name);
+        }
+        y -= 35;
+        for (const auto& p : ch.params) {
             hooks.NextPrintPage(dc, y, 35, pageLimit);
             if (hooks.PageWanted()) {
-                dc.textOut(x + 700, y, ch.name);
+                dc.textOut(x + 900, y, p.name + ": " + p.GetValueText());
             }
             y -= 35;
-            for (const auto& p : ch.params) {
-                hooks.NextPrintPage(dc, y, 35, pageLimit);
-                if (hooks.PageWanted()) {
-                    dc.textOut(x + 900, y, p.name + ": " + p.GetValueText());
-                }
-                y -= 35;
-            }
         }
     }
     dc.restoreState();
@@ -235,13 +224,13 @@ int PrintBoardLabel(mv::Canvas& dc, int& y, const CModuleDescription& descriptio
         dc.setBkMode(mv::TRANSPARENT);
         dc.setTextColor(0);
         dc.setTextAlign(mv::TA_LEFT | mv::TA_BASELINE);
-        dc.selectFont(Font("Arial", 24, mv::FW_BOLD));
+        dc.selectFont(TextFont("Arial", 24, mv::FW_BOLD));
         dc.textOut(x0 + 610, y - 30, description.m_Description);
-        dc.selectFont(Font("Arial", 18, mv::FW_BOLD, escapement));
+        dc.selectFont(TextFont("Arial", 18, mv::FW_BOLD, escapement));
         for (int i = 0; i < 3; ++i) {
             dc.textOut(x0 + 40 + 30 * i, foot, label.lines[static_cast<std::size_t>(i)]);
         }
-        dc.selectFont(Font("Courier New", 18, mv::FW_BOLD, escapement));
+        dc.selectFont(TextFont("Courier New", 18, mv::FW_BOLD, escapement));
         const auto pins = ReadPinList(PinListPath(description), kPinLines);
         for (std::size_t i = 0; i < pins.size(); ++i) {
             dc.textOut(x0 + 240 + kPinPitch * static_cast<int>(i), foot,
