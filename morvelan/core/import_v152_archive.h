@@ -22,7 +22,6 @@ public:
 
     // Bytes not yet read.
     std::size_t Remaining() const { return m_Bytes.size() - m_Pos; }
-    std::size_t Position() const { return m_Pos; }
     // False once a read ran past the end.
     bool Ok() const { return !m_Failed; }
     // What went wrong first, with the offset where it happened.
