@@ -505,6 +505,23 @@ protected:
     }
     void TearDown() override { setModuleDescriptionContext(ModuleDescriptionContext{}); }
 
+    // The descriptions of the catalogue's channel boards, with the paths they were read from.
+    std::vector<std::pair<std::string, CModuleDescription>> ChannelBoards() const {
+        std::vector<std::pair<std::string, CModuleDescription>> boards;
+        for (const auto& entry : std::filesystem::directory_iterator(data_ + "/Modul")) {
+            if (entry.path().extension() != ".kvn") {
+                continue;
+            }
+            CModuleDescription description;
+            description.m_FileName = entry.path().filename().string();
+            description.Read(data_, "English");
+            if (description.m_Kind == kKindChannel) {
+                boards.emplace_back(entry.path().string(), description);
+            }
+        }
+        return boards;
+    }
+
     mvtest::RecordingHooks hooks_;
     std::string data_;
 };
@@ -544,18 +561,9 @@ TEST_F(SampleCatalogueTest, AnalogueOutputBoardStepsThroughItsStepFile) {
 }
 
 TEST_F(SampleCatalogueTest, EveryBoardLoadsWithinItsChannels) {
-    for (const auto& entry : std::filesystem::directory_iterator(data_ + "/Modul")) {
-        if (entry.path().extension() != ".kvn") {
-            continue;
-        }
-        CModuleDescription description;
-        description.m_FileName = entry.path().filename().string();
-        description.Read(data_, "English");
-        if (description.m_Kind != kKindChannel) {
-            continue;
-        }
+    for (const auto& [path, description] : ChannelBoards()) {
         CChannelModule board;
-        board.LoadDescription(entry.path().string());
+        board.LoadDescription(path);
         EXPECT_EQ(board.ChannelCount(), description.m_ChannelCount) << description.m_FileName;
         EXPECT_TRUE(board.Warnings().empty()) << description.m_FileName;
         std::vector<std::uint8_t> image(256, 0);
@@ -568,16 +576,8 @@ TEST_F(SampleCatalogueTest, EveryBoardLoadsWithinItsChannels) {
 TEST_F(SampleCatalogueTest, EveryStepFileBelongsToABoardOfTheCatalogue) {
     // The view finds a board's step file by the board's type name.
     std::vector<std::string> boards;
-    for (const auto& entry : std::filesystem::directory_iterator(data_ + "/Modul")) {
-        if (entry.path().extension() != ".kvn") {
-            continue;
-        }
-        CModuleDescription description;
-        description.m_FileName = entry.path().filename().string();
-        description.Read(data_, "English");
-        if (description.m_Kind == kKindChannel) {
-            boards.push_back(description.m_Description);
-        }
+    for (const auto& board : ChannelBoards()) {
+        boards.push_back(board.second.m_Description);
     }
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(data_ + "/Modul/fertigung")) {
