@@ -106,23 +106,24 @@ bool TcpSocket::setWaitLimit(int option, int ms, int* cached) {
 // Both transfers run on the blocking socket with the kernel's wait limit set to the time left,
 // so the usual exchange costs one call per block. Once the deadline has passed, one more
 // non-waiting call still takes what is already there.
-TcpSocket::Status TcpSocket::send(const std::uint8_t* data, std::size_t len, int timeoutMs,
-                                  std::size_t* done) {
-    std::size_t sent = 0;
+template <typename Io>
+TcpSocket::Status TcpSocket::transfer(std::size_t len, int timeoutMs, int limitOption, int* limitMs,
+                                      int flags, std::size_t* done, Io io) {
+    std::size_t moved = 0;
     Status status = Status::Ok;
     const std::int64_t deadline = monotonicMs() + (timeoutMs > 0 ? timeoutMs : 0);
-    while (fd_ >= 0 && sent < len) {
+    while (fd_ >= 0 && moved < len) {
         const std::int64_t left = deadline - monotonicMs();
-        int flags = MSG_NOSIGNAL;
+        int callFlags = flags;
         if (left <= 0)
-            flags |= MSG_DONTWAIT;
-        else if (!setWaitLimit(SO_SNDTIMEO, left > INT_MAX ? INT_MAX : static_cast<int>(left), &sendLimitMs_)) {
+            callFlags |= MSG_DONTWAIT;
+        else if (!setWaitLimit(limitOption, left > INT_MAX ? INT_MAX : static_cast<int>(left), limitMs)) {
             status = Status::Failed;
             break;
         }
-        const ssize_t n = ::send(fd_, data + sent, len - sent, flags);
+        const ssize_t n = io(moved, callFlags);
         if (n > 0) {
-            sent += static_cast<std::size_t>(n);
+            moved += static_cast<std::size_t>(n);
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -134,56 +135,30 @@ TcpSocket::Status TcpSocket::send(const std::uint8_t* data, std::size_t len, int
             }
             continue;  // the wait limit ran out: check the deadline again
         }
-        status = Status::Failed;
+        status = Status::Failed;  // an error, or the peer closed
         break;
     }
     if (fd_ < 0)
         status = Status::Failed;
     if (done)
-        *done = sent;
+        *done = moved;
     return status;
+}
+
+TcpSocket::Status TcpSocket::send(const std::uint8_t* data, std::size_t len, int timeoutMs,
+                                  std::size_t* done) {
+    return transfer(len, timeoutMs, SO_SNDTIMEO, &sendLimitMs_, MSG_NOSIGNAL, done,
+                    [&](std::size_t offset, int flags) {
+                        return ::send(fd_, data + offset, len - offset, flags);
+                    });
 }
 
 TcpSocket::Status TcpSocket::receive(std::uint8_t* data, std::size_t len, int timeoutMs,
                                      std::size_t* done) {
-    std::size_t got = 0;
-    Status status = Status::Ok;
-    const std::int64_t deadline = monotonicMs() + (timeoutMs > 0 ? timeoutMs : 0);
-    while (fd_ >= 0 && got < len) {
-        const std::int64_t left = deadline - monotonicMs();
-        int flags = 0;
-        if (left <= 0)
-            flags |= MSG_DONTWAIT;
-        else if (!setWaitLimit(SO_RCVTIMEO, left > INT_MAX ? INT_MAX : static_cast<int>(left), &receiveLimitMs_)) {
-            status = Status::Failed;
-            break;
-        }
-        const ssize_t n = ::recv(fd_, data + got, len - got, flags);
-        if (n > 0) {
-            got += static_cast<std::size_t>(n);
-            continue;
-        }
-        if (n == 0) {  // peer closed
-            status = Status::Failed;
-            break;
-        }
-        if (errno == EINTR)
-            continue;
-        if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            if (left <= 0) {
-                status = Status::TimedOut;
-                break;
-            }
-            continue;  // the wait limit ran out: check the deadline again
-        }
-        status = Status::Failed;
-        break;
-    }
-    if (fd_ < 0)
-        status = Status::Failed;
-    if (done)
-        *done = got;
-    return status;
+    return transfer(len, timeoutMs, SO_RCVTIMEO, &receiveLimitMs_, 0, done,
+                    [&](std::size_t offset, int flags) {
+                        return ::recv(fd_, data + offset, len - offset, flags);
+                    });
 }
 
 } // namespace mv

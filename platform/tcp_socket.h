@@ -32,6 +32,10 @@ public:
 private:
     // Sets SO_SNDTIMEO / SO_RCVTIMEO to ms (> 0) unless *cached already holds it.
     bool setWaitLimit(int option, int ms, int* cached);
+    // The loop send and receive share; io(offset, flags) is one ::send or ::recv of the rest.
+    template <typename Io>
+    Status transfer(std::size_t len, int timeoutMs, int limitOption, int* limitMs, int flags,
+                    std::size_t* done, Io io);
 
     int fd_ = -1;
     int sendLimitMs_ = -1;  // wait limits last set on the socket
