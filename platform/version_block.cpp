@@ -60,6 +60,14 @@ bool parsePayload(std::string_view payload, std::string& language,
     }
 }
 
+std::optional<std::string> valueOf(const std::vector<std::pair<std::string, std::string>>& values,
+                                   std::string_view name) {
+    for (const auto& [n, v] : values)
+        if (n == name)
+            return v;
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<VersionBlock> VersionBlock::fromBytes(std::string_view bytes) {
@@ -90,10 +98,7 @@ std::optional<VersionBlock> VersionBlock::fromFile(const std::string& path) {
 }
 
 std::string VersionBlock::value(std::string_view name) const {
-    for (const auto& [n, v] : values_)
-        if (n == name)
-            return v;
-    return {};
+    return valueOf(values_, name).value_or(std::string());
 }
 
 std::optional<std::string> VersionBlock::query(std::string_view subBlock) const {
@@ -104,11 +109,7 @@ std::optional<std::string> VersionBlock::query(std::string_view subBlock) const 
     const std::size_t slash = subBlock.find('\\');
     if (slash == std::string_view::npos || subBlock.substr(0, slash) != language_)
         return std::nullopt;
-    const std::string_view name = subBlock.substr(slash + 1);
-    for (const auto& [n, v] : values_)
-        if (n == name)
-            return v;
-    return std::nullopt;
+    return valueOf(values_, subBlock.substr(slash + 1));
 }
 
 std::string readVersionValue(const std::string& path, std::string_view name) {
