@@ -6,7 +6,6 @@
 #include "xui/qt_text.h"
 #include "xui/xbutton.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace xui {
@@ -22,14 +21,9 @@ std::string cut(const std::string& text, std::size_t max, std::size_t keep) {
 } // namespace
 
 COwnerButton::COwnerButton(QWidget* parent, int id, const std::string& caption)
-    : QWidget(parent), caption_(caption) {
-    font_.face = "MS Sans Serif";
-    font_.height = -8;
-    font_.weight = mv::FW_NORMAL;
+    : GradientButton(parent), caption_(caption) {
     setControlId(this, id);
     setWindowTitle(fromCp1252(caption_));
-    setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 std::string COwnerButton::normalCaption(const std::string& caption) {
@@ -50,17 +44,6 @@ void COwnerButton::SetLatching() {
     latching_ = 1;
 }
 
-void COwnerButton::repaintNormal() {
-    pressedFace_ = false;
-    repaint();
-}
-
-void COwnerButton::showPressedFace() {
-    normalFace_ = 0;
-    pressedFace_ = true;
-    repaint();
-}
-
 void COwnerButton::Press() {
     setFocus(Qt::OtherFocusReason);
     if (latching_ != 0) {
@@ -76,63 +59,13 @@ void COwnerButton::Release() {
     }
 }
 
-void COwnerButton::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        pressed_ = 1;
-        setFocus(Qt::MouseFocusReason);
-        if (latching_ != 0) {
-            latched_ = 1;
-        }
-        showPressedFace();
+void COwnerButton::leftDown() {
+    pressed_ = 1;
+    setFocus(Qt::MouseFocusReason);
+    if (latching_ != 0) {
+        latched_ = 1;
     }
-    event->accept();
-}
-
-void COwnerButton::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint())) {
-        return;
-    }
-    if (pressed_ != 0) {
-        postCommand(this, kNotifyClicked);
-    }
-    pressed_ = 0;
-    if (latched_ != 0) {
-        showPressedFace();
-    } else {
-        normalFace_ = 0;
-        repaintNormal();
-    }
-}
-
-void COwnerButton::mouseMoveEvent(QMouseEvent* event) {
-    if (!rect().contains(event->position().toPoint())) {
-        forwardMoveToParent(this, event);
-        return;
-    }
-    if ((event->buttons() & Qt::LeftButton) && hasFocus()) {
-        normalFace_ = 1;
-        if (pressed_ != 0) {
-            showPressedFace();
-        }
-    }
-}
-
-void COwnerButton::mouseDoubleClickEvent(QMouseEvent* event) {
-    repostDoubleClickAsClick(this, event);
-}
-
-void COwnerButton::focusInEvent(QFocusEvent* event) {
-    if (pressed_ == 0) {
-        normalFace_ = 0;
-        repaintNormal();
-    }
-    QWidget::focusInEvent(event);
-}
-
-void COwnerButton::focusOutEvent(QFocusEvent* event) {
-    normalFace_ = 0;
-    repaintNormal();
-    QWidget::focusOutEvent(event);
+    showPressedFace();
 }
 
 void COwnerButton::paintEvent(QPaintEvent*) {

@@ -1,12 +1,9 @@
 #include "xui/xbutton.h"
 
 #include "platform/sys_colors.h"
-#include "xui/command.h"
 #include "xui/qt_canvas.h"
 #include "xui/qt_text.h"
 
-#include <QCoreApplication>
-#include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -14,17 +11,6 @@
 #include <cstdlib>
 
 namespace xui {
-namespace {
-
-mv::FontDesc defaultButtonFont() {
-    mv::FontDesc f;
-    f.face = "MS Sans Serif";
-    f.height = -8;
-    f.weight = mv::FW_NORMAL;
-    return f;
-}
-
-} // namespace
 
 void DrawButtonGradient(mv::Canvas& canvas, const mv::RECT& rect, int startY, mv::COLORREF top,
                         mv::COLORREF bottom) {
@@ -86,40 +72,9 @@ void DrawPressedButtonCaption(mv::Canvas& canvas, const mv::RECT& rect, const mv
                    text);
 }
 
-void repostDoubleClickAsClick(QWidget* button, QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        return;
-    }
-    const QPointF pos = event->position();
-    const QPointF global = event->globalPosition();
-    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, pos, global,
-                                                        Qt::LeftButton, Qt::LeftButton,
-                                                        event->modifiers()));
-    QCoreApplication::postEvent(button,
-                                new QMouseEvent(QEvent::MouseButtonRelease, pos, global,
-                                                Qt::LeftButton, Qt::NoButton, event->modifiers()));
-}
-
-void forwardMoveToParent(QWidget* control, QMouseEvent* event) {
-    QWidget* parent = control->parentWidget();
-    if (parent == nullptr) {
-        return;
-    }
-    const QPoint p = control->mapToParent(event->position().toPoint());
-    if (!parent->rect().contains(p) || parent->childAt(p) != nullptr) {
-        return;
-    }
-    QMouseEvent move(QEvent::MouseMove, QPointF(p), event->globalPosition(), Qt::NoButton,
-                     event->buttons(), event->modifiers());
-    QCoreApplication::sendEvent(parent, &move);
-}
-
-CXButton::CXButton(QWidget* parent, const QString& text)
-    : QWidget(parent), font_(defaultButtonFont()) {
+CXButton::CXButton(QWidget* parent, const QString& text) : GradientButton(parent) {
     setWindowClassName(this, "XBUTTON");
     setWindowTitle(text);
-    setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void CXButton::setText(const QString& text) {
@@ -134,17 +89,6 @@ void CXButton::SetColors(mv::COLORREF top, mv::COLORREF bottom) {
 
 void CXButton::SetToggle() {
     toggle_ = 1;
-}
-
-void CXButton::repaintNormal() {
-    pressedFace_ = false;
-    repaint();
-}
-
-void CXButton::showPressedFace() {
-    normalFace_ = 0;
-    pressedFace_ = true;
-    repaint();
 }
 
 void CXButton::ResetCheck() {
@@ -183,64 +127,6 @@ void CXButton::leftDown() {
         setFocus(Qt::MouseFocusReason);
         showPressedFace();
     }
-}
-
-void CXButton::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        leftDown();
-    }
-    event->accept();
-}
-
-void CXButton::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        return;
-    }
-    // Released outside: the platform gives the release to whatever lies there.
-    if (!rect().contains(event->position().toPoint())) {
-        return;
-    }
-    if (pressed_ != 0) {
-        postCommand(this, kNotifyClicked);
-    }
-    pressed_ = 0;
-    if (toggle_ == 0 || latched_ == 0) {
-        normalFace_ = 0;
-        repaintNormal();
-    } else {
-        showPressedFace();
-    }
-}
-
-void CXButton::mouseMoveEvent(QMouseEvent* event) {
-    if (!rect().contains(event->position().toPoint())) {
-        forwardMoveToParent(this, event);
-        return;
-    }
-    if ((event->buttons() & Qt::LeftButton) && hasFocus()) {
-        normalFace_ = 1;
-        if (pressed_ != 0) {
-            showPressedFace();
-        }
-    }
-}
-
-void CXButton::mouseDoubleClickEvent(QMouseEvent* event) {
-    repostDoubleClickAsClick(this, event);
-}
-
-void CXButton::focusInEvent(QFocusEvent* event) {
-    if (pressed_ == 0) {
-        normalFace_ = 0;
-        repaintNormal();
-    }
-    QWidget::focusInEvent(event);
-}
-
-void CXButton::focusOutEvent(QFocusEvent* event) {
-    normalFace_ = 0;
-    repaintNormal();
-    QWidget::focusOutEvent(event);
 }
 
 void CXButton::paintEvent(QPaintEvent*) {

@@ -1,10 +1,9 @@
 // XBUTTON: the gradient push button (window class "XBUTTON"), optionally a toggle button.
-// A press released over the button posts a command (its control id, code 0) to the parent.
-// The button does not capture the mouse: a press released outside sends nothing.
 #pragma once
 
 #include "platform/canvas.h"
 #include "platform/gdi_types.h"
+#include "xui/gradient_button.h"
 #include "xui/window_class.h"
 
 #include <QWidget>
@@ -32,20 +31,11 @@ void DrawNormalButtonFace(mv::Canvas& canvas, int width, int height, bool focuse
 void DrawPressedButtonCaption(mv::Canvas& canvas, const mv::RECT& rect, const mv::FontDesc& font,
                               const std::string& text, mv::COLORREF fill);
 
-// A double click with the left button: posts a press and a release at the same place, so the
-// second click counts as a click of its own.
-void repostDoubleClickAsClick(QWidget* button, QMouseEvent* event);
-
-class CXButton : public QWidget, public RepairableFace {
+class CXButton : public GradientButton, public RepairableFace {
     Q_OBJECT
 
 public:
-    static constexpr mv::COLORREF kDefaultTop = 0xFFFFFF;
-    static constexpr mv::COLORREF kDefaultBottom = 0xC0C0C0;
     static constexpr mv::COLORREF kPressedFill = 0xF0F0F0;
-    static constexpr mv::COLORREF kTextColor = 0x000000;
-    static constexpr mv::COLORREF kDisabledTextColor = 0xACACAC;
-    static constexpr mv::COLORREF kFrameColor = 0xFFFFFF;
 
     explicit CXButton(QWidget* parent = nullptr, const QString& text = QString());
 
@@ -61,14 +51,11 @@ public:
     void ClearHover();
     // If the normal face is not shown: repaint and mark it shown.
     void RefreshFace() override;
-    bool NormalFaceShown() const override { return normalFace_ != 0; }
+    bool NormalFaceShown() const override { return GradientButton::NormalFaceShown(); }
     // A press as by the left mouse button, without a notification.
     void Click();
 
     bool isToggle() const { return toggle_ != 0; }
-    bool isPressed() const { return pressed_ != 0; }
-    // True while the pressed face is on screen.
-    bool pressedFaceShown() const { return pressedFace_; }
     mv::COLORREF topColor() const { return top_; }
     mv::COLORREF bottomColor() const { return bottom_; }
     const mv::FontDesc& buttonFont() const { return font_; }
@@ -82,31 +69,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
+    void leftDown() override;
+    bool keepsPressedFace() const override { return toggle_ != 0 && latched_ != 0; }
 
 private:
-    void leftDown();
-    void showPressedFace();
-    void repaintNormal();
-
-    mv::FontDesc font_;
-    int latched_ = 0;
     int toggle_ = 0;
-    mv::COLORREF top_ = kDefaultTop;
-    mv::COLORREF bottom_ = kDefaultBottom;
-    int pressed_ = 0;
-    int normalFace_ = 0;
-    bool pressedFace_ = false;
 };
-
-// Sends a mouse move the button saw outside itself on to the dialog surface below it, as the
-// platform would have delivered it there (the dialog's face repair listens to it).
-void forwardMoveToParent(QWidget* control, QMouseEvent* event);
 
 // Registers the class name "XBUTTON" with the dialog builder; true on success.
 bool RegisterXButtonClass();
