@@ -1,4 +1,5 @@
 // Monotonic time and sleeping, injectable so that tests of waits and retries run at once.
+// Deadlines of real I/O use the system's monotonic time directly, whatever clock is injected.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,14 @@ namespace mv {
 
 // Milliseconds of a monotonic clock (never the wall clock).
 using MonoMs = std::int64_t;
+
+// The system's monotonic time, and the deadline timeoutMs from now (negative counts as 0).
+MonoMs monotonicNow();
+MonoMs deadlineAfter(int timeoutMs);
+
+// Waits until fd is ready for the poll events or the deadline passes. Returns 1 ready,
+// 0 time-out, -1 error or hang-up without the wanted event.
+int waitReady(int fd, short events, MonoMs deadline);
 
 class Clock {
 public:

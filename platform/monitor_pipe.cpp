@@ -4,21 +4,16 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "platform/clock.h"
+
 namespace mv {
 
 namespace {
-
-std::int64_t monotonicMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
 
 class Fd {
 public:
@@ -34,21 +29,6 @@ public:
 private:
     int fd_;
 };
-
-bool waitFor(int fd, short events, std::int64_t deadline) {
-    for (;;) {
-        const std::int64_t left = deadline - monotonicMs();
-        if (left <= 0)
-            return false;
-        pollfd p{fd, events, 0};
-        const int rc = ::poll(&p, 1, static_cast<int>(left));
-        if (rc < 0 && errno == EINTR)
-            continue;
-        if (rc <= 0)
-            return false;
-        return (p.revents & events) != 0;
-    }
-}
 
 } // namespace
 
@@ -76,19 +56,20 @@ bool callMonitorPipe(const void* message, std::size_t len, int timeoutMs) {
     if (::connect(sock.get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0)
         return false;
 
-    const std::int64_t deadline = monotonicMs() + (timeoutMs > 0 ? timeoutMs : 0);
+    const MonoMs deadline = deadlineAfter(timeoutMs);
     for (;;) {
         const ssize_t n = ::send(sock.get(), message, len, MSG_NOSIGNAL);
         if (n == static_cast<ssize_t>(len))
             break;
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && waitFor(sock.get(), POLLOUT, deadline))
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) &&
+            waitReady(sock.get(), POLLOUT, deadline) == 1)
             continue;
         return false;
     }
     char answer[4];
-    if (waitFor(sock.get(), POLLIN, deadline))
+    if (waitReady(sock.get(), POLLIN, deadline) == 1)
         (void)::recv(sock.get(), answer, sizeof answer, 0);
     return true;
 }

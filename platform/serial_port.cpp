@@ -2,23 +2,17 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include "platform/clock.h"
+
 namespace mv {
 
 namespace {
-
-std::int64_t monotonicMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
 
 bool baudConstant(int baud, speed_t* out) {
     struct Entry {
@@ -39,29 +33,6 @@ bool baudConstant(int baud, speed_t* out) {
         }
     }
     return false;
-}
-
-// Waits until fd is ready for the events or the deadline passes. Returns 1 ready, 0 time-out,
-// -1 error.
-int waitReady(int fd, short events, std::int64_t deadline) {
-    for (;;) {
-        const std::int64_t left = deadline - monotonicMs();
-        if (left <= 0)
-            return 0;
-        pollfd p{fd, events, 0};
-        const int timeout = left > INT_MAX ? INT_MAX : static_cast<int>(left);
-        const int rc = ::poll(&p, 1, timeout);
-        if (rc < 0) {
-            if (errno == EINTR)
-                continue;
-            return -1;
-        }
-        if (rc == 0)
-            continue;  // re-check the clock
-        if (p.revents & events)
-            return 1;
-        return -1;  // POLLERR / POLLHUP / POLLNVAL without data
-    }
 }
 
 std::int64_t totalDeadline(std::int64_t start, int multiplier, int constant, std::size_t len) {
@@ -168,7 +139,7 @@ SerialPort::Status SerialPort::write(const std::uint8_t* data, std::size_t len, 
     if (fd_ < 0)
         return Status::Failed;
     const std::int64_t deadline =
-        totalDeadline(monotonicMs(), timeouts_.writeTotalMultiplier, timeouts_.writeTotalConstant, len);
+        totalDeadline(monotonicNow(), timeouts_.writeTotalMultiplier, timeouts_.writeTotalConstant, len);
     while (sent < len) {
         const ssize_t n = ::write(fd_, data + sent, len - sent);
         if (n > 0) {
@@ -200,7 +171,7 @@ SerialPort::Status SerialPort::read(std::uint8_t* data, std::size_t len, std::si
         *done = 0;
     if (fd_ < 0)
         return Status::Failed;
-    const std::int64_t start = monotonicMs();
+    const std::int64_t start = monotonicNow();
     const std::int64_t total =
         totalDeadline(start, timeouts_.readTotalMultiplier, timeouts_.readTotalConstant, len);
     Status status = Status::Ok;
@@ -220,7 +191,7 @@ SerialPort::Status SerialPort::read(std::uint8_t* data, std::size_t len, std::si
         }
         std::int64_t deadline = total;
         if (got > 0 && timeouts_.readInterval > 0)
-            deadline = std::min(deadline, monotonicMs() + timeouts_.readInterval);
+            deadline = std::min(deadline, monotonicNow() + timeouts_.readInterval);
         const int ready = waitReady(fd_, POLLIN, deadline);
         if (ready < 0) {
             status = Status::Failed;

@@ -3,7 +3,6 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <climits>
-#include <ctime>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -12,38 +11,9 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include "platform/clock.h"
+
 namespace mv {
-
-namespace {
-
-std::int64_t monotonicMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<std::int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
-
-// 1 ready, 0 deadline passed, -1 error or hang-up without the wanted event.
-int waitReady(int fd, short events, std::int64_t deadline) {
-    for (;;) {
-        const std::int64_t left = deadline - monotonicMs();
-        if (left <= 0)
-            return 0;
-        pollfd p{fd, events, 0};
-        const int rc = ::poll(&p, 1, left > INT_MAX ? INT_MAX : static_cast<int>(left));
-        if (rc < 0) {
-            if (errno == EINTR)
-                continue;
-            return -1;
-        }
-        if (rc == 0)
-            continue;
-        if (p.revents & events)
-            return 1;
-        return -1;
-    }
-}
-
-} // namespace
 
 TcpSocket::~TcpSocket() { close(); }
 
@@ -68,7 +38,7 @@ bool TcpSocket::connect(std::uint32_t ipv4, std::uint16_t port, int timeoutMs) {
             ::close(fd);
             return false;
         }
-        const std::int64_t deadline = monotonicMs() + (timeoutMs > 0 ? timeoutMs : 0);
+        const MonoMs deadline = deadlineAfter(timeoutMs);
         int soError = 0;
         socklen_t soLen = sizeof soError;
         if (waitReady(fd, POLLOUT, deadline) != 1 ||
@@ -111,13 +81,14 @@ TcpSocket::Status TcpSocket::transfer(std::size_t len, int timeoutMs, int limitO
                                       int flags, std::size_t* done, Io io) {
     std::size_t moved = 0;
     Status status = Status::Ok;
-    const std::int64_t deadline = monotonicMs() + (timeoutMs > 0 ? timeoutMs : 0);
+    const MonoMs deadline = deadlineAfter(timeoutMs);
     while (fd_ >= 0 && moved < len) {
-        const std::int64_t left = deadline - monotonicMs();
+        const MonoMs left = deadline - monotonicNow();
+        const int waitMs = left > INT_MAX ? INT_MAX : static_cast<int>(left);
         int callFlags = flags;
         if (left <= 0)
             callFlags |= MSG_DONTWAIT;
-        else if (!setWaitLimit(limitOption, left > INT_MAX ? INT_MAX : static_cast<int>(left), limitMs)) {
+        else if (!setWaitLimit(limitOption, waitMs, limitMs)) {
             status = Status::Failed;
             break;
         }
