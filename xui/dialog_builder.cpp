@@ -1,5 +1,6 @@
 #include "xui/dialog_builder.h"
 
+#include "xui/ascii_case.h"
 #include "xui/command.h"
 #include "xui/font_map.h"
 #include "xui/qt_text.h"
@@ -29,18 +30,7 @@ std::map<int, const DialogTemplate*>& templates() {
 }
 
 bool isClass(const char* name, const char* want) {
-    std::string a(name == nullptr ? "" : name);
-    std::string b(want);
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto l = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        if (l(a[i]) != l(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return sameNoCase(name == nullptr ? "" : name, want);
 }
 
 Qt::Alignment staticAlignment(std::uint32_t style) {

@@ -1,5 +1,7 @@
 #include "xui/font_map.h"
 
+#include "xui/ascii_case.h"
+
 #include <QFontMetrics>
 #include <QVariant>
 
@@ -12,19 +14,6 @@ namespace {
 constexpr const char* kFaceProperty = "mvFontFace";
 constexpr const char* kHeightProperty = "mvFontHeight";
 constexpr const char* kWeightProperty = "mvFontWeight";
-
-bool sameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto l = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        if (l(a[i]) != l(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "xui/window_class.h"
 
+#include "xui/ascii_case.h"
 #include "xui/controls.h"
 
 #include <QAbstractButton>
@@ -17,16 +18,6 @@ namespace xui {
 namespace {
 
 constexpr const char* kClassProperty = "mvWindowClass";
-
-std::string upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return out;
-}
 
 struct RegisteredClass {
     std::string name; // as registered: what the class name of its windows reads
@@ -56,18 +47,18 @@ bool registerWindowClass(std::string_view className, WindowFactory factory) {
     if (className.empty() || !factory) {
         return false;
     }
-    registry()[upper(className)] = RegisteredClass{std::string(className), std::move(factory)};
+    registry()[asciiUpper(className)] = RegisteredClass{std::string(className), std::move(factory)};
     return true;
 }
 
 bool isWindowClassRegistered(std::string_view className) {
     ensureOwnClasses();
-    return registry().count(upper(className)) != 0;
+    return registry().count(asciiUpper(className)) != 0;
 }
 
 QWidget* createWindow(QWidget* parent, const WindowCreateInfo& info) {
     ensureOwnClasses();
-    auto it = registry().find(upper(info.className));
+    auto it = registry().find(asciiUpper(info.className));
     if (it == registry().end()) {
         return nullptr;
     }
