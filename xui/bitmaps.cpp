@@ -23,61 +23,55 @@ QImage blankSymbol() {
     return img;
 }
 
-// A filled disc with a dark rim, drawn without smoothing so the background stays pure magenta.
-void disc(QPainter& p, QColor fill, QColor rim) {
+// A symbol: a filled disc with a dark rim on the transparent background, and the sign that
+// drawSign paints over it. Drawn without smoothing so the background stays pure magenta.
+template <typename DrawSign> QImage symbolOnDisc(QColor fill, QColor rim, DrawSign drawSign) {
+    QImage img = blankSymbol();
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QPen(rim, 1));
     p.setBrush(fill);
     p.drawEllipse(QRect(1, 1, 29, 29));
+    drawSign(p);
+    return img;
 }
 
 QImage drawError(QColor fill, QColor rim) {
-    QImage img = blankSymbol();
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    disc(p, fill, rim);
-    QPen cross(Qt::white, 4, Qt::SolidLine, Qt::SquareCap);
-    p.setPen(cross);
-    p.drawLine(11, 11, 20, 20);
-    p.drawLine(20, 11, 11, 20);
-    return img;
+    return symbolOnDisc(fill, rim, [](QPainter& p) {
+        QPen cross(Qt::white, 4, Qt::SolidLine, Qt::SquareCap);
+        p.setPen(cross);
+        p.drawLine(11, 11, 20, 20);
+        p.drawLine(20, 11, 11, 20);
+    });
 }
 
 QImage drawInformation() {
-    QImage img = blankSymbol();
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    disc(p, QColor(0x1E, 0x5A, 0xC8), QColor(0x0A, 0x28, 0x64));
-    p.fillRect(QRect(14, 7, 4, 4), Qt::white);   // dot
-    p.fillRect(QRect(14, 13, 4, 12), Qt::white); // stem
-    p.fillRect(QRect(12, 13, 2, 2), Qt::white);  // serif
-    p.fillRect(QRect(12, 23, 8, 2), Qt::white);  // foot
-    return img;
+    return symbolOnDisc(QColor(0x1E, 0x5A, 0xC8), QColor(0x0A, 0x28, 0x64), [](QPainter& p) {
+        p.fillRect(QRect(14, 7, 4, 4), Qt::white);   // dot
+        p.fillRect(QRect(14, 13, 4, 12), Qt::white); // stem
+        p.fillRect(QRect(12, 13, 2, 2), Qt::white);  // serif
+        p.fillRect(QRect(12, 23, 8, 2), Qt::white);  // foot
+    });
 }
 
 QImage drawQuestion() {
-    QImage img = blankSymbol();
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    disc(p, QColor(0x1E, 0x5A, 0xC8), QColor(0x0A, 0x28, 0x64));
-    p.fillRect(QRect(11, 7, 10, 3), Qt::white);  // top of the hook
-    p.fillRect(QRect(9, 9, 3, 4), Qt::white);    // left end
-    p.fillRect(QRect(20, 9, 3, 6), Qt::white);   // right side
-    p.fillRect(QRect(16, 14, 5, 3), Qt::white);  // turn
-    p.fillRect(QRect(15, 16, 3, 4), Qt::white);  // stem
-    p.fillRect(QRect(15, 22, 3, 3), Qt::white);  // dot
-    return img;
+    return symbolOnDisc(QColor(0x1E, 0x5A, 0xC8), QColor(0x0A, 0x28, 0x64), [](QPainter& p) {
+        p.fillRect(QRect(11, 7, 10, 3), Qt::white); // top of the hook
+        p.fillRect(QRect(9, 9, 3, 4), Qt::white);   // left end
+        p.fillRect(QRect(20, 9, 3, 6), Qt::white);  // right side
+        p.fillRect(QRect(16, 14, 5, 3), Qt::white); // turn
+        p.fillRect(QRect(15, 16, 3, 4), Qt::white); // stem
+        p.fillRect(QRect(15, 22, 3, 3), Qt::white); // dot
+    });
 }
 
 QImage drawSuccess() {
-    QImage img = blankSymbol();
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    disc(p, QColor(0x28, 0xA0, 0x3C), QColor(0x0F, 0x50, 0x19));
-    QPen tick(Qt::white, 4, Qt::SolidLine, Qt::SquareCap);
-    p.setPen(tick);
-    p.drawLine(9, 16, 13, 20);
-    p.drawLine(13, 20, 22, 10);
-    return img;
+    return symbolOnDisc(QColor(0x28, 0xA0, 0x3C), QColor(0x0F, 0x50, 0x19), [](QPainter& p) {
+        QPen tick(Qt::white, 4, Qt::SolidLine, Qt::SquareCap);
+        p.setPen(tick);
+        p.drawLine(9, 16, 13, 20);
+        p.drawLine(13, 20, 22, 10);
+    });
 }
 
 void ensureBuiltIns() {
@@ -87,8 +81,7 @@ void ensureBuiltIns() {
         t.emplace(kBitmapError, drawError(QColor(0xD2, 0x1E, 0x1E), QColor(0x6E, 0x0A, 0x0A)));
         t.emplace(kBitmapInformation, drawInformation());
         t.emplace(kBitmapQuestion, drawQuestion());
-        t.emplace(kBitmapPanelError,
-                  drawError(QColor(0xE6, 0x3C, 0x14), QColor(0x50, 0x0A, 0x00)));
+        t.emplace(kBitmapPanelError, drawError(QColor(0xE6, 0x3C, 0x14), QColor(0x50, 0x0A, 0x00)));
         t.emplace(kBitmapPanelSuccess, drawSuccess());
     });
 }
