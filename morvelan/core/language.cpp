@@ -2,7 +2,7 @@
 
 #include "platform/win_path.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <fstream>
@@ -24,7 +24,6 @@ bool readLine(std::istream& in, std::string& line) {
 // The number of a field as the C library reads it: leading blanks, a sign, digits; the
 // rest ignored; 0 when there are no digits. Clamped to 32 bits.
 std::int32_t toNumber(const std::string& field) {
-    errno = 0;
     const long long v = std::strtoll(field.c_str(), nullptr, 10);
     if (v > INT32_MAX) {
         return INT32_MAX;
@@ -35,13 +34,10 @@ std::int32_t toNumber(const std::string& field) {
     return static_cast<std::int32_t>(v);
 }
 
-bool hasField(const std::vector<std::string>& fields, const std::string& name) {
-    for (const std::string& f : fields) {
-        if (f == name) {
-            return true;
-        }
-    }
-    return false;
+// The 1-based column of the first field equal to name; 0 when there is none.
+std::size_t fieldColumn(const std::vector<std::string>& fields, const std::string& name) {
+    const auto it = std::find(fields.begin(), fields.end(), name);
+    return it == fields.end() ? 0 : static_cast<std::size_t>(it - fields.begin()) + 1;
 }
 
 } // namespace
@@ -82,17 +78,12 @@ int CLanguage::Load(const std::string& name) {
 
     // The wanted language must be a whole field of the header; otherwise English.
     std::string chosen = name;
-    if (!hasField(header, chosen)) {
+    std::size_t column = fieldColumn(header, chosen); // 1-based; the number column is 1
+    if (column == 0) {
         chosen = kFallbackLanguage;
-        if (!hasField(header, chosen)) {
+        column = fieldColumn(header, chosen);
+        if (column == 0) {
             return 0;
-        }
-    }
-    std::size_t column = 0; // 1-based; the number column is 1
-    for (std::size_t i = 0; i < header.size(); ++i) {
-        if (header[i] == chosen) {
-            column = i + 1;
-            break;
         }
     }
 
