@@ -282,9 +282,22 @@ bool CPortLink::SendFrame(std::uint8_t direction, const std::uint8_t* data, std:
 bool CPortLink::AnnounceFrame(int callerLen) {
     std::uint8_t data[8];
     BuildAnnounceData(callerLen, data);
-    const std::uint8_t* payload = nullptr;
-    std::size_t n = 0;
-    return SendFrame(kDirWrite, data, sizeof data) && ReadResponse(&payload, &n);
+    return SendFrame(kDirWrite, data, sizeof data) && ReadResponse(nullptr, nullptr);
+}
+
+bool CPortLink::WriteCodeFrame(std::uint8_t code, int len, const std::uint8_t* data) {
+    std::uint8_t frame[kMaxFrameData];
+    frame[0] = code;
+    frame[1] = 0;
+    if (len > 0)
+        std::memcpy(frame + 2, data, static_cast<std::size_t>(len));
+    return SendFrame(kDirWrite, frame, static_cast<std::size_t>(len) + 2) &&
+           ReadResponse(nullptr, nullptr);
+}
+
+bool CPortLink::Request(std::uint8_t direction, std::uint8_t code, const std::uint8_t** payload,
+                        std::size_t* n) {
+    return SendRequest(direction, code) && ReadResponse(payload, n);
 }
 
 bool CPortLink::ReadResponse(const std::uint8_t** payload, std::size_t* n) {
@@ -314,15 +327,17 @@ bool CPortLink::ReadResponse(const std::uint8_t** payload, std::size_t* n) {
         return false;
     }
     std::memmove(buf, buf + kFrameHeaderSize, len);
-    *payload = buf;
-    *n = len;
+    if (payload)
+        *payload = buf;
+    if (n)
+        *n = len;
     return true;
 }
 
 bool CPortLink::ReadID() {
     const std::uint8_t* payload = nullptr;
     std::size_t n = 0;
-    if (!SendRequest(kDirRead, kFnReadId) || !ReadResponse(&payload, &n))
+    if (!Request(kDirRead, kFnReadId, &payload, &n))
         return false;
     moduleIds_.fill(0);
     std::memcpy(moduleIds_.data(), payload, n);

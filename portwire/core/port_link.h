@@ -72,8 +72,12 @@ public:
     bool SendRequest(std::uint8_t direction, std::uint8_t code);
     bool SendFrame(std::uint8_t direction, const std::uint8_t* data, std::size_t n);
     bool AnnounceFrame(int callerLen);
-    // On success *payload points into the link's reply buffer (valid until the next request).
+    // On success *payload points into the link's reply buffer (valid until the next request);
+    // either output may be null when the caller only needs the outcome.
     bool ReadResponse(const std::uint8_t** payload, std::size_t* n);
+    // A fixed request and its reply.
+    bool Request(std::uint8_t direction, std::uint8_t code, const std::uint8_t** payload,
+                 std::size_t* n);
     bool ReadID();
     CRequestLock& Lock() { return lock_; }
 
@@ -100,6 +104,8 @@ private:
     void CloseSerial();
     bool ConnectSocket(std::uint32_t ipv4, int port, bool readId);
     void FailTcp(IoResult result);
+    // Sends code, 0 and len bytes of data as one write frame and reads the reply.
+    bool WriteCodeFrame(std::uint8_t code, int len, const std::uint8_t* data);
     template <typename SocketIo, typename PortIo>
     bool Transfer(const std::uint8_t* block, std::size_t len, std::uint8_t direction,
                   SocketIo socketIo, PortIo portIo);

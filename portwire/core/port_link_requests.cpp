@@ -24,7 +24,7 @@ std::uint8_t CPortLink::InputByteAt(std::size_t imageOffset) const {
 std::uint16_t CPortLink::GetControllerID() {
     const std::uint8_t* payload = nullptr;
     std::size_t n = 0;
-    if (!SendRequest(kDirRead, kFnControllerId) || !ReadResponse(&payload, &n) || n < 4)
+    if (!Request(kDirRead, kFnControllerId, &payload, &n) || n < 4)
         return 0;
     return static_cast<std::uint16_t>(payload[2] | (payload[3] << 8));
 }
@@ -32,7 +32,7 @@ std::uint16_t CPortLink::GetControllerID() {
 bool CPortLink::ReadInputs() {
     const std::uint8_t* payload = nullptr;
     std::size_t n = 0;
-    if (!SendRequest(kDirRead, kFnReadInputs) || !ReadResponse(&payload, &n))
+    if (!Request(kDirRead, kFnReadInputs, &payload, &n))
         return false;
     std::memcpy(inputImage_.data(), payload, n);
     return true;
@@ -41,7 +41,7 @@ bool CPortLink::ReadInputs() {
 bool CPortLink::ReadPayloadAfterHead(std::uint8_t code, std::uint8_t* dest, std::size_t* n) {
     const std::uint8_t* payload = nullptr;
     std::size_t len = 0;
-    if (!SendRequest(kDirRead, code) || !ReadResponse(&payload, &len))
+    if (!Request(kDirRead, code, &payload, &len))
         return false;
     if (dest && len > 2)
         std::memcpy(dest, payload + 2, len - 2);
@@ -53,7 +53,7 @@ bool CPortLink::ReadPayloadAfterHead(std::uint8_t code, std::uint8_t* dest, std:
 bool CPortLink::ReadMasterParameter(std::uint8_t code, std::uint8_t* dest, std::uint16_t* len) {
     const std::uint8_t* payload = nullptr;
     std::size_t n = 0;
-    if (!SendRequest(kDirRead, code) || !ReadResponse(&payload, &n))
+    if (!Request(kDirRead, code, &payload, &n))
         return false;
     if (dest)
         std::memcpy(dest, payload, n);
@@ -69,16 +69,7 @@ bool CPortLink::WriteWithData(std::uint8_t code, int len, const std::uint8_t* da
     if (!SetTimeout(timeoutMs, &old))
         return false;
     // On a failure below the link keeps the longer time-out.
-    if (!AnnounceFrame(len))
-        return false;
-    std::uint8_t frame[kMaxFrameData];
-    frame[0] = code;
-    frame[1] = 0;
-    if (len > 0)
-        std::memcpy(frame + 2, data, static_cast<std::size_t>(len));
-    const std::uint8_t* payload = nullptr;
-    std::size_t n = 0;
-    if (!SendFrame(kDirWrite, frame, static_cast<std::size_t>(len) + 2) || !ReadResponse(&payload, &n))
+    if (!AnnounceFrame(len) || !WriteCodeFrame(code, len, data))
         return false;
     return SetTimeout(old, nullptr);
 }
@@ -87,14 +78,7 @@ bool CPortLink::SetOutputs(int len, const std::uint8_t* data) {
     if (len < 0 || len > kMaxCallerData || (len > 0 && !data))
         return false;
     (void)AnnounceFrame(len);  // its outcome is not looked at
-    std::uint8_t frame[kMaxFrameData];
-    frame[0] = kFnSetOutputs;
-    frame[1] = 0;
-    if (len > 0)
-        std::memcpy(frame + 2, data, static_cast<std::size_t>(len));
-    const std::uint8_t* payload = nullptr;
-    std::size_t n = 0;
-    return SendFrame(kDirWrite, frame, static_cast<std::size_t>(len) + 2) && ReadResponse(&payload, &n);
+    return WriteCodeFrame(kFnSetOutputs, len, data);
 }
 
 bool CPortLink::Fieldbus(std::uint8_t parameter) {
