@@ -62,7 +62,6 @@ bool CPortLink::ApplySerialState(int baud) {
 
 bool CPortLink::OpenComPort(int comNumber, int baud) {
     comNumber_ = comNumber;
-    portName_ = mv::comPortName(comNumber);
     port_ = app_.Transports().openSerial(comNumber);
     if (!port_) {
         SetError(kErrComOpen);
@@ -79,9 +78,8 @@ bool CPortLink::OpenComPort(int comNumber, int baud) {
 
 bool CPortLink::OpenComAutoBaud(int comNumber) {
     comNumber_ = comNumber;
-    portName_ = mv::comPortName(comNumber);
     app_.ShowStatus("Open");
-    app_.ShowStatus(portName_.c_str());
+    app_.ShowStatus(mv::comPortName(comNumber).c_str());
     for (const BaudAttempt& attempt : kBaudAttempts) {
         port_ = app_.Transports().openSerial(comNumber);
         if (!port_) {

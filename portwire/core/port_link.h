@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string>
 
 #include "portwire/core/frame.h"
 #include "portwire/core/link_socket.h"
@@ -43,7 +42,6 @@ public:
     std::uint32_t Address() const { return address_; }
     int TcpPort() const { return tcpPort_; }
     int Timeout() const { return timeout_; }
-    int LogMode() const { return logMode_; }
     void SetLogMode(int mode) { logMode_ = mode; }
     int References() const { return references_; }
     void AddReference() { ++references_; }
@@ -118,7 +116,6 @@ private:
     Transport transport_ = kNotOpen;
     std::unique_ptr<ISerialPort> port_;
     CLinkSocket socket_;
-    std::string portName_;
     int comNumber_ = 0;
     std::uint32_t address_ = 0;
     int tcpPort_ = 0;
