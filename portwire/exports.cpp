@@ -42,6 +42,29 @@ void GuardVoid(F&& body) noexcept {
 
 bool validCode(int code) { return code >= 0 && code <= 0xFF; }
 
+// Runs op on the link behind the handle: 1 when it succeeds; 0 for an unknown handle, a failure
+// or an exception.
+template <typename T = uint16_t, typename F>
+T OnLink(LinkHandle link, F&& op) noexcept {
+    return Guard<T>(0, [&]() -> T {
+        CPortLink* l = Find(link);
+        return l && op(*l) ? 1 : 0;
+    });
+}
+
+// count bytes of the input image from a caller's offset (0..256, after the image's two head
+// bytes), least significant first; 0 for an unknown handle or an offset outside.
+uint32_t InputValue(LinkHandle link, int offset, int count) {
+    const CPortLink* l = Find(link);
+    if (!l || offset < 0 || offset > 256)
+        return 0;
+    const size_t at = 2 + static_cast<size_t>(offset);
+    uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = (value << 8) | l->InputByteAt(at + static_cast<size_t>(i));
+    return value;
+}
+
 } // namespace
 
 extern "C" {
@@ -72,36 +95,18 @@ uint16_t A_GetControllerID(LinkHandle link) {
 }
 
 uint16_t A_ReadInputs(LinkHandle link) {
-    return Guard<uint16_t>(0, [&]() -> uint16_t {
-        CPortLink* l = Find(link);
-        return l && l->ReadInputs() ? 1 : 0;
-    });
+    return OnLink(link, [&](CPortLink& l) { return l.ReadInputs(); });
 }
 
 uint8_t A_GetInputByte(LinkHandle link, int offset) {
-    const CPortLink* l = Find(link);
-    if (!l || offset < 0 || offset > 256)
-        return 0;
-    return l->InputByteAt(2 + static_cast<size_t>(offset));
+    return static_cast<uint8_t>(InputValue(link, offset, 1));
 }
 
 uint16_t A_GetInputWord(LinkHandle link, int offset) {
-    const CPortLink* l = Find(link);
-    if (!l || offset < 0 || offset > 256)
-        return 0;
-    const size_t at = 2 + static_cast<size_t>(offset);
-    return static_cast<uint16_t>(l->InputByteAt(at) | (l->InputByteAt(at + 1) << 8));
+    return static_cast<uint16_t>(InputValue(link, offset, 2));
 }
 
-uint32_t A_GetInputLong(LinkHandle link, int offset) {
-    const CPortLink* l = Find(link);
-    if (!l || offset < 0 || offset > 256)
-        return 0;
-    const size_t at = 2 + static_cast<size_t>(offset);
-    return static_cast<uint32_t>(l->InputByteAt(at)) | (static_cast<uint32_t>(l->InputByteAt(at + 1)) << 8) |
-           (static_cast<uint32_t>(l->InputByteAt(at + 2)) << 16) |
-           (static_cast<uint32_t>(l->InputByteAt(at + 3)) << 24);
-}
+uint32_t A_GetInputLong(LinkHandle link, int offset) { return InputValue(link, offset, 4); }
 
 void A_GetInputBuffer(LinkHandle link, uint8_t dest[256]) {
     const CPortLink* l = Find(link);
@@ -110,82 +115,57 @@ void A_GetInputBuffer(LinkHandle link, uint8_t dest[256]) {
 }
 
 uint16_t A_SetOutputs(LinkHandle link, int len, const uint8_t* data) {
-    return Guard<uint16_t>(0, [&]() -> uint16_t {
-        CPortLink* l = Find(link);
-        return l && l->SetOutputs(len, data) ? 1 : 0;
-    });
+    return OnLink(link, [&](CPortLink& l) { return l.SetOutputs(len, data); });
 }
 
 uint16_t A_StopFieldbus(LinkHandle link) {
-    return Guard<uint16_t>(0, [&]() -> uint16_t {
-        CPortLink* l = Find(link);
-        return l && l->Fieldbus(1) ? 1 : 0;
-    });
+    return OnLink(link, [&](CPortLink& l) { return l.Fieldbus(1); });
 }
 
 uint16_t A_StartFieldbus(LinkHandle link) {
-    return Guard<uint16_t>(0, [&]() -> uint16_t {
-        CPortLink* l = Find(link);
-        return l && l->Fieldbus(2) ? 1 : 0;
-    });
+    return OnLink(link, [&](CPortLink& l) { return l.Fieldbus(2); });
 }
 
 uint16_t A_ReadModulParameters(LinkHandle link, uint8_t* dest) {
-    return Guard<uint16_t>(0, [&]() -> uint16_t {
-        CPortLink* l = Find(link);
-        return l && l->ReadPayloadAfterHead(portwire::kFnModuleParameters, dest, nullptr) ? 1 : 0;
+    return OnLink(link, [&](CPortLink& l) {
+        return l.ReadPayloadAfterHead(portwire::kFnModuleParameters, dest, nullptr);
     });
 }
 
 uint16_t A_WriteModulParameters(LinkHandle link, int len, const uint8_t* data) {
-    return Guard<uint16_t>(0, [&]() -> uint16_t {
-        CPortLink* l = Find(link);
-        return l && l->WriteWithData(portwire::kFnSavedModuleParameters, len, data, portwire::kWriteRequestTimeoutMs)
-                   ? 1
-                   : 0;
+    return OnLink(link, [&](CPortLink& l) {
+        return l.WriteWithData(portwire::kFnSavedModuleParameters, len, data,
+                               portwire::kWriteRequestTimeoutMs);
     });
 }
 
 uint16_t A_ReadMasterParameter(LinkHandle link, int code, uint8_t* dest, int /*unused*/, uint16_t* len) {
-    return Guard<uint16_t>(0, [&]() -> uint16_t {
-        CPortLink* l = Find(link);
-        if (!l || !validCode(code))
-            return 0;
-        return l->ReadMasterParameter(static_cast<uint8_t>(code), dest, len) ? 1 : 0;
+    return OnLink(link, [&](CPortLink& l) {
+        return validCode(code) && l.ReadMasterParameter(static_cast<uint8_t>(code), dest, len);
     });
 }
 
 uint16_t A_ClearFlash(LinkHandle link) {
-    return Guard<uint16_t>(0, [&]() -> uint16_t {
-        CPortLink* l = Find(link);
-        return l && l->ClearFlash() ? 1 : 0;
-    });
+    return OnLink(link, [&](CPortLink& l) { return l.ClearFlash(); });
 }
 
 uint16_t A_ReadModulInfo(LinkHandle link, uint8_t* dest) {
-    return Guard<uint16_t>(0, [&]() -> uint16_t {
-        CPortLink* l = Find(link);
-        return l && l->ReadPayloadAfterHead(portwire::kFnModuleInfo, dest, nullptr) ? 1 : 0;
+    return OnLink(link, [&](CPortLink& l) {
+        return l.ReadPayloadAfterHead(portwire::kFnModuleInfo, dest, nullptr);
     });
 }
 
 uint16_t A_GetLastError(void) { return App().GetLastError(); }
 
 uint16_t A_Write(LinkHandle link, const uint8_t* buffer, int len) {
-    return Guard<uint16_t>(0, [&]() -> uint16_t {
-        CPortLink* l = Find(link);
-        if (!l || len < 0 || (len > 0 && !buffer))
-            return 0;
-        return l->Write(buffer, static_cast<size_t>(len)) ? 1 : 0;
+    return OnLink(link, [&](CPortLink& l) {
+        return len >= 0 && (len == 0 || buffer) && l.Write(buffer, static_cast<size_t>(len));
     });
 }
 
 uint16_t A_Read(LinkHandle link, uint8_t* buffer, int len) {
-    return Guard<uint16_t>(0, [&]() -> uint16_t {
-        CPortLink* l = Find(link);
-        if (!l || len < 0 || (len > 0 && !buffer))
-            return 0;
-        return l->Read(buffer, static_cast<size_t>(len)) ? 1 : 0;
+    return OnLink(link, [&](CPortLink& l) {
+        return len >= 0 && (len == 0 || buffer) && l.Read(buffer, static_cast<size_t>(len));
     });
 }
 
@@ -198,11 +178,9 @@ LinkHandle A_Open2(int comNumber) {
 }
 
 uint16_t A_WriteModulConfiguration(LinkHandle link, int len, const uint8_t* data) {
-    return Guard<uint16_t>(0, [&]() -> uint16_t {
-        CPortLink* l = Find(link);
-        return l && l->WriteWithData(portwire::kFnModuleConfiguration, len, data, portwire::kWriteRequestTimeoutMs)
-                   ? 1
-                   : 0;
+    return OnLink(link, [&](CPortLink& l) {
+        return l.WriteWithData(portwire::kFnModuleConfiguration, len, data,
+                               portwire::kWriteRequestTimeoutMs);
     });
 }
 
@@ -212,29 +190,24 @@ void A_SetLogMode(LinkHandle link, int mode) {
 }
 
 int32_t A_ReadModulConfiguration(LinkHandle link, uint8_t* len, uint8_t* dest) {
-    return Guard<int32_t>(0, [&]() -> int32_t {
-        CPortLink* l = Find(link);
+    return OnLink<int32_t>(link, [&](CPortLink& l) {
         size_t n = 0;
-        if (!l || !l->ReadPayloadAfterHead(portwire::kFnModuleConfiguration, dest, &n))
-            return 0;
+        if (!l.ReadPayloadAfterHead(portwire::kFnModuleConfiguration, dest, &n))
+            return false;
         if (len)
             *len = static_cast<uint8_t>(n);
-        return 1;
+        return true;
     });
 }
 
 uint16_t A_ReadSavedModulParameters(LinkHandle link, uint8_t* dest) {
-    return Guard<uint16_t>(0, [&]() -> uint16_t {
-        CPortLink* l = Find(link);
-        return l && l->ReadPayloadAfterHead(portwire::kFnSavedModuleParameters, dest, nullptr) ? 1 : 0;
+    return OnLink(link, [&](CPortLink& l) {
+        return l.ReadPayloadAfterHead(portwire::kFnSavedModuleParameters, dest, nullptr);
     });
 }
 
 int32_t A_ReadMemory(LinkHandle link, int count, uint32_t address, uint8_t* dest) {
-    return Guard<int32_t>(0, [&]() -> int32_t {
-        CPortLink* l = Find(link);
-        return l && l->ReadMemory(count, address, dest) ? 1 : 0;
-    });
+    return OnLink<int32_t>(link, [&](CPortLink& l) { return l.ReadMemory(count, address, dest); });
 }
 
 void A_CreateChecksum(LinkHandle link, uint8_t* buffer, int len) {
@@ -262,10 +235,7 @@ uint16_t A_SetOutputsO(LinkHandle link, int /*unused*/, int len, const uint8_t* 
 }
 
 uint16_t A_PurgeComm(LinkHandle link) {
-    return Guard<uint16_t>(0, [&]() -> uint16_t {
-        CPortLink* l = Find(link);
-        return l && l->Purge() ? 1 : 0;
-    });
+    return OnLink(link, [&](CPortLink& l) { return l.Purge(); });
 }
 
 LinkHandle A_OpenNet_NoReadID(uint32_t ipv4, int tcpPort) {
@@ -284,25 +254,19 @@ uint32_t A_GetPort(LinkHandle link) {
 }
 
 int32_t A_SetComTimout(LinkHandle link, int ms, int* old) {
-    return Guard<int32_t>(0, [&]() -> int32_t {
-        CPortLink* l = Find(link);
-        return l && l->SetTimeout(ms, old) ? 1 : 0;
-    });
+    return OnLink<int32_t>(link, [&](CPortLink& l) { return l.SetTimeout(ms, old); });
 }
 
 uint16_t A_WriteMasterParameter(LinkHandle link, int code, int len, const uint8_t* data) {
-    return Guard<uint16_t>(0, [&]() -> uint16_t {
-        CPortLink* l = Find(link);
-        if (!l || !validCode(code))
-            return 0;
-        return l->WriteWithData(static_cast<uint8_t>(code), len, data, portwire::kWriteRequestTimeoutMs) ? 1 : 0;
+    return OnLink(link, [&](CPortLink& l) {
+        return validCode(code) && l.WriteWithData(static_cast<uint8_t>(code), len, data,
+                                                  portwire::kWriteRequestTimeoutMs);
     });
 }
 
 uint16_t A_WriteModulParameters_2(LinkHandle link, int len, const uint8_t* data, int timeoutMs) {
-    return Guard<uint16_t>(0, [&]() -> uint16_t {
-        CPortLink* l = Find(link);
-        return l && l->WriteWithData(portwire::kFnSavedModuleParameters, len, data, timeoutMs) ? 1 : 0;
+    return OnLink(link, [&](CPortLink& l) {
+        return l.WriteWithData(portwire::kFnSavedModuleParameters, len, data, timeoutMs);
     });
 }
 
