@@ -73,14 +73,11 @@ void CPortwireApp::ShowStatus(const char* line) {
     Clock().sleep(kStatusPauseMs);
 }
 
-std::uint32_t CPortwireApp::OpenSerial(int comNumber, const std::function<bool(CPortLink&)>& open) {
-    if (CPortLink* found = FindSerial(comNumber)) {
-        found->AddReference();
-        return found->Handle();
-    }
+std::uint32_t CPortwireApp::AddLink(std::uint32_t noHandleError,
+                                    const std::function<bool(CPortLink&)>& open) {
     const std::uint32_t handle = NewLinkHandle();
     if (handle == 0) {
-        SetLastError(kErrComOpen);
+        SetLastError(noHandleError);
         return 0;
     }
     auto link = std::make_unique<CPortLink>(*this, handle);
@@ -88,6 +85,14 @@ std::uint32_t CPortwireApp::OpenSerial(int comNumber, const std::function<bool(C
         return 0;
     links_.push_back(std::move(link));
     return handle;
+}
+
+std::uint32_t CPortwireApp::OpenSerial(int comNumber, const std::function<bool(CPortLink&)>& open) {
+    if (CPortLink* found = FindSerial(comNumber)) {
+        found->AddReference();
+        return found->Handle();
+    }
+    return AddLink(kErrComOpen, open);
 }
 
 std::uint32_t CPortwireApp::Open(int comNumber) {
@@ -123,16 +128,8 @@ std::uint32_t CPortwireApp::OpenNet(std::uint32_t ipv4, int port, bool readId) {
         found->AddReference();
         return found->Handle();
     }
-    const std::uint32_t handle = NewLinkHandle();
-    if (handle == 0) {
-        SetLastError(kErrTcpConnect);
-        return 0;
-    }
-    auto link = std::make_unique<CPortLink>(*this, handle);
-    if (!link->OpenNet(ipv4, port, readId))
-        return 0;
-    links_.push_back(std::move(link));
-    return handle;
+    return AddLink(kErrTcpConnect,
+                   [ipv4, port, readId](CPortLink& link) { return link.OpenNet(ipv4, port, readId); });
 }
 
 void CPortwireApp::Close(std::uint32_t handle) {

@@ -61,6 +61,9 @@ public:
     IMonitorSink& Monitor() const { return *monitor_; }
 
 private:
+    // A new link under a fresh handle, kept when open succeeds on it; noHandleError is the last
+    // error when no handle is left.
+    std::uint32_t AddLink(std::uint32_t noHandleError, const std::function<bool(CPortLink&)>& open);
     std::uint32_t OpenSerial(int comNumber, const std::function<bool(CPortLink&)>& open);
     CPortLink* FindSerial(int comNumber);
     CPortLink* FindTcp(std::uint32_t ipv4, int port);
