@@ -8,6 +8,19 @@ namespace portwire {
 
 namespace {
 
+// Both platform carriers report Ok, Failed or TimedOut; a time-out is a short transfer here.
+template <typename Status>
+IoResult toIoResult(Status s) {
+    switch (s) {
+    case Status::Ok:
+        return IoResult::Ok;
+    case Status::TimedOut:
+        return IoResult::Short;
+    default:
+        return IoResult::Failed;
+    }
+}
+
 class SystemSerialPort final : public ISerialPort {
 public:
     bool open(const std::string& device) { return port_.open(device); }
@@ -22,24 +35,14 @@ public:
         return true;
     }
     IoResult write(const std::uint8_t* data, std::size_t len) override {
-        return map(port_.write(data, len, nullptr));
+        return toIoResult(port_.write(data, len, nullptr));
     }
     IoResult read(std::uint8_t* data, std::size_t len) override {
-        return map(port_.read(data, len, nullptr));
+        return toIoResult(port_.read(data, len, nullptr));
     }
     bool purge() override { return port_.purgeInput(); }
 
 private:
-    static IoResult map(mv::SerialPort::Status s) {
-        switch (s) {
-        case mv::SerialPort::Status::Ok:
-            return IoResult::Ok;
-        case mv::SerialPort::Status::TimedOut:
-            return IoResult::Short;
-        default:
-            return IoResult::Failed;
-        }
-    }
     mv::SerialPort port_;
 };
 
@@ -51,23 +54,13 @@ public:
         return socket_.connect(ipv4, static_cast<std::uint16_t>(port), timeoutMs);
     }
     IoResult send(const std::uint8_t* data, std::size_t len, int timeoutMs) override {
-        return map(socket_.send(data, len, timeoutMs, nullptr));
+        return toIoResult(socket_.send(data, len, timeoutMs, nullptr));
     }
     IoResult receive(std::uint8_t* data, std::size_t len, int timeoutMs) override {
-        return map(socket_.receive(data, len, timeoutMs, nullptr));
+        return toIoResult(socket_.receive(data, len, timeoutMs, nullptr));
     }
 
 private:
-    static IoResult map(mv::TcpSocket::Status s) {
-        switch (s) {
-        case mv::TcpSocket::Status::Ok:
-            return IoResult::Ok;
-        case mv::TcpSocket::Status::TimedOut:
-            return IoResult::Short;
-        default:
-            return IoResult::Failed;
-        }
-    }
     mv::TcpSocket socket_;
 };
 
