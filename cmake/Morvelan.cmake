@@ -76,9 +76,10 @@ function(mv_fuzz_target name)
 endfunction()
 
 # The main of every test program: sets the environment the tests rely on (offscreen Qt,
-# MV_SOURCE_DIR, MV_PROGRAM_DIR), then runs GoogleTest.
+# MV_SOURCE_DIR, MV_PROGRAM_DIR, read through tests/test_paths.h), then runs GoogleTest.
 add_library(mv_test_main STATIC ${CMAKE_SOURCE_DIR}/tests/test_main.cpp)
 target_link_libraries(mv_test_main PUBLIC GTest::gtest)
+target_include_directories(mv_test_main PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(mv_test_main PRIVATE
     MV_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}" MV_TEST_PROGRAM_DIR="${MV_PROGRAM_DIR}")
 set_target_properties(mv_test_main PROPERTIES AUTOMOC OFF)

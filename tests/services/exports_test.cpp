@@ -1,12 +1,12 @@
 // The export lists of the four service libraries: ordinals in order, the public headers
 // declaring the functions in ordinal order, every listed function found in its library, and
 // ordinal 39 of X740_Core being the very function of ordinal 10.
+#include "tests/test_paths.h"
+
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
-#include <unistd.h>
 
-#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -17,20 +17,8 @@
 
 namespace {
 
-// The source tree (from the build) and the program folder (this program's own folder).
-std::string sourceDir() {
-    return MV_SERVICES_SOURCE_DIR;
-}
-
-std::string programDir() {
-    char path[PATH_MAX] = {};
-    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    std::string exe(path, n > 0 ? static_cast<std::size_t>(n) : 0);
-    return exe.substr(0, exe.rfind('/'));
-}
-
 std::vector<std::pair<int, std::string>> readList(const std::string& lib) {
-    std::ifstream in(sourceDir() + "/services/" + lib + ".exports");
+    std::ifstream in(mvtest::SourceDir() + "/services/" + lib + ".exports");
     std::vector<std::pair<int, std::string>> out;
     std::string line;
     while (std::getline(in, line)) {
@@ -46,7 +34,7 @@ std::vector<std::pair<int, std::string>> readList(const std::string& lib) {
 }
 
 std::vector<std::string> headerOrder(const std::string& lib) {
-    std::ifstream in(sourceDir() + "/services/include/" + lib + ".h");
+    std::ifstream in(mvtest::SourceDir() + "/services/include/" + lib + ".h");
     std::stringstream all;
     all << in.rdbuf();
     const std::string text = all.str();
@@ -96,7 +84,7 @@ TEST_P(ExportList, OrdinalsHeaderAndLibraryAgree) {
     EXPECT_EQ(ordinals, expected);
     EXPECT_EQ(headerOrder(lib.name), names);
 
-    const std::string path = programDir() + "/lib" + lib.name + ".so";
+    const std::string path = mvtest::ProgramDir() + "/lib" + lib.name + ".so";
     void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     ASSERT_NE(handle, nullptr) << ::dlerror();
     for (const std::string& name : names) {
@@ -115,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(Services, ExportList,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ExportList, CoreOrdinal39IsOrdinal10) {
-    const std::string path = programDir() + "/libX740_Core.so";
+    const std::string path = mvtest::ProgramDir() + "/libX740_Core.so";
     void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     ASSERT_NE(handle, nullptr) << ::dlerror();
     void* ten = ::dlsym(handle, "A_X740_ReadModulConfig");

@@ -4,6 +4,7 @@
 #include "morvelan/core/controller_module.h"
 #include "morvelan/core/module_factory.h"
 #include "platform/recording_canvas.h"
+#include "tests/test_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -483,19 +484,10 @@ TEST(ModuleFactory, MakesTheClassOfTheKindForProtocolOne) {
 
 namespace {
 
-// The installation data: the program folder the tests run in, else the source tree's.
-std::string SourceData() {
-    if (std::filesystem::exists("Modul/A3204.kvn")) {
-        return std::filesystem::current_path().string();
-    }
-    const char* source = std::getenv("MV_SOURCE_DIR");
-    return source ? std::string(source) + "/data" : std::string();
-}
-
 class SampleCatalogueTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        data_ = SourceData();
+        data_ = mvtest::SampleDataDir();
         if (data_.empty() || !std::filesystem::exists(data_ + "/Modul/A3204.kvn")) {
             GTEST_SKIP() << "sample installation not found";
         }

@@ -3,6 +3,7 @@
 // and every int constant named kText...) and from the list below, which takes numbers the code
 // reaches another way.
 #include "morvelan/core/language.h"
+#include "tests/test_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -29,14 +30,7 @@ const int kAlsoUsed[] = {
     241,   // language dialog label
 };
 
-fs::path sourceDir() {
-    const char* env = std::getenv("MV_SOURCE_DIR");
-    if (env != nullptr && *env != '\0') {
-        return fs::path(env);
-    }
-    // This file lies in tests/morvelan/core of the source tree.
-    return fs::path(__FILE__).parent_path().parent_path().parent_path().parent_path();
-}
+fs::path sourceDir() { return mvtest::SourceDir(); }
 
 std::set<int> numbersInSources() {
     std::set<int> out;

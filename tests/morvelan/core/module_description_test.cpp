@@ -1,6 +1,7 @@
 // Module description files and the catalogue: reading one file, the scan of the folder, the
 // two finds, and the sample installation's catalogue read whole.
 #include "morvelan/core/module_description.h"
+#include "tests/test_paths.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
 
@@ -211,20 +212,11 @@ TEST_F(CatalogueScan, RemoveAllEmptiesTheCatalogue) {
     EXPECT_EQ(list_.m_ControllerCount, 0);
 }
 
-// The sample installation: the source data, else the program folder that holds its copy.
-std::string sampleFolder() {
-    if (const char* src = std::getenv("MV_SOURCE_DIR"))
-        return std::string(src) + "/data";
-    if (const char* bin = std::getenv("MV_PROGRAM_DIR"))
-        return bin;
-    return ".";
-}
-
 TEST(SampleCatalogue, EveryFileIsAcceptedAndTheNamedEntriesExist) {
     mv::iniClearCache();
     CModuleDescriptionList list;
     mv::FakeClock clock;
-    const int files = list.Scan(sampleFolder(), "English", nullptr, clock);
+    const int files = list.Scan(mvtest::SampleDataDir(), "English", nullptr, clock);
     ASSERT_GT(files, 10);
     std::set<int> kinds;
     for (int i = 0; i < list.GetSize(); ++i) {
@@ -253,7 +245,7 @@ TEST(SampleCatalogue, EveryFileIsAcceptedAndTheNamedEntriesExist) {
 
     // German texts are there too.
     CModuleDescriptionList german;
-    german.Scan(sampleFolder(), "Deutsch", nullptr, clock);
+    german.Scan(mvtest::SampleDataDir(), "Deutsch", nullptr, clock);
     const int d = german.FindByName("D2110");
     ASSERT_GE(d, 0);
     EXPECT_EQ(german[d]->m_DisplayName, "16 digitale Eing\xE4nge 24 V DC");

@@ -1,6 +1,7 @@
 // Start-up and exit of morvelan with the sample installation, the start dialogs, and the
 // module documentation command.
 #include "morvelan/ui/morvelan_app.h"
+#include "tests/test_paths.h"
 #include "morvelan/ui/start_dlg.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
@@ -28,11 +29,6 @@ QApplication& qapp() {
     return *app;
 }
 
-std::string sampleData() {
-    const char* src = std::getenv("MV_SOURCE_DIR");
-    return src ? std::string(src) + "/data" : std::string(std::getenv("MV_PROGRAM_DIR"));
-}
-
 // A copy of the sample installation and both stores in a temporary folder; messages are
 // answered instead of shown, and the scan's closing pause runs on a fake clock.
 class MorvelanStart : public ::testing::Test {
@@ -42,7 +38,7 @@ protected:
         char name[] = "/tmp/mv-start-XXXXXX";
         root_ = ::mkdtemp(name);
         prog_ = root_ + "/Morvelan Program";
-        fs::copy(sampleData(), prog_, fs::copy_options::recursive);
+        fs::copy(mvtest::SampleDataDir(), prog_, fs::copy_options::recursive);
         fs::remove(prog_ + "/CMakeLists.txt");
         machine_ = root_ + "/machine.reg";
         user_ = root_ + "/config/Kelvane/Morvelan.reg";
