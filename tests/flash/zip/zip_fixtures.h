@@ -2,6 +2,7 @@
 #pragma once
 
 #include "flash/zip/zip_archive.h"
+#include "tests/test_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +36,7 @@ public:
         }();
         if (self->m_dir.empty()) {
             self->m_dir = makeScratch("fixtures");
-            fs::path script = fs::path(__FILE__).parent_path() / "make_fixtures.py";
+            fs::path script = fs::path(mvtest::SourceDir()) / "tests/flash/zip/make_fixtures.py";
             std::string cmd = "/usr/bin/python3 '" + script.string() + "' '" + self->m_dir.string() + "'";
             if (std::system(cmd.c_str()) != 0)
                 throw std::runtime_error("fixture generator failed: " + cmd);
