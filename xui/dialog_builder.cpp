@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -125,6 +126,11 @@ QWidget* makeStandard(QWidget* parent, const DialogItem& item, const QString& te
     return w;
 }
 
+// The height of one line of a combo box's dropped list.
+int listLineHeight(const QComboBox* combo) {
+    return std::max(1, combo->fontMetrics().height() + 2);
+}
+
 bool wantsFocus(const QWidget* w, const DialogItem& item) {
     if ((item.style & mv::WS_TABSTOP) != 0) {
         return true;
@@ -143,6 +149,15 @@ void registerDialogTemplates(const std::vector<const DialogTemplate*>& list) {
             templates()[t->id] = t;
         }
     }
+}
+
+void placeComboBox(QComboBox* combo, const QRect& withList) {
+    if (combo == nullptr) {
+        return;
+    }
+    const int closed = std::min(withList.height(), combo->sizeHint().height());
+    combo->setGeometry(withList.x(), withList.y(), withList.width(), closed);
+    combo->setMaxVisibleItems(std::max(1, (withList.height() - closed) / listLineHeight(combo)));
 }
 
 const DialogTemplate* findDialogTemplate(int id) {
@@ -182,7 +197,11 @@ BuiltDialog buildDialog(QWidget* dialog, const DialogTemplate& tmpl, QPoint orig
         }
         setControlId(w, item.id);
         setControlFont(w, font);
-        w->setGeometry(info.geometry);
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            placeComboBox(combo, info.geometry);
+        } else {
+            w->setGeometry(info.geometry);
+        }
         w->setEnabled((item.style & mv::WS_DISABLED) == 0);
         w->setVisible((item.style & mv::WS_VISIBLE) != 0);
 

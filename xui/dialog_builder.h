@@ -12,6 +12,7 @@
 #include <map>
 
 class QButtonGroup;
+class QComboBox;
 
 namespace xui {
 
@@ -25,5 +26,10 @@ struct BuiltDialog {
 // unknown class becomes an empty placeholder widget, so the rest of the dialog still works.
 BuiltDialog buildDialog(QWidget* dialog, const DialogTemplate& tmpl,
                         QPoint clientOrigin = QPoint(0, 0));
+
+// Places a drop-down combo box whose rectangle, as templates give it, includes its dropped
+// list: the closed box takes the height its font needs (never more than the rectangle), the
+// list drops down to at most the rest of the rectangle.
+void placeComboBox(QComboBox* combo, const QRect& withList);
 
 } // namespace xui

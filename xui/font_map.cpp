@@ -15,6 +15,20 @@ constexpr const char* kFaceProperty = "mvFontFace";
 constexpr const char* kHeightProperty = "mvFontHeight";
 constexpr const char* kWeightProperty = "mvFontWeight";
 
+// "MS Sans Serif" is a bitmap face whose smallest size is 8 points (11 pixels at 96 dpi): a
+// request for fewer pixels shows that size.
+constexpr int kSansSerifSmallestEm = 11;
+
+// Texts up to this em height are hinted, so their stems stay dark on the pixel grid.
+constexpr int kLargestHintedEm = 16;
+
+int applySmallestSize(const mv::FontDesc& desc, int em) {
+    if (em < kSansSerifSmallestEm && sameNoCase(desc.face, "MS Sans Serif")) {
+        return kSansSerifSmallestEm;
+    }
+    return em;
+}
+
 } // namespace
 
 QString mapFontFace(std::string_view face) {
@@ -38,25 +52,26 @@ QFont makeQFont(const mv::FontDesc& desc, int emPixels) {
     f.setItalic(desc.italic);
     f.setUnderline(desc.underline);
     f.setKerning(false);
-    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setHintingPreference(emPixels <= kLargestHintedEm ? QFont::PreferFullHinting
+                                                        : QFont::PreferNoHinting);
     f.setStyleStrategy(QFont::PreferDefault);
     return f;
 }
 
 int screenEmPixels(const mv::FontDesc& desc) {
     if (desc.height < 0) {
-        return -desc.height;
+        return applySmallestSize(desc, -desc.height);
     }
     if (desc.height == 0) {
-        return 11;
+        return applySmallestSize(desc, 11);
     }
     // A cell height: scale by the face's ratio of em to line height.
     QFont probe = makeQFont(desc, 100);
     const int cell = QFontMetrics(probe).height();
     if (cell <= 0) {
-        return desc.height;
+        return applySmallestSize(desc, desc.height);
     }
-    return static_cast<int>(std::lround(desc.height * 100.0 / cell));
+    return applySmallestSize(desc, static_cast<int>(std::lround(desc.height * 100.0 / cell)));
 }
 
 QFont screenFont(const mv::FontDesc& desc) { return makeQFont(desc, screenEmPixels(desc)); }

@@ -15,11 +15,12 @@ namespace xui {
 // "Liberation Mono"; any other face -> "Liberation Sans".
 QString mapFontFace(std::string_view face);
 
-// A QFont of the description, its em height given in device pixels.
+// A QFont of the description, its em height given in device pixels; small texts are hinted.
 QFont makeQFont(const mv::FontDesc& desc, int emPixels);
 
 // The em height in pixels of a description on a 96-dpi screen (0 = 8 points = 11 pixels;
-// a positive cell height is turned into the em height of the mapped face).
+// a positive cell height is turned into the em height of the mapped face). "MS Sans Serif"
+// never goes below its smallest size, 8 points.
 int screenEmPixels(const mv::FontDesc& desc);
 
 // A QFont for screen use (96 dpi).

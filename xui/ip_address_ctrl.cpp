@@ -18,6 +18,11 @@ namespace {
 constexpr int kBorder = 2;    // frame width around the fields
 constexpr int kMaxDigits = 3; // digits in one field
 
+// A line edit keeps a fixed margin of this many pixels on each side of its text; the fields
+// give it back through negative text margins, so their whole width holds digits (the one
+// frame is the control's own).
+constexpr int kLineEditMargin = 2;
+
 } // namespace
 
 CIpAddressCtrl::CIpAddressCtrl(QWidget* parent) : QWidget(parent) {
@@ -28,6 +33,7 @@ CIpAddressCtrl::CIpAddressCtrl(QWidget* parent) : QWidget(parent) {
     for (int i = 0; i < kFieldCount; ++i) {
         auto* edit = new QLineEdit(this);
         edit->setFrame(false);
+        edit->setTextMargins(-kLineEditMargin, 0, -kLineEditMargin, 0);
         edit->setAlignment(Qt::AlignCenter);
         edit->setValidator(validator);
         edit->setMaxLength(kMaxDigits);
@@ -228,7 +234,7 @@ bool CIpAddressCtrl::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CIpAddressCtrl::layoutFields() {
-    const int dotWidth = fontMetrics().horizontalAdvance(QLatin1Char('.')) + 4;
+    const int dotWidth = fontMetrics().horizontalAdvance(QLatin1Char('.'));
     const int inner = width() - 2 * kBorder;
     const int fieldWidth = std::max(0, (inner - (kFieldCount - 1) * dotWidth) / kFieldCount);
     const int fieldHeight = std::max(0, height() - 2 * kBorder);

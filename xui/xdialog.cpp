@@ -8,6 +8,7 @@
 #include "xui/window_class.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -89,9 +90,14 @@ mv::RECT CXDialog::controlRect(const QWidget* control) const {
 }
 
 void CXDialog::moveControl(QWidget* control, int x, int y, int cx, int cy) {
-    if (control != nullptr) {
-        control->setGeometry(x + clientOrigin_.x(), y + clientOrigin_.y(), std::max(0, cx),
-                             std::max(0, cy));
+    if (control == nullptr) {
+        return;
+    }
+    const QRect r(x + clientOrigin_.x(), y + clientOrigin_.y(), std::max(0, cx), std::max(0, cy));
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        placeComboBox(combo, r);
+    } else {
+        control->setGeometry(r);
     }
 }
 

@@ -428,8 +428,8 @@ bool XGridCtrl::hitTest(QPoint point, int& row, int& column) const {
     if (screen >= rows_ || screen >= visibleRows_) {
         return false;
     }
-    // The heading band stands for the heading row, whatever is scrolled below it.
-    row = screen < fixedRows_ ? screen : screen + firstRow_;
+    // Every band, the heading band too, counts from the first visible row.
+    row = screen + firstRow_;
     if (row >= rows_) {
         row = -1;
         return false;
@@ -586,7 +586,8 @@ void XGridCtrl::paintCell(mv::Canvas& canvas, int column, int screenRow, std::st
             fill = rowBackColors_[ri];
             canvas.setTextColor(rowTextColors_[ri]);
             if (flag == kFlagMergeDown) {
-                r.left -= 1;
+                // Over the cell's left grid line and its lower one.
+                r.left -= 2;
                 r.bottom += 2;
             }
         }

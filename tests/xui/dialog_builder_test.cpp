@@ -89,6 +89,26 @@ TEST_F(Builder, HiddenItemsAreReadablePlaceholders) {
               Qt::AlignHCenter);
 }
 
+TEST_F(Builder, ComboBoxTakesItsClosedHeightAndDropsItsListInTheRest) {
+    auto* combo = qobject_cast<QComboBox*>(built.items.at(17));
+    ASSERT_NE(combo, nullptr);
+    // The template's 40 units (65 pixels) include the dropped list.
+    const QRect g = combo->geometry();
+    EXPECT_EQ(g.topLeft(), QPoint(150, 81));
+    EXPECT_EQ(g.width(), 90);
+    EXPECT_GE(g.height(), combo->fontMetrics().height());
+    EXPECT_LT(g.height(), 30);
+    const int line = combo->fontMetrics().height() + 2;
+    EXPECT_EQ(combo->maxVisibleItems(), (65 - g.height()) / line);
+    // Moved later with the same kind of rectangle, it keeps its closed height.
+    xui::placeComboBox(combo, QRect(0, 0, 60, 200));
+    EXPECT_EQ(combo->height(), g.height());
+    EXPECT_EQ(combo->maxVisibleItems(), (200 - g.height()) / line);
+    xui::placeComboBox(combo, QRect(0, 0, 60, 10));
+    EXPECT_EQ(combo->height(), 10);
+    EXPECT_EQ(combo->maxVisibleItems(), 1);
+}
+
 TEST_F(Builder, OwnClassesAreFoundByNameWithoutRegardToCase) {
     EXPECT_EQ(lastInfo.id, 15);
     EXPECT_EQ(lastInfo.text, "own");

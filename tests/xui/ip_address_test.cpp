@@ -1,14 +1,19 @@
 #include "xui/ip_address_ctrl.h"
 
 #include "controls_test_util.h"
+#include "xui/dialog_template.h"
+#include "xui/font_map.h"
 #include "xui/window_class.h"
 
 #include <QLineEdit>
+#include <QPainter>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 using xui::CIpAddressCtrl;
 
@@ -49,6 +54,51 @@ protected:
     std::unique_ptr<QWidget> parent;
     CIpAddressCtrl* ip = nullptr;
 };
+
+// The horizontal span of the dark pixels of an image; empty when there are none.
+std::pair<int, int> inkSpan(const QImage& img) {
+    int left = img.width();
+    int right = -1;
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            if (qGray(img.pixel(x, y)) < 128) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    return {left, right};
+}
+
+TEST_F(IpAddressTest, EveryDigitFitsItsFieldFromSixtyDialogUnits) {
+    const mv::FontDesc font = xui::fontFromPoints("MS Sans Serif", 8);
+    xui::setControlFont(ip, font);
+    // "255" as the dialog font draws it.
+    QImage probe(60, 20, QImage::Format_RGB32);
+    probe.fill(Qt::white);
+    {
+        QPainter p(&probe);
+        p.setFont(xui::screenFont(font));
+        p.setPen(Qt::black);
+        p.drawText(QRect(0, 0, 60, 20), Qt::AlignCenter, QStringLiteral("255"));
+    }
+    const auto whole = inkSpan(probe);
+    ASSERT_GT(whole.second, whole.first);
+    for (int units : {60, 64, 80, 120}) {
+        ip->setGeometry(10, 10, xui::dluToPixelsX(units), xui::dluToPixelsY(12));
+        ip->SetAddress(0xFFFFFFFFu);
+        for (int f = 0; f < CIpAddressCtrl::kFieldCount; ++f) {
+            QLineEdit* edit = ip->fieldEdit(f);
+            // The caret after the last digit scrolls nothing out of sight.
+            edit->setCursorPosition(f % 2 == 0 ? 3 : 0);
+            const auto ink = inkSpan(xctl_test::render(edit));
+            EXPECT_EQ(ink.second - ink.first, whole.second - whole.first)
+                << units << " units, field " << f;
+            EXPECT_GT(ink.first, 0) << units << " units, field " << f;
+            EXPECT_LT(ink.second, edit->width() - 1) << units << " units, field " << f;
+        }
+    }
+}
 
 TEST_F(IpAddressTest, ValueRoundTripWithFirstFieldHigh) {
     ip->SetAddress(0xC0A80A01u);

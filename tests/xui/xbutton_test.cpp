@@ -4,6 +4,7 @@
 #include "platform/recording_canvas.h"
 #include "platform/sys_colors.h"
 #include "xui/controls.h"
+#include "xui/font_map.h"
 #include "xui/owner_button.h"
 #include "xui/window_class.h"
 #include "xui/xdialog.h"
@@ -11,10 +12,12 @@
 
 #include "platform/win_styles.h"
 
+#include <QLabel>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using xctl_test::CommandSink;
@@ -138,6 +141,47 @@ TEST_F(ButtonTest, NormalFacePixels) {
     EXPECT_NEAR(xctl_test::grey(pixel(img, 3, 10)), 255 - 10 * 63 / 23, 1);
     EXPECT_NEAR(xctl_test::grey(pixel(img, 3, 22)), 255 - 22 * 63 / 23, 1);
     EXPECT_EQ(pixel(img, 3, 23), 0xFFFFFFu); // the bottom frame line
+}
+
+// The box of the pixels darker than mid grey, and the darkest channel value found in it.
+QRect darkInk(const QImage& img, int* darkest) {
+    QRect box;
+    *darkest = 255;
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb p = img.pixel(x, y);
+            const int v = std::max({qRed(p), qGreen(p), qBlue(p)});
+            *darkest = std::min(*darkest, v);
+            if (v < 128) {
+                box = box.united(QRect(x, y, 1, 1));
+            }
+        }
+    }
+    return box;
+}
+
+TEST_F(ButtonTest, CaptionIsAsLargeAndDarkAsTheDialogText) {
+    // The button asks for -8 "MS Sans Serif", below the face's smallest size: it shows 8 points.
+    other->setFocus();
+    button->setText(QStringLiteral("HOH"));
+    int buttonDarkest = 255;
+    const QRect caption = darkInk(xctl_test::render(button).copy(2, 2, 92, 20), &buttonDarkest);
+
+    QWidget surface;
+    surface.setStyleSheet(QStringLiteral("background: white"));
+    auto* label = new QLabel(QStringLiteral("HOH"), &surface);
+    xui::setControlFont(label, xui::fontFromPoints("MS Sans Serif", 8));
+    label->setGeometry(0, 0, 90, 20);
+    surface.resize(90, 20);
+    int labelDarkest = 255;
+    const QRect text = darkInk(xctl_test::render(&surface), &labelDarkest);
+
+    ASSERT_FALSE(caption.isEmpty());
+    ASSERT_FALSE(text.isEmpty());
+    EXPECT_EQ(caption.height(), text.height());
+    EXPECT_EQ(caption.width(), text.width());
+    EXPECT_LT(buttonDarkest, 0x30);
+    EXPECT_LT(labelDarkest, 0x30);
 }
 
 TEST_F(ButtonTest, PressedFacePixels) {

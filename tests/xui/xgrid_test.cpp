@@ -252,10 +252,11 @@ TEST_F(GridTest, ClickSelectsTheRowUnderThePointer) {
     grid->GetSelection(row, col);
     EXPECT_EQ(row, 12);
     EXPECT_EQ(col, 1);
-    // The heading band selects row 0, never a hidden row.
+    // The heading band counts from the first visible row too.
     QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(60, 5));
     grid->GetSelection(row, col);
-    EXPECT_EQ(row, 0);
+    EXPECT_EQ(row, 10);
+    EXPECT_EQ(col, 1);
 }
 
 TEST_F(GridTest, ClickBelowTheRowsSelectsNothing) {
@@ -316,22 +317,27 @@ TEST_F(GridTest, PixelsOfHeadingsCellsSelectionAndMergedCells) {
     // Selected row 1 (screen row 1) in yellow, both data columns.
     EXPECT_EQ(pixel(img, 52, 23), XGridCtrl::kSelectionColor);
     EXPECT_EQ(pixel(img, 145, 37), XGridCtrl::kSelectionColor);
-    // Row 2 column 1 carries flag 1: its fill covers its lower grid line only.
+    // Row 2 column 1 carries flag 1: its fill covers its left and lower grid line, not the
+    // upper one nor the right one (the next cell's).
     EXPECT_EQ(pixel(img, 70, 60), 0xFFFFFFu);
+    EXPECT_EQ(pixel(img, 49, 50), 0xFFFFFFu);
     EXPECT_EQ(pixel(img, 70, 40), 0xC0C0C0u);
+    EXPECT_EQ(pixel(img, 99, 50), 0xC0C0C0u);
     // Outside the columns: the dark background; the outer frame.
     EXPECT_EQ(pixel(img, 200, 50), XGridCtrl::kBackColor);
     EXPECT_EQ(pixel(img, 0, 50), XGridCtrl::kFrameColor);
     EXPECT_EQ(pixel(img, 200, 99), XGridCtrl::kFrameColor);
 }
 
-TEST_F(GridTest, MergedCellCoversItsLowerLine) {
+TEST_F(GridTest, MergedCellCoversItsLeftAndLowerLine) {
     fill(10);
     const QImage before = xctl_test::render(grid);
     EXPECT_EQ(pixel(before, 70, 60), 0xC0C0C0u);
+    EXPECT_EQ(pixel(before, 49, 50), 0xC0C0C0u);
     grid->SetCellFlag(1, 2, 1);
     const QImage after = xctl_test::render(grid);
     EXPECT_EQ(pixel(after, 70, 60), 0xFFFFFFu);
+    EXPECT_EQ(pixel(after, 49, 50), 0xFFFFFFu);
 }
 
 TEST_F(GridTest, TextsArePlacedByAlignment) {

@@ -61,6 +61,27 @@ TEST_F(LanguageDialog, ShowsTheLanguagesAndItsTexts) {
     EXPECT_EQ(xbase_test::pixel(img, r.left, r.top), 0xFFFFFFu);
 }
 
+TEST_F(LanguageDialog, ControlsDoNotOverlapAndTheChoiceIsVisible) {
+    morvelan::CLanguageDlg d(language_);
+    d.ShowModeless();
+    QComboBox* combo = d.combo();
+    ASSERT_NE(combo, nullptr);
+    const QRect c = combo->geometry();
+    for (int id : {mv::IDOK, mv::IDCANCEL}) {
+        EXPECT_FALSE(c.intersects(d.item(id)->geometry())) << id;
+    }
+    EXPECT_FALSE(d.item(mv::IDOK)->geometry().intersects(d.item(mv::IDCANCEL)->geometry()));
+    // The current text "English" shows as dark ink in the left part of the closed box.
+    const QImage img = d.grab().toImage();
+    int dark = 0;
+    for (int y = c.top() + 2; y < c.bottom() - 1; ++y) {
+        for (int x = c.left() + 3; x < c.left() + c.width() / 2; ++x) {
+            dark += qGray(img.pixel(x, y)) < 100 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(dark, 20);
+}
+
 TEST_F(LanguageDialog, OkLoadsTheChoiceAndAsksForARestart) {
     morvelan::CLanguageDlg d(language_);
     QTimer::singleShot(0, &d, [&] {

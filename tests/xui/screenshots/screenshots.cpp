@@ -1,6 +1,7 @@
 // Writes PNG pictures of the own controls in each state and of the message dialog into the
 // folder given on the command line:  xui_screenshots <folder>
 #include "platform/sys_colors.h"
+#include "platform/win_styles.h"
 #include "xui/bitmaps.h"
 #include "xui/color_combo_box.h"
 #include "xui/color_sel_edit.h"
@@ -8,6 +9,7 @@
 #include "xui/colorref.h"
 #include "xui/command.h"
 #include "xui/controls.h"
+#include "xui/dialog_template.h"
 #include "xui/info_list_box.h"
 #include "xui/ip_address_ctrl.h"
 #include "xui/message_dlg.h"
@@ -22,6 +24,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -186,15 +189,49 @@ void buttons(Writer& out, QWidget& surface) {
     out.saveSheet(QStringLiteral("buttons"), shots, 3);
 }
 
-void grid(Writer& out, QWidget& surface) {
-    auto* g = new xui::XGridCtrl(&surface);
-    g->setGeometry(10, 10, 420, 205);
-    g->show();
+// The controls as the dialogs get them: built from a template, so they carry the dialog font
+// and the template's geometry (a combo box's rectangle includes its dropped list).
+enum ShotId { kGrid = 100, kEdit, kEditFocused, kStatic, kCombo, kIp, kInfoList, kFocusSink };
+
+const xui::DialogTemplate& controlsTemplate() {
+    using namespace mv;
+    constexpr std::uint32_t kChild = WS_CHILD | WS_VISIBLE;
+    static const xui::DialogTemplate t{
+        9000,
+        "Controls",
+        "MS Sans Serif",
+        8,
+        0,
+        0,
+        300,
+        300,
+        WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT,
+        {
+            {"XGRID", kGrid, "", 7, 7, 280, 126, kChild | WS_TABSTOP},
+            {"CColorSelEdit", kEdit, "1Fh", 7, 140, 66, 12, kChild | WS_TABSTOP},
+            {"CColorSelEdit", kEditFocused, "502", 80, 140, 66, 12, kChild | WS_TABSTOP},
+            {"CColorStatic", kStatic, "Min :", 153, 140, 66, 10, kChild},
+            {"CColorComboBox", kCombo, "", 7, 160, 106, 60,
+             kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST},
+            {"SysIPAddress32", kIp, "", 120, 160, 64, 12, kChild | WS_TABSTOP},
+            {"CInfoListBox", kInfoList, "", 7, 200, 146, 72, kChild | WS_VSCROLL | WS_TABSTOP},
+            {"Button", kFocusSink, "", 290, 290, 4, 4, kChild | WS_TABSTOP},
+        },
+    };
+    return t;
+}
+
+void grid(Writer& out, xui::CXDialog& dlg) {
+    auto* g = dlg.itemAs<xui::XGridCtrl>(kGrid);
+    if (g == nullptr) {
+        std::fprintf(stderr, "xui_screenshots: the template made no grid\n");
+        return;
+    }
     g->SetColumnCount(3);
     g->SetRowCount(40);
     g->SetColumnWidth(0, 60);
     g->SetColumnWidth(1, 180);
-    g->SetColumnWidth(2, 420 - 240 - g->GetClientWidth() - 2);
+    g->SetColumnWidth(2, g->width() - 240 - g->GetClientWidth() - 2);
     g->SetAllRowColors(0xFF0000);
     g->SetHeaderColor(0xFBCCA3);
     g->SetHeaderTextColor(0);
@@ -208,8 +245,15 @@ void grid(Writer& out, QWidget& surface) {
         g->SetCellText(1, r, "Parameter " + std::to_string(r));
         g->SetCellText(2, r, std::to_string(r * 17) + "H");
     }
-    g->SetCellFlag(0, 12, 1);
-    g->SetCellFlag(0, 13, 1);
+    // Rows 3 to 5 of the value column as one merged cell: its text in the first, the others
+    // blank and flagged, so their fill covers the lines between them.
+    g->SetCellText(2, 3, "Bit string");
+    for (int r = 3; r <= 5; ++r) {
+        g->SetCellFlag(1, r, 1);
+        g->SetCellFlag(2, r, 1);
+    }
+    g->SetCellText(2, 4, "");
+    g->SetCellText(2, 5, "");
     out.save(QStringLiteral("grid_top"), grabOf(g));
     g->OnVScroll(xui::XGridCtrl::ScrollRequest::PageDown);
     const QPointF pos(100, 3 * g->rowHeight() + 5);
@@ -219,52 +263,45 @@ void grid(Writer& out, QWidget& surface) {
     out.save(QStringLiteral("grid_scrolled_selected"), grabOf(g));
     g->SetSelectionMode(xui::XGridCtrl::kSelectCell);
     out.save(QStringLiteral("grid_cell_selected"), grabOf(g));
-    delete g;
 }
 
-void controls(Writer& out, QWidget& surface) {
+void controls(Writer& out, xui::CXDialog& dlg) {
     std::vector<Shot> shots;
-    auto* edit = new xui::CColorSelEdit(&surface);
-    edit->setGeometry(10, 10, 100, 20);
-    edit->setText(QStringLiteral("1Fh"));
-    edit->show();
-    auto* edit2 = new xui::CColorSelEdit(&surface);
-    edit2->setGeometry(10, 40, 100, 20);
-    edit2->setText(QStringLiteral("502"));
-    edit2->show();
-    edit2->setFocus();
+    QWidget* sink = dlg.item(kFocusSink);
+    QWidget* edit = dlg.item(kEdit);
+    if (sink == nullptr || edit == nullptr) {
+        std::fprintf(stderr, "xui_screenshots: the template made no edits\n");
+        return;
+    }
+    sink->setFocus();
     shots.push_back({QStringLiteral("edit"), grabOf(edit)});
     edit->setFocus();
     shots.push_back({QStringLiteral("edit focused"), grabOf(edit)});
+    sink->setFocus();
 
-    auto* label = new xui::CColorStatic(&surface, QStringLiteral("Min :"));
-    label->setGeometry(10, 70, 100, 16);
-    label->SetBkColor(xui::kDialogBackground);
-    label->SetTextColor(0xFFFFFF);
-    label->show();
-    shots.push_back({QStringLiteral("static"), grabOf(label)});
-
-    auto* combo = new xui::CColorComboBox(&surface);
-    combo->setGeometry(10, 100, 160, 22);
-    combo->addItems({QStringLiteral("Off"), QStringLiteral("On")});
-    combo->show();
-    shots.push_back({QStringLiteral("combo box"), grabOf(combo)});
-
-    auto* ip = new xui::CIpAddressCtrl(&surface);
-    ip->setGeometry(10, 130, 160, 22);
-    ip->SetAddress(0xC0A8000Au);
-    ip->show();
-    shots.push_back({QStringLiteral("IP address"), grabOf(ip)});
-
-    auto* list = new xui::CInfoListBox(&surface);
-    list->setGeometry(10, 160, 220, 110);
-    list->show();
-    for (const char* line : {"VERSION", "CPU: 2.14", "FPGA: No FPGA Info", "BOARD 1", "Power: 1.03",
-                             "Fieldbus: No Fieldbus Info"}) {
-        list->AddLine(line);
+    if (auto* label = dlg.itemAs<xui::CColorStatic>(kStatic)) {
+        label->SetBkColor(xui::kDialogBackground);
+        label->SetTextColor(0xFFFFFF);
+        label->show();
+        shots.push_back({QStringLiteral("static"), grabOf(label)});
     }
-    shots.push_back({QStringLiteral("info list"), grabOf(list)});
+    if (auto* combo = dlg.itemAs<xui::CColorComboBox>(kCombo)) {
+        combo->addItems({QStringLiteral("Off"), QStringLiteral("On")});
+        shots.push_back({QStringLiteral("combo box"), grabOf(combo)});
+    }
+    if (auto* ip = dlg.itemAs<xui::CIpAddressCtrl>(kIp)) {
+        ip->SetAddress(0xC0A8FFC8u);
+        shots.push_back({QStringLiteral("IP address"), grabOf(ip)});
+    }
+    if (auto* list = dlg.itemAs<xui::CInfoListBox>(kInfoList)) {
+        for (const char* line : {"VERSION", "CPU: 2.14", "FPGA: No FPGA Info", "BOARD 1",
+                                 "Power: 1.03", "Fieldbus: No Fieldbus Info"}) {
+            list->AddLine(line);
+        }
+        shots.push_back({QStringLiteral("info list"), grabOf(list)});
+    }
     out.saveSheet(QStringLiteral("controls"), shots, 3);
+    out.save(QStringLiteral("controls_dialog"), grabOf(&dlg));
 }
 
 } // namespace
@@ -294,8 +331,11 @@ int main(int argc, char** argv) {
     QApplication::setActiveWindow(&surface);
 
     buttons(out, surface);
-    grid(out, surface);
-    controls(out, surface);
+    xui::CXDialog dlg(controlsTemplate());
+    dlg.ShowModeless();
+    grid(out, dlg);
+    controls(out, dlg);
+    dlg.hide();
     messageDialogs(out);
     return out.ok() ? 0 : 1;
 }
