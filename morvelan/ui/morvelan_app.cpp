@@ -2,6 +2,7 @@
 
 #include "morvelan/core/app_hooks.h"
 #include "morvelan/core/app_profile.h"
+#include "morvelan/core/label_printer.h"
 #include "morvelan/ui/start_dlg.h"
 #include "platform/settings_store.h"
 #include "platform/version_block.h"
@@ -38,7 +39,7 @@ bool readable(const std::string& path) {
 } // namespace
 
 // What the module model asks of the application.
-struct CMorvelanApp::Hooks : mv::IAppHooks {
+struct CMorvelanApp::Hooks : mv::PrintingAppHooks {
     explicit Hooks(CMorvelanApp& app) : app(app) {}
     std::string LanguageText(int number) override { return app.m_Language.GetText(number); }
     std::uint32_t LinkHandle() override { return app.m_Link; }
