@@ -134,7 +134,6 @@ void FaultServer::Serve(int control) {
     }
     SendText(control, greeting_);
     bool silent = false;
-    std::size_t next = 0;
     std::string line;
     while (ReadCommand(control, line)) {
         if (line.rfind("PORT ", 0) == 0) {
@@ -149,13 +148,13 @@ void FaultServer::Serve(int control) {
         }
         if (silent)
             continue;
-        if (next >= steps_.size()) {
+        if (next_ >= steps_.size()) {
             SendText(control, line.rfind("QUIT", 0) == 0 || line.rfind("quit", 0) == 0
                                   ? "221 Bye\r\n"
                                   : "500 unscripted\r\n");
             continue;
         }
-        const FaultStep& step = steps_[next++];
+        const FaultStep& step = steps_[next_++];
         SendText(control, step.reply);
         if (step.data != FaultStep::Data::None) {
             const int data = ConnectBack(step.source);

@@ -2,7 +2,8 @@
 // reads one command line, sends the step's reply bytes exactly as given and, when asked, opens
 // the data connection to the address of the last PORT command (optionally from another local
 // address), sends or takes data, stays silent or drops the connection. Commands after the
-// script get "500 unscripted", QUIT gets "221 Bye".
+// script get "500 unscripted", QUIT gets "221 Bye". A client that reconnects gets the
+// script's next steps.
 #pragma once
 
 #include <atomic>
@@ -66,6 +67,7 @@ private:
     std::vector<std::string> commands_;
     std::string received_;
     std::string pending_;
+    std::size_t next_ = 0; // the script goes on over reconnections
     std::thread thread_;
 };
 
