@@ -3,8 +3,10 @@
 #include <arpa/inet.h>
 
 std::optional<std::uint32_t> ParseDottedAddress(const std::string& text) {
+    // The classic reading: one to four parts, decimal, octal or hexadecimal, the last part
+    // filling the bytes that remain ("10.1" is 10.0.0.1).
     in_addr addr{};
-    if (::inet_pton(AF_INET, text.c_str(), &addr) != 1)
+    if (::inet_aton(text.c_str(), &addr) == 0)
         return std::nullopt;
     return ntohl(addr.s_addr);
 }
@@ -23,12 +25,14 @@ void CAppCommandLineInfo::ParseParam(const std::string& param, bool flag, bool /
             if (auto ip = ParseDottedAddress(after))
                 m_IpAddress = *ip;
             else
-                m_Problems.push_back(param + ": not a dotted IPv4 address");
+                m_Problems.push_back(param + ": not an IPv4 address, the stored one is kept");
         }
         used = used || param.compare(0, 3, "IP=") == 0;
     }
     if (flag || used)
         return; // flags of the framework have no meaning here
+    if (m_nShellCommand == FileOpen)
+        return; // the first document named is the one opened
     m_strFileName = param;
     m_nShellCommand = FileOpen;
 }

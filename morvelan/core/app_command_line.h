@@ -1,7 +1,7 @@
 // The command line of morvelan. Only '-' marks a flag ('/' starts absolute paths). Every
 // parameter is looked at for the mask file ("MSK" ... "=<file>") and the controller address
 // ("IP" ... "=<a.b.c.d>"); a parameter that begins exactly "MSK=" or "IP=" is used up by that,
-// any other parameter that is not a flag names the document to open.
+// the first other parameter that is not a flag names the document to open.
 #pragma once
 
 #include <cstdint>
@@ -25,5 +25,6 @@ public:
     std::vector<std::string> m_Problems;    // parameters that could not be used, with why
 };
 
-// A dotted IPv4 address as a 32-bit number, first octet in the most significant byte.
+// An IPv4 address as a 32-bit number, first octet in the most significant byte. Read as the
+// classic address reader reads it: "127.1" is 127.0.0.1, "0x7f.1" too.
 std::optional<std::uint32_t> ParseDottedAddress(const std::string& text);

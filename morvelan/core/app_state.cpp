@@ -36,11 +36,16 @@ int CMorvelanAppBase::ReadRegistrySettings() {
         return 0;
     m_ProgramDir = install->substr(0, 255);
 
-    std::string language = mv::CLanguage::kFallbackLanguage;
+    // The language table comes from the machine-wide program folder; a per-user Install read
+    // afterwards replaces the folder for everything that follows.
+    m_Language.SetProgramDirectory(m_ProgramDir);
     if (const auto user = mv::SettingsKey::open(mv::SettingsRoot::User, kRegistryKey)) {
         // A value that is missing keeps the new-key default.
         m_Com = static_cast<int>(user->readDword("COM").value_or(kDefaultCom));
-        language = user->readText("Sprache").value_or(mv::CLanguage::kFallbackLanguage);
+        const std::string language =
+            user->readText("Sprache").value_or(mv::CLanguage::kFallbackLanguage);
+        if (m_Language.Load(language) != 1)
+            return 0;
         if (const auto paper = user->readBinary("Papersize"); paper && paper->size() >= 12) {
             for (std::size_t i = 0; i < 3; ++i) {
                 std::uint32_t v = 0;
@@ -53,18 +58,19 @@ int CMorvelanAppBase::ReadRegistrySettings() {
         m_TcpPort = static_cast<int>(user->readDword("Port").value_or(kDefaultPort));
         if (const auto mode = user->readDword("Printmode"))
             m_PrintMode = static_cast<int>(*mode);
-        if (const auto own = user->readText("Install"); own && !own->empty())
+        if (const auto own = user->readText("Install"); own && !own->empty()) {
             m_ProgramDir = own->substr(0, 255);
-    } else {
-        mv::SettingsKey::open(mv::SettingsRoot::User, kRegistryKey, true);
-        m_Com = kDefaultCom;
-        m_PaperSize = kDefaultPaperSize;
-        m_IpAddress = kDefaultIp;
-        m_TcpPort = kDefaultPort;
-        m_PrintMode = kDefaultPrintMode;
+            m_Language.SetProgramDirectory(m_ProgramDir);
+        }
+        return 1;
     }
-    m_Language.SetProgramDirectory(m_ProgramDir);
-    return m_Language.Load(language) == 1 ? 1 : 0;
+    mv::SettingsKey::open(mv::SettingsRoot::User, kRegistryKey, true);
+    m_Com = kDefaultCom;
+    m_PaperSize = kDefaultPaperSize;
+    m_IpAddress = kDefaultIp;
+    m_TcpPort = kDefaultPort;
+    m_PrintMode = kDefaultPrintMode;
+    return m_Language.Load(mv::CLanguage::kFallbackLanguage) == 1 ? 1 : 0;
 }
 
 bool CMorvelanAppBase::WriteRegistrySettings() {

@@ -80,6 +80,8 @@ void CControllerConnection::Release() {
         A_Close(m_Link);
     }
     m_Held = false;
+    // A closed link is no link: whoever asks next opens a new one.
+    m_Link = 0;
 }
 
 void CControllerConnection::CloseConnection() {
@@ -120,7 +122,6 @@ int CControllerConnection::Open(int askAddress, bool statusWindow) {
 
     const int code = m_Openers.lastError();
     Release();
-    m_Link = 0;
     hooks.ShowMessage(OpenFailureMessage(code));
     return 0;
 }

@@ -49,9 +49,10 @@ public:
     // Removes the controller's ARP entry from the system's tables, where the process may.
     void ClearArpEntry();
     // One input cycle for a station: read the inputs and share them out among its modules.
-    // A failed read closes the link and sets the station's tiles offline; result 0.
+    // A failed read closes the link (the stored handle becomes 0) and sets the station's tiles
+    // offline; result 0.
     int ReadOnlineInputs(int station);
-    // Releases the reference held on the link (at exit).
+    // Releases the reference held on the link (at exit); the stored handle becomes 0.
     void CloseConnection();
 
     std::uint32_t m_Link = 0;      // 0 when none was opened
@@ -65,7 +66,7 @@ public:
 
 private:
     int Open(int askAddress, bool statusWindow);
-    // Releases the reference on the stored link, once.
+    // Releases the reference on the stored link, once, and forgets its handle.
     void Release();
 
     bool m_Held = false; // m_Link holds a reference not yet released

@@ -92,7 +92,6 @@ int CMorvelanDoc::CheckAgainstController(int stationIndex) {
     const int n = A_GetNumberOfModules(link);
     if (static_cast<int>(ids.size()) != n + 1) {
         connection->CloseConnection();
-        connection->m_Link = 0;
         return 0;
     }
     std::uint16_t controller = A_GetControllerID(link);

@@ -19,14 +19,36 @@
 #include <QPrinterInfo>
 #include <QUrl>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
 
 // Caption colour and symbol of the error messages.
 constexpr mv::COLORREF kErrorCaptionColor = 255;
+
+// The system's text for a document the shell could not open: why the file cannot be read,
+// else that no program is set up to open it.
+std::string DocumentOpenFailure(const std::string& path) {
+    if (::access(path.c_str(), R_OK) != 0)
+        return std::strerror(errno);
+    return "No application is associated with the specified file for this operation.";
+}
+
+// The program's message dialog with the error symbol, OK only.
+void ShowErrorMessage(const std::string& line1, const std::string& line2) {
+    xui::MessageRequest r;
+    r.line1 = line1;
+    r.line2 = line2;
+    r.caption = "ERROR";
+    r.bitmapId = xui::kBitmapError;
+    r.buttonMode = xui::kMessageOk;
+    r.captionColor = kErrorCaptionColor;
+    xui::ShowMessage(r);
+}
 
 bool readable(const std::string& path) {
     FILE* f = std::fopen(path.c_str(), "rb");
@@ -92,6 +114,9 @@ CMorvelanApp::CMorvelanApp() {
     m_SystemMessage = [](const std::string& caption, const std::string& text) {
         QMessageBox::critical(nullptr, xui::fromCp1252(caption), xui::fromCp1252(text));
     };
+    m_SystemInformation = [](const std::string& caption, const std::string& text) {
+        QMessageBox::information(nullptr, xui::fromCp1252(caption), xui::fromCp1252(text));
+    };
     m_OpenDocumentFile = [](const std::string& path) {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(path.c_str())));
     };
@@ -130,8 +155,6 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
 
     m_CmdInfo = CAppCommandLineInfo();
     m_CmdInfo.Parse(argc, argv);
-    for (const std::string& problem : m_CmdInfo.m_Problems)
-        std::fprintf(stderr, "morvelan: %s\n", problem.c_str());
     if (!m_CmdInfo.m_MaskFile.empty())
         m_MaskFile = m_CmdInfo.m_MaskFile;
     if (m_CmdInfo.m_IpAddress)
@@ -139,6 +162,8 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
 
     m_Hooks = std::make_unique<Hooks>(*this);
     mv::setAppHooks(m_Hooks.get());
+    for (const std::string& problem : m_CmdInfo.m_Problems)
+        ShowErrorMessage("Command line", problem);
     xui::RegisterControlClasses();
     RegisterStartTemplates();
     xui::registerBitmapResource(IDB_START, QImage(QString::fromLocal8Bit(
@@ -228,18 +253,11 @@ void CMorvelanApp::ShowModuleDocumentation(const std::string& typeName) {
         return;
     const std::string file = FindModuleDocumentation(typeName);
     if (file.empty()) {
-        xui::MessageRequest r;
-        r.line1 = typeName;
-        r.line2 = kNoDocumentation;
-        r.caption = "ERROR";
-        r.bitmapId = xui::kBitmapError;
-        r.buttonMode = xui::kMessageOk;
-        r.captionColor = kErrorCaptionColor;
-        xui::ShowMessage(r);
+        ShowErrorMessage(typeName, kNoDocumentation);
         return;
     }
     if (!m_OpenDocumentFile(file))
-        m_SystemMessage("Error", "The document cannot be opened: " + file);
+        m_SystemInformation("Error", DocumentOpenFailure(file));
 }
 
 std::string CMorvelanApp::GetDefaultPrinterName() const {

@@ -47,10 +47,12 @@ public:
     CAppCommandLineInfo m_CmdInfo;
     std::vector<std::string> m_RecentFiles;
 
-    // Seams of the platform, replaced by tests: the platform message box (caption, text), the
-    // shell that opens a document (false when it cannot), the folder the program starts in,
-    // and the chooser of a file to open (empty when cancelled).
+    // Seams of the platform, replaced by tests: the platform message box with the error and
+    // with the information symbol (caption, text), the shell that opens a document (false when
+    // it cannot), the folder the program starts in, and the chooser of a file to open (empty
+    // when cancelled).
     std::function<void(const std::string& caption, const std::string& text)> m_SystemMessage;
+    std::function<void(const std::string& caption, const std::string& text)> m_SystemInformation;
     std::function<bool(const std::string& path)> m_OpenDocumentFile;
     std::function<std::string()> m_CurrentDirectory;
     std::function<std::string(const std::string& filter)> m_ChooseOpenFile;

@@ -51,10 +51,30 @@ TEST(AppCommandLine, NamesThatOnlyBeginWithTheLettersStillOpen) {
 TEST(AppCommandLine, BadAddressesAreReportedAndIgnored) {
     const auto bad = parse({"IP=300.1.1.1", "IP=", "-IP=abc"});
     EXPECT_FALSE(bad.m_IpAddress);
-    EXPECT_EQ(bad.m_Problems.size(), 2u);
+    ASSERT_EQ(bad.m_Problems.size(), 2u);
+    EXPECT_EQ(bad.m_Problems[1], "IP=abc: not an IPv4 address, the stored one is kept");
     EXPECT_EQ(bad.m_nShellCommand, CAppCommandLineInfo::FileNew);
-    EXPECT_FALSE(ParseDottedAddress("1.2.3"));
     EXPECT_EQ(ParseDottedAddress("0.0.0.0"), 0u);
+    EXPECT_FALSE(ParseDottedAddress("1.2.3.4.5"));
+    EXPECT_FALSE(ParseDottedAddress(""));
+    // A good address after a bad one is taken.
+    EXPECT_EQ(parse({"IP=x", "IP=10.0.0.9"}).m_IpAddress, 0x0A000009u);
+}
+
+TEST(AppCommandLine, AddressesAreReadAsTheClassicReaderReadsThem) {
+    EXPECT_EQ(ParseDottedAddress("10.1"), 0x0A000001u);
+    EXPECT_EQ(ParseDottedAddress("127.1"), 0x7F000001u);
+    EXPECT_EQ(ParseDottedAddress("1.2.3"), 0x01020003u);
+    EXPECT_EQ(ParseDottedAddress("0x7f.1"), 0x7F000001u);
+    EXPECT_EQ(ParseDottedAddress("255.255.255.255"), 0xFFFFFFFFu);
+    EXPECT_EQ(parse({"IP=127.1"}).m_IpAddress, 0x7F000001u);
+}
+
+TEST(AppCommandLine, TheFirstPlainParameterIsTheDocument) {
+    const auto two = parse({"first.mvl", "-x", "second.mvl", "IP=10.1"});
+    EXPECT_EQ(two.m_nShellCommand, CAppCommandLineInfo::FileOpen);
+    EXPECT_EQ(two.m_strFileName, "first.mvl");
+    EXPECT_EQ(two.m_IpAddress, 0x0A000001u);
 }
 
 } // namespace

@@ -127,9 +127,20 @@ TEST_F(AppSettings, UserInstallReplacesTheProgramFolder) {
     fs::copy_file(prog_ + "/Sprache.txt", prog_ + "2/Sprache.txt");
     fs::create_directories(fs::path(user_).parent_path());
     ASSERT_TRUE(userKey().writeText("Install", prog_ + "2"));
+    // The table is loaded from the machine-wide folder, before the per-user one replaces it.
+    write(prog_ + "2/Sprache.txt", "ID;English\r\n1;Per-user table\r\n");
     CMorvelanAppBase app;
     ASSERT_EQ(app.ReadRegistrySettings(), 1);
     EXPECT_EQ(app.m_ProgramDir, prog_ + "2");
+    EXPECT_EQ(app.m_Language.GetText(1), "Yes");
+    // A per-user folder without a table does not stop the start.
+    fs::remove(prog_ + "2/Sprache.txt");
+    CMorvelanAppBase again;
+    EXPECT_EQ(again.ReadRegistrySettings(), 1);
+    // Later loads (the language dialog) read the folder now in force.
+    write(prog_ + "2/Sprache.txt", "ID;English\r\n1;Per-user table\r\n");
+    EXPECT_EQ(again.m_Language.Load("English"), 1);
+    EXPECT_EQ(again.m_Language.GetText(1), "Per-user table");
 }
 
 TEST_F(AppSettings, NoLanguageTableStopsTheStart) {

@@ -153,8 +153,9 @@ TEST_F(ConnectionTest, FailedCycleClosesTheLinkAndSetsTheStationOffline) {
     EXPECT_EQ(hooks_.offline, std::vector<int>{1});
     EXPECT_TRUE(hooks_.distributed.empty());
     EXPECT_EQ(A_GetPort(link), 0u);
-    // The handle stays stored; requests on it fail with the handle error.
-    EXPECT_EQ(connection_.m_Link, link);
+    // The closed link's handle is 0 to everyone; requests on the old one fail with the
+    // handle error.
+    EXPECT_EQ(connection_.m_Link, 0u);
     EXPECT_EQ(A_ReadInputs(link), 0);
     EXPECT_EQ(A_GetLastError(), 0x0100);
     // A new open replaces it.

@@ -149,6 +149,16 @@ TEST_F(ControllerCheckTest, OtherModuleCountGivesZeroAndClosesTheLink) {
     EXPECT_EQ(doc_.CheckAgainstController(0), 1);
 }
 
+TEST_F(ControllerCheckTest, CheckAfterAFailedInputCycleReconnects) {
+    ASSERT_EQ(doc_.CheckAgainstController(0), 1);
+    station_.injectFault(x740sim::Fault::drop());
+    EXPECT_EQ(connection_.ReadOnlineInputs(0), 0);
+    EXPECT_EQ(connection_.m_Link, 0u);
+    EXPECT_EQ(doc_.CheckAgainstController(0), 1);
+    EXPECT_NE(connection_.m_Link, 0u);
+    EXPECT_TRUE(app_.messages.empty());
+}
+
 TEST_F(ControllerCheckTest, OtherControllerGivesZero) {
     station_.setControllerId(1824);
     EXPECT_EQ(doc_.CheckAgainstController(0), 0);

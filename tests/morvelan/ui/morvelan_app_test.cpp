@@ -11,11 +11,16 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -109,6 +114,18 @@ TEST_F(MorvelanStart, StartsWithTheSampleInstallationAndWritesTheUserStoreAtExit
     EXPECT_EQ(key.readDword("Printmode"), 1u);
 }
 
+TEST_F(MorvelanStart, AnAddressThatCannotBeReadKeepsTheStoredOneAndSaysSo) {
+    fs::create_directories(fs::path(user_).parent_path());
+    ASSERT_TRUE(mv::SettingsKey(user_, kRegistryKey).writeDword("TcpIp", 0x0A000005u));
+    ASSERT_EQ(start({"IP=10.0.0.300"}), 1);
+    EXPECT_EQ(app_->m_IpAddress, 0x0A000005u);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].line1, "Command line");
+    EXPECT_EQ(messages_[0].line2, "IP=10.0.0.300: not an IPv4 address, the stored one is kept");
+    EXPECT_EQ(messages_[0].bitmapId, 150);
+    app_->ExitInstance();
+}
+
 TEST_F(MorvelanStart, MissingInstallShowsTheStartFailure) {
     fs::remove(machine_);
     EXPECT_EQ(start(), 0);
@@ -161,6 +178,21 @@ TEST_F(MorvelanStart, DocumentationOpensTheNewestFileOrSaysThereIsNone) {
     app_->ShowModuleDocumentation("");
     EXPECT_EQ(messages_.size(), 1u) << "an empty type name does nothing";
     EXPECT_EQ(opened_.size(), 1u);
+
+    // A shell that cannot open the file: the system's reason, caption "Error", information.
+    std::vector<std::string> information;
+    app_->m_SystemInformation = [&](const std::string& caption, const std::string& text) {
+        information.push_back(caption + "|" + text);
+    };
+    app_->m_OpenDocumentFile = [](const std::string&) { return false; };
+    ::chmod((pdf + "D21100007.pdf").c_str(), 0);
+    const bool privileged = ::access((pdf + "D21100007.pdf").c_str(), R_OK) == 0;
+    app_->ShowModuleDocumentation("D2110");
+    ASSERT_EQ(information.size(), 1u);
+    EXPECT_EQ(information[0], privileged ? "Error|No application is associated with the "
+                                           "specified file for this operation."
+                                         : std::string("Error|") + std::strerror(EACCES));
+    EXPECT_TRUE(systemMessages_.empty());
     app_->ExitInstance();
 }
 
