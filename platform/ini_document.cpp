@@ -4,6 +4,8 @@ namespace mv {
 
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -61,8 +63,14 @@ void IniDocument::reindexSections() {
 IniDocument IniDocument::parse(std::string_view bytes) {
     IniDocument doc;
     std::size_t pos = 0;
+    // A UTF-8 byte-order mark is kept as written but is no part of the first line.
+    if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        doc.byteOrderMark_ = true;
+        pos = kByteOrderMark.size();
+    }
     while (pos < bytes.size()) {
-        std::size_t nl = bytes.find('\n', pos);
+        // Lines end with LF, CR LF or a lone CR.
+        const std::size_t nl = bytes.find_first_of("\r\n", pos);
         std::string_view text;
         std::string_view end;
         if (nl == std::string_view::npos) {
@@ -70,12 +78,16 @@ IniDocument IniDocument::parse(std::string_view bytes) {
             pos = bytes.size();
         } else {
             text = bytes.substr(pos, nl - pos);
-            end = "\n";
-            if (!text.empty() && text.back() == '\r') {
-                text.remove_suffix(1);
+            if (bytes[nl] == '\n') {
+                end = "\n";
+                pos = nl + 1;
+            } else if (nl + 1 < bytes.size() && bytes[nl + 1] == '\n') {
                 end = "\r\n";
+                pos = nl + 2;
+            } else {
+                end = "\r";
+                pos = nl + 1;
             }
-            pos = nl + 1;
         }
         const std::string_view body = trim(text);
         if (!body.empty() && body.front() == '[') {
@@ -105,7 +117,7 @@ IniDocument IniDocument::parse(std::string_view bytes) {
 }
 
 std::string IniDocument::serialize() const {
-    std::string out;
+    std::string out(byteOrderMark_ ? kByteOrderMark : std::string_view());
     bool pendingEnd = false; // the line written last had no end
     auto put = [&](const Line& line) {
         if (pendingEnd)

@@ -57,7 +57,7 @@ public:
 private:
     struct Line {
         std::string text; // the line without its end
-        std::string end;  // "\r\n", "\n" or empty for a last line without end
+        std::string end;  // "\r\n", "\n", "\r" or empty for a last line without end
         bool isKey = false;
         std::string key;   // trimmed key (key lines only)
         std::string value; // trimmed value (key lines only)
@@ -76,6 +76,7 @@ private:
     const Section* findSection(std::string_view section) const;
     void reindexSections();
 
+    bool byteOrderMark_ = false; // the text began with a UTF-8 byte-order mark
     std::vector<Line> preamble_;
     std::vector<Section> sections_;
     // Folded section name -> index of its first section.

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
@@ -177,7 +179,8 @@ private:
     }
 
     static bool load(const std::string& path, CachedFile& out) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // Not blocking: a named pipe must not hold the reader up before it is refused.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0) {
             if (errno == ENOENT || errno == ENOTDIR) {
                 out = CachedFile{}; // a missing file reads as empty
@@ -187,9 +190,14 @@ private:
         }
         struct stat st {};
         std::string bytes;
-        bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
-        if (!ok && errno == 0)
-            errno = EISDIR;
+        bool ok = ::fstat(fd, &st) == 0;
+        if (ok && !S_ISREG(st.st_mode)) {
+            ok = false;
+            errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        } else if (ok && static_cast<std::uint64_t>(st.st_size) > kIniMaxFileBytes) {
+            ok = false;
+            errno = EFBIG;
+        }
         if (ok) {
             if (st.st_size > 0)
                 bytes.reserve(static_cast<std::size_t>(st.st_size));
@@ -198,6 +206,11 @@ private:
                 const ssize_t n = ::read(fd, chunk, sizeof chunk);
                 if (n > 0) {
                     bytes.append(chunk, static_cast<std::size_t>(n));
+                    if (bytes.size() > kIniMaxFileBytes) { // grew while being read
+                        errno = EFBIG;
+                        ok = false;
+                        break;
+                    }
                 } else if (n == 0) {
                     break;
                 } else if (errno != EINTR) {
@@ -230,18 +243,19 @@ private:
     // Writes the whole text to a temporary file beside the target and renames it over the
     // target. On failure the target is untouched.
     static bool save(const std::string& path, CachedFile& file) {
+        struct stat old {};
+        const bool exists = ::stat(path.c_str(), &old) == 0;
+        if (exists && !S_ISREG(old.st_mode)) {
+            // A device, pipe or folder in the target's place is never replaced.
+            errno = S_ISDIR(old.st_mode) ? EISDIR : EINVAL;
+            return false;
+        }
         const std::string text = file.doc.serialize();
-        const std::size_t slash = path.rfind('/');
-        const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-        const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-        std::string tmp = (slash == std::string::npos ? std::string() : dir) + "." + base +
-                          ".XXXXXX";
-        const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
+        std::string tmp;
+        const int fd = iniCreateTemporary(path, tmp);
         if (fd < 0)
             return false;
-        struct stat old {};
-        const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777)
-                                                             : newFileMode();
+        const mode_t mode = exists ? (old.st_mode & 07777) : newFileMode();
         bool ok = ::fchmod(fd, mode) == 0;
         std::size_t done = 0;
         while (ok && done < text.size()) {
@@ -283,6 +297,52 @@ private:
     // Names asked for -> the paths they resolved to without regard to case.
     std::unordered_map<std::string, std::string> aliases_;
 };
+
+// Seconds after which a temporary of an interrupted save counts as left behind.
+constexpr std::time_t kStaleTemporarySeconds = 60;
+// Characters mkostemp puts in place of "XXXXXX".
+constexpr std::size_t kTemporarySuffix = 6;
+
+// Whether `rest` is "." followed by the six characters of a temporary name.
+bool isTemporarySuffix(std::string_view rest) {
+    if (rest.size() != kTemporarySuffix + 1 || rest.front() != '.')
+        return false;
+    for (char c : rest.substr(1)) {
+        const bool alnum = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!alnum)
+            return false;
+    }
+    return true;
+}
+
+// Whether a folder entry is a temporary of a save of `base`: ".base.XXXXXX", or a temporary of
+// such a temporary, "..base.XXXXXX.YYYYYY".
+bool isTemporaryOf(std::string_view entry, std::string_view base) {
+    if (entry.size() < base.size() + 1 || entry.front() != '.')
+        return false;
+    const std::string_view inner = entry.substr(1);
+    if (inner.substr(0, base.size()) == base && isTemporarySuffix(inner.substr(base.size())))
+        return true;
+    const std::size_t outer = inner.size() - (kTemporarySuffix + 1);
+    return inner.size() > kTemporarySuffix + 1 && isTemporarySuffix(inner.substr(outer)) &&
+           isTemporaryOf(inner.substr(0, outer), base);
+}
+
+void removeStaleTemporaries(const std::string& dir, const std::string& base) {
+    DIR* d = ::opendir(dir.c_str());
+    if (d == nullptr)
+        return;
+    const std::time_t limit = std::time(nullptr) - kStaleTemporarySeconds;
+    while (const dirent* e = ::readdir(d)) {
+        if (!isTemporaryOf(e->d_name, base))
+            continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode) && st.st_mtime < limit)
+            ::unlinkat(::dirfd(d), e->d_name, 0);
+    }
+    ::closedir(d);
+}
 
 IniCache& cache() {
     static IniCache* instance = new IniCache; // lives to the end of the process
@@ -558,6 +618,29 @@ bool iniHasSection(const std::string& file, std::string_view section) {
     std::string path;
     const CachedFile* f = c.get(file, path);
     return f && f->doc.hasSection(section);
+}
+
+std::string iniUnreadableReason(const std::string& file) {
+    const std::string path = iniResolvePath(file);
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? std::string() : std::strerror(errno);
+    if (!S_ISREG(st.st_mode))
+        return "not a regular file";
+    if (static_cast<std::uint64_t>(st.st_size) > kIniMaxFileBytes)
+        return "larger than " + std::to_string(kIniMaxFileBytes >> 20) + " MiB";
+    if (::access(path.c_str(), R_OK) != 0)
+        return std::strerror(errno);
+    return {};
+}
+
+int iniCreateTemporary(const std::string& target, std::string& temporary) {
+    const std::size_t slash = target.rfind('/');
+    const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string base = target.substr(dir.size());
+    removeStaleTemporaries(dir.empty() ? std::string(".") : dir, base);
+    temporary = dir + "." + base + ".XXXXXX";
+    return ::mkostemp(temporary.data(), O_CLOEXEC);
 }
 
 bool iniRemoveFile(const std::string& file) {

@@ -70,6 +70,23 @@ bool iniDeleteSection(const std::string& file, std::string_view section);
 bool iniCreateSection(const std::string& file, std::string_view section);
 bool iniHasSection(const std::string& file, std::string_view section);
 
+// The largest file the reader takes; a larger one reads as unreadable (errno EFBIG).
+constexpr std::uint64_t kIniMaxFileBytes = std::uint64_t{64} << 20;
+
+// Why a file cannot be read: empty when it is a regular file within kIniMaxFileBytes, or when
+// it does not exist (a missing file reads as empty); else the reason ("not a regular file",
+// "larger than 64 MiB" or the system's text). Only regular files are ever read or replaced:
+// a device, pipe or folder reads as unreadable and is never written.
+std::string iniUnreadableReason(const std::string& file);
+
+// Creates an empty temporary file beside a target, named "." + its name + "." + six
+// characters, as every save of the target does before it renames the file over it. Removes
+// first the temporaries that interrupted saves of the same target left (regular files of that
+// pattern, or of the pattern of a temporary's own temporaries, older than a minute, so a save
+// running at the same moment keeps its own). Returns the open descriptor (close-on-exec) and
+// sets `temporary`; -1 with errno on failure.
+int iniCreateTemporary(const std::string& target, std::string& temporary);
+
 // Removes the file from the disk and from the cache (a project file is deleted before it is
 // written anew). True when the file is gone afterwards.
 bool iniRemoveFile(const std::string& file);

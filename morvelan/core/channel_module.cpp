@@ -176,6 +176,8 @@ void CChannelModule::ReadParams(const std::string& path, int k, CModulChannel& c
 
 void CChannelModule::SaveToProject(int station, int position, const std::string& file) {
     mv::IniBatch batch;
+    // A failed save of the whole file is reported for the first section written.
+    const std::string first = mv::FormatC("M%dP%dK0", station, position);
     for (std::size_t k = 0; k < m_Channels.size(); ++k) {
         const CModulChannel& ch = m_Channels[k];
         const std::string section =
@@ -188,7 +190,7 @@ void CChannelModule::SaveToProject(int station, int position, const std::string&
         }
     }
     if (!batch.commit()) {
-        ShowLastError("SAVE " + file);
+        ShowLastError("SAVE " + first);
     }
 }
 

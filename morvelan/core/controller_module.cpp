@@ -253,7 +253,7 @@ void CControllerModule::SaveToProject(int station, int /*position*/, const std::
         }
     }
     if (!batch.commit()) {
-        ShowLastError("SAVE " + file);
+        ShowLastError("SAVE " + head); // the first section written
     }
 }
 

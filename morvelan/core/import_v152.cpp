@@ -11,6 +11,7 @@
 #include "platform/win_path.h"
 
 #include <fstream>
+#include <sys/stat.h>
 #include <iterator>
 
 namespace {
@@ -24,7 +25,12 @@ constexpr std::size_t kStationBlockBytes = 12;
 constexpr std::size_t kTileBlockBytes = 14;
 
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    std::ifstream in(mv::resolvePath(path), std::ios::binary);
+    // Only a regular file: a pipe would hold the opening up, a device never ends.
+    struct stat st {};
+    const std::string resolved = mv::resolvePath(path);
+    if (::stat(resolved.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    std::ifstream in(resolved, std::ios::binary);
     if (!in)
         return false;
     in.seekg(0, std::ios::end);
@@ -136,6 +142,11 @@ int CMorvelanDoc::ImportV152(const std::string& path) {
             TileRecord record;
             if (!ReadTileRecord(ar, record))
                 return damaged();
+            if (t == 0) {
+                // Position 0's texts are the station's, whether or not a tile stands there.
+                station.m_Name = record.textA;
+                station.m_Comment = record.textB;
+            }
             const std::string type = TypeNameOf(record.fileName);
             if (type.empty())
                 continue;
@@ -148,8 +159,6 @@ int CMorvelanDoc::ImportV152(const std::string& path) {
             const bool head = station.TileCount() == 0;
             CModuleTile* tile = PlaceTile(index, catalogue->GetAt(found), false);
             if (head) {
-                station.m_Name = record.textA;
-                station.m_Comment = record.textB;
                 hooks.AddStationToTree(index);
                 hooks.RedrawView();
             }

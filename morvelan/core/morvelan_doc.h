@@ -22,6 +22,8 @@ constexpr char kStoredLf = 26;
 // Limits of a readable project: more stations or tiles are taken for a damaged file.
 constexpr int kMaxStations = 4096;
 constexpr int kMaxTilesPerStation = 1024;
+// The most tiles a whole project may hold (what fits a desktop's memory).
+constexpr int kMaxProjectTiles = 65536;
 
 class CMorvelanDoc {
 public:
@@ -32,9 +34,11 @@ public:
 
     // New project: empty texts and no stations, rack layout, unknown-module flag cleared.
     int OnNewDocument();
-    // Reads a project file into the document (the contents are replaced). 1 on success; 0 when
-    // the file holds a type name the catalogue lacks (reported; the stations read before it
-    // stay, and the unknown-module flag is set) or is damaged.
+    // Reads a project file into the document (the contents are replaced). A missing file gives
+    // an empty project. 1 on success; 0 when the file holds a type name the catalogue lacks
+    // (reported; the stations read before it stay, and the unknown-module flag is set). A file
+    // that cannot be read, has no [MAIN] section or counts more than the limits above is
+    // refused with a message before anything changes: 0, the open project stays.
     int OnOpenDocument(const std::string& path);
     // Writes the project file whole through a temporary file and one rename; the previous file
     // stays untouched on failure (one message "SAVE <section>"). 1 on success.
@@ -101,7 +105,10 @@ private:
     // Writes every section into a file (no batch, no temporary file). 0 at the first failure.
     int WriteProject(const std::string& path);
     // Reads the tiles of one station; false when reading must stop.
-    bool ReadStation(int index, const std::string& path);
+    bool ReadStation(int index, int prints, const std::string& path);
+    // Whether a file can be opened as a project, with the tile count of each station; tells
+    // the user why not.
+    bool CheckProjectFile(const std::string& path, std::vector<int>& prints);
     // Makes a tile for a description and places it at the end of a station.
     CModuleTile* PlaceTile(int station, const CModuleDescription* description,
                            bool showBoards);

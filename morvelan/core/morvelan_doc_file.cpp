@@ -8,9 +8,11 @@
 #include "platform/ini_file.h"
 #include "platform/win_path.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -108,24 +110,14 @@ CModuleTile* CMorvelanDoc::PlaceTile(int station, const CModuleDescription* desc
     return target.Append(std::move(tile));
 }
 
-bool CMorvelanDoc::ReadStation(int index, const std::string& path) {
+bool CMorvelanDoc::ReadStation(int index, int prints, const std::string& path) {
     mv::IDocHooks& hooks = mv::docHooks();
     const CModuleDescriptionList* catalogue = hooks.Catalogue();
     const std::string section = mv::FormatC("M%d", index);
     CStation& station = *m_Stations[static_cast<std::size_t>(index)];
-    // The name and comment belong to the station, whether or not its head can be read.
-    station.m_Name = ReadStationText(path, section, "Name");
-    station.m_Comment = ReadStationText(path, section, "Comment");
-    hooks.AddStationToTree(index);
-    hooks.RedrawView();
-
-    const int prints = mv::iniReadInt(path, section, "Prints", 0);
-    if (prints > kMaxTilesPerStation) {
-        mv::appHooks().ShowMessage(
-            mv::ErrorMessage("Damaged project file", mv::FormatC("%s: %d modules in station %d",
-                                                                 path.c_str(), prints, index)));
-        return false;
-    }
+    // Until a head is placed the station has the texts a missing key gives.
+    station.m_Name = " ";
+    station.m_Comment = " ";
     int running = 0; // running number of the kinds 2 and 6
     for (int j = 0; j < prints; ++j) {
         const std::string tileSection = TileSection(index, j);
@@ -141,6 +133,13 @@ bool CMorvelanDoc::ReadStation(int index, const std::string& path) {
         }
         const CModuleDescription* description = catalogue->GetAt(found);
         CModuleTile* tile = PlaceTile(index, description, true);
+        if (j == 0) {
+            // The head: the station's texts, its entry in the tree.
+            station.m_Name = ReadStationText(path, section, "Name");
+            station.m_Comment = ReadStationText(path, section, "Comment");
+            hooks.AddStationToTree(index);
+            hooks.RedrawView();
+        }
         tile->Module().LoadFromProject(index, j, path);
         tile->LoadLabels(index, j, path);
         if (description->m_Kind == kKindChannel || description->m_Kind == kKindFlagAlt)
@@ -149,9 +148,50 @@ bool CMorvelanDoc::ReadStation(int index, const std::string& path) {
     return true;
 }
 
+bool CMorvelanDoc::CheckProjectFile(const std::string& path, std::vector<int>& prints) {
+    mv::IAppHooks& app = mv::appHooks();
+    const std::string why = mv::iniUnreadableReason(path);
+    if (!why.empty()) {
+        app.ShowMessage(mv::ErrorMessage("Cannot open the project file", path + ": " + why));
+        return false;
+    }
+    // A missing file is an empty project; an existing one must have the main section.
+    struct stat st {};
+    if (::stat(mv::iniResolvePath(path).c_str(), &st) == 0 && !mv::iniHasSection(path, kMain)) {
+        app.ShowMessage(mv::ErrorMessage("Not a project file", path + ": no [MAIN] section"));
+        return false;
+    }
+    const int count = mv::iniReadInt(path, kMain, "Module", 0);
+    if (count > kMaxStations) {
+        app.ShowMessage(mv::ErrorMessage(
+            "Damaged project file", mv::FormatC("%s: %d stations", path.c_str(), count)));
+        return false;
+    }
+    prints.clear();
+    long total = 0;
+    for (int i = 0; i < count; ++i) {
+        const int n = std::max(0, mv::iniReadInt(path, mv::FormatC("M%d", i), "Prints", 0));
+        total += n;
+        if (n > kMaxTilesPerStation || total > kMaxProjectTiles) {
+            app.ShowMessage(mv::ErrorMessage(
+                "Damaged project file",
+                n > kMaxTilesPerStation
+                    ? mv::FormatC("%s: %d modules in station %d", path.c_str(), n, i)
+                    : mv::FormatC("%s: more than %d modules", path.c_str(), kMaxProjectTiles)));
+            return false;
+        }
+        prints.push_back(n);
+    }
+    return true;
+}
+
 int CMorvelanDoc::OnOpenDocument(const std::string& path) {
     // The description files are named again for every board: check each against the disk once.
     mv::IniReadScope readScope;
+    // A file that cannot be read as a project leaves the open project as it stands.
+    std::vector<int> prints;
+    if (!CheckProjectFile(path, prints))
+        return 0;
     mv::IDocHooks& hooks = mv::docHooks();
     DeleteContents();
     hooks.SetRackLayout();
@@ -163,15 +203,9 @@ int CMorvelanDoc::OnOpenDocument(const std::string& path) {
     m_Author = mv::iniReadString(path, kMain, "Autor", "", kTextBuffer);
     m_Name = mv::iniReadString(path, kMain, "Name", "", kTextBuffer);
 
-    const int count = mv::iniReadInt(path, kMain, "Module", 0);
-    if (count > kMaxStations) {
-        mv::appHooks().ShowMessage(mv::ErrorMessage(
-            "Damaged project file", mv::FormatC("%s: %d stations", path.c_str(), count)));
-        return 0;
-    }
-    for (int i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < prints.size(); ++i) {
         AppendStation();
-        if (!ReadStation(i, path))
+        if (!ReadStation(static_cast<int>(i), prints[i], path))
             return 0;
     }
     hooks.RefreshTree();
@@ -195,18 +229,21 @@ int CMorvelanDoc::WriteProject(const std::string& path) {
 }
 
 int CMorvelanDoc::OnSaveDocument(const std::string& path) {
-    // The sections are collected in memory under a name beside the target that no one else
-    // uses, saved as one file, and that file replaces the target with one rename: the previous
-    // project stays whole until the new one is complete.
+    // The sections are collected in memory under a temporary name beside the target, saved as
+    // one file, and that file replaces the target with one rename: the previous project stays
+    // whole until the new one is complete. Temporaries that interrupted saves of the same
+    // target left are removed on the way.
     const std::string target = mv::iniResolvePath(path);
-    const std::size_t slash = target.rfind('/');
-    const std::string dir =
-        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string staging = dir + "." + target.substr(dir.size()) + ".saving";
-    mv::iniRemoveFile(staging);
-    // The staging file is made empty on the disk first: a folder that cannot take it fails
-    // here, before any work.
-    const int fd = ::open(staging.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        ShowLastError(std::string("SAVE ") + kMain);
+        return 0;
+    }
+    std::string staging;
+    // The staging file is made on the disk first: a folder that cannot take it fails here,
+    // before any work.
+    const int fd = mv::iniCreateTemporary(target, staging);
     if (fd < 0) {
         ShowLastError(std::string("SAVE ") + kMain);
         return 0;

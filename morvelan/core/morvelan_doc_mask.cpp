@@ -22,12 +22,15 @@ int CMorvelanDoc::SaveMaskFile() {
     const std::string name = mv::docHooks().MaskName();
     const std::string path = MaskPath(name.empty() ? kDefaultMaskName : name);
     mv::IniBatch batch;
+    std::string first; // the section a failed save of the whole file is reported for
     for (int i = 0; i < StationCount(); ++i) {
         const CStation& station = *Station(i);
         for (int j = 0; j < station.TileCount(); ++j) {
             const CModuleTile& tile = *station.Tile(j);
             const CModuleDescription* description = tile.Description();
             const std::string section = TileSection(i, j);
+            if (first.empty())
+                first = section;
             if (!WriteProfileNumber(section, "ID", description ? description->m_Id : 0, path))
                 return 0;
             const int channels = description ? description->m_ChannelCount : 0;
@@ -39,7 +42,7 @@ int CMorvelanDoc::SaveMaskFile() {
         }
     }
     if (!batch.commit()) {
-        ShowLastError("SAVE M0P0");
+        ShowLastError("SAVE " + first);
         return 0;
     }
     return 1;
@@ -47,6 +50,11 @@ int CMorvelanDoc::SaveMaskFile() {
 
 int CMorvelanDoc::LoadMaskFile(const std::string& name) {
     const std::string path = MaskPath(name);
+    if (const std::string why = mv::iniUnreadableReason(path); !why.empty()) {
+        mv::appHooks().ShowMessage(
+            mv::ErrorMessage("Cannot open the mask file", path + ": " + why));
+        return 0;
+    }
     for (int i = 0; i < StationCount(); ++i) {
         CStation& station = *Station(i);
         for (int j = 0; j < station.TileCount(); ++j) {

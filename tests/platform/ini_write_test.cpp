@@ -73,6 +73,36 @@ TEST(IniWrite, AppendsAfterALastLineWithoutEnd) {
     EXPECT_EQ(readBytes(f), "[A]\r\nx=1\r\ny=2\r\n[B]\r\nz=3\r\n");
 }
 
+TEST(IniWrite, ByteOrderMarkAndLoneCarriageReturnsAreKept) {
+    TempDir dir;
+    const std::string f = dir.file("m.ini");
+    writeBytes(f, "\xEF\xBB\xBF[A]\rx=1\r[B]\ry=2");
+    EXPECT_EQ(mv::iniReadString(f, "A", "x"), "1");
+    EXPECT_EQ(mv::iniReadString(f, "B", "y"), "2");
+    ASSERT_TRUE(mv::iniWriteString(f, "A", "x", "3"));
+    EXPECT_EQ(readBytes(f), "\xEF\xBB\xBF[A]\rx=3\r[B]\ry=2");
+}
+
+TEST(IniWrite, OnlyRegularFilesAreReadOrReplaced) {
+    TempDir dir;
+    const std::string pipe = dir.file("pipe.ini");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // Neither blocks nor reads: the default, and the reason for whoever asks.
+    EXPECT_EQ(mv::iniReadString(pipe, "A", "x", "def"), "def");
+    EXPECT_EQ(mv::iniUnreadableReason(pipe), "not a regular file");
+    EXPECT_EQ(mv::iniReadInt("/dev/zero", "A", "x", 7), 7);
+    EXPECT_EQ(mv::iniUnreadableReason(dir.path()), "not a regular file");
+    EXPECT_EQ(mv::iniUnreadableReason(dir.file("missing.ini")), "");
+    EXPECT_FALSE(mv::iniWriteString(pipe, "A", "x", "1"));
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    // Beyond the size limit a file reads as unreadable.
+    const std::string big = dir.file("big.ini");
+    writeBytes(big, "[A]\r\nx=1\r\n");
+    std::filesystem::resize_file(big, mv::kIniMaxFileBytes + 1);
+    EXPECT_EQ(mv::iniReadString(big, "A", "x", "def"), "def");
+    EXPECT_EQ(mv::iniUnreadableReason(big), "larger than 64 MiB");
+}
+
 TEST(IniWrite, DeletesKeysAndSections) {
     TempDir dir;
     const std::string f = dir.file("p.ini");

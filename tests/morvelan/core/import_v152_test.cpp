@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Builds archive bytes field by field.
@@ -222,6 +224,17 @@ TEST_F(ImportV152Test, EmptyDescriptionNameSkipsTheTile) {
     EXPECT_EQ(doc_.Station(0)->TileCount(), 2);
 }
 
+TEST_F(ImportV152Test, StationTextsComeFromPositionZeroEvenWithoutATile) {
+    ArchiveBuilder b;
+    b.Header(152, 1).Station(2).Tile("Line 7", "spare rack", "..", 0).Tile("later", "x", "DIG.kvn",
+                                                                         0);
+    ASSERT_EQ(doc_.ImportV152(Write(b)), 1);
+    ASSERT_EQ(doc_.StationCount(), 1);
+    EXPECT_EQ(doc_.Station(0)->m_Name, "Line 7");
+    EXPECT_EQ(doc_.Station(0)->m_Comment, "spare rack");
+    EXPECT_EQ(doc_.Station(0)->TileCount(), 1);
+}
+
 TEST_F(ImportV152Test, BoardOfAnotherProtocolIsReadAndDropped) {
     ArchiveBuilder b;
     b.Header(152, 1).Station(3).Tile("S", "", "CTRL.kvn", 0);
@@ -236,6 +249,15 @@ TEST_F(ImportV152Test, MissingFileCannotBeOpened) {
     EXPECT_EQ(doc_.ImportV152(install_.dir() + "/none.prj"), 0);
     ASSERT_EQ(app_.messages.size(), 1u);
     EXPECT_EQ(app_.messages[0].line1, "Failed to open document.");
+    // Neither a device nor a pipe is read (a pipe would hold the import up for ever).
+    const std::string pipe = install_.dir() + "/pipe.prj";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& odd : {std::string("/dev/zero"), pipe, install_.dir()}) {
+        app_.messages.clear();
+        EXPECT_EQ(doc_.ImportV152(odd), 0) << odd;
+        ASSERT_EQ(app_.messages.size(), 1u) << odd;
+        EXPECT_EQ(app_.messages[0].line2, odd);
+    }
 }
 
 TEST(ArchiveReaderCursor, EveryReadIsCheckedAgainstTheBytesLeft) {

@@ -3,6 +3,7 @@
 #include "fixtures/doc_test_util.h"
 
 #include "morvelan/core/channel_module.h"
+#include "morvelan/core/app_profile.h"
 #include "morvelan/core/connection.h"
 #include "tests/sim/station.h"
 #include "tests/sim/tcp_station_server.h"
@@ -86,6 +87,33 @@ TEST_F(MaskFileTest, CommandLineNameAndAbsolutePaths) {
     Build(other);
     ASSERT_EQ(other.LoadDefaultMaskFile(), 1);
     EXPECT_EQ(Dig(other).GetChannelMask(0), 77);
+}
+
+TEST_F(MaskFileTest, AFailedSaveNamesItsFirstSectionAndOddFilesAreRefused) {
+    std::vector<std::string> errors;
+    mv::setErrorBoxSink([&](const std::string&, const std::string& text) {
+        errors.push_back(text);
+    });
+    // Station 0 has no tiles: the first section written is the head of station 1.
+    WriteAll(install_.dir() + "/p.mvl", "[MAIN]\r\nModule=2\r\n[M0]\r\nPrints=0\r\n"
+                                        "[M1]\r\nPrints=1\r\n[M1P0]\r\nFilename=CTRL.kvn\r\n");
+    CMorvelanDoc doc;
+    ASSERT_EQ(doc.OnOpenDocument(install_.dir() + "/p.mvl"), 1);
+    hooks_.maskName = "no/such/folder/m.msk";
+    EXPECT_EQ(doc.SaveMaskFile(), 0);
+    mv::setErrorBoxSink({});
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].rfind("SAVE M1P0 FAILURE: ", 0), 0u) << errors[0];
+
+    // A device or a folder is no mask file: refused with its path, the masks stay.
+    Build(doc);
+    for (const std::string& odd : {std::string("/dev/zero"), install_.dir()}) {
+        app_.messages.clear();
+        EXPECT_EQ(doc.LoadMaskFile(odd), 0);
+        ASSERT_EQ(app_.messages.size(), 1u);
+        EXPECT_EQ(app_.messages[0].line1, "Cannot open the mask file");
+        EXPECT_EQ(app_.messages[0].line2, odd + ": not a regular file");
+    }
 }
 
 TEST_F(MaskFileTest, SampleMaskFileMatchesTheSampleProject) {

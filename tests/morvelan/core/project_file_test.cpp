@@ -5,10 +5,17 @@
 #include "morvelan/core/app_profile.h"
 #include "morvelan/core/channel_module.h"
 #include "morvelan/core/flag_module.h"
+#include "platform/ini_file.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <ctime>
 
 namespace {
 
@@ -120,13 +127,129 @@ TEST_F(ProjectFileTest, EmptyStationNameIsWrittenAsOneBlank) {
 }
 
 TEST_F(ProjectFileTest, StationWithoutPrintsHasNoTiles) {
-    WriteAll(Path("p.mvl"), "[MAIN]\r\nModule=2\r\n[M0]\r\nPrints=0\r\n[M1]\r\nName=B\r\n");
+    WriteAll(Path("p.mvl"), "[MAIN]\r\nModule=3\r\n[M0]\r\nPrints=0\r\n[M1]\r\nName=B\r\n"
+                            "[M2]\r\nName=C\r\nComment=c\r\nPrints=1\r\n"
+                            "[M2P0]\r\nFilename=CTRL.kvn\r\n");
     CMorvelanDoc doc;
     ASSERT_EQ(doc.OnOpenDocument(Path("p.mvl")), 1);
-    ASSERT_EQ(doc.StationCount(), 2);
+    ASSERT_EQ(doc.StationCount(), 3);
     EXPECT_EQ(doc.Station(0)->TileCount(), 0);
-    EXPECT_EQ(doc.Station(1)->m_Name, "B");
-    EXPECT_EQ(hooks_.treeStations, (std::vector<int>{0, 1}));
+    // Name and comment are read with the head only.
+    EXPECT_EQ(doc.Station(1)->m_Name, " ");
+    EXPECT_EQ(doc.Station(1)->m_Comment, " ");
+    EXPECT_EQ(doc.Station(2)->m_Name, "C");
+    EXPECT_EQ(doc.Station(2)->m_Comment, "c");
+    EXPECT_EQ(hooks_.treeStations, (std::vector<int>{2}));
+}
+
+TEST_F(ProjectFileTest, FilesThatAreNoProjectAreRefusedAndTheOpenProjectStays) {
+    CMorvelanDoc doc;
+    BuildProject(doc);
+    namespace fs = std::filesystem;
+    WriteAll(Path("junk.mvl"), "\x7f" "ELF\x02\x01\x01 binary junk\n");
+    WriteAll(Path("empty.mvl"), "");
+    WriteAll(Path("utf16.mvl"), std::string("\xFF\xFE[\0M\0A\0I\0N\0]\0\r\0\n\0", 18));
+    fs::create_directories(Path("folder.mvl"));
+    ASSERT_EQ(::mkfifo(Path("pipe.mvl").c_str(), 0600), 0);
+    {
+        std::ofstream big(Path("big.mvl"), std::ios::binary);
+        big << "[MAIN]\r\n";
+        big.seekp(static_cast<std::streamoff>(mv::kIniMaxFileBytes) + 1);
+        big << "x";
+    }
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {Path("junk.mvl"), "Not a project file"},
+        {Path("empty.mvl"), "Not a project file"},
+        {Path("utf16.mvl"), "Not a project file"},
+        {Path("folder.mvl"), "Cannot open the project file"},
+        {Path("pipe.mvl"), "Cannot open the project file"},
+        {"/dev/zero", "Cannot open the project file"},
+        {Path("big.mvl"), "Cannot open the project file"},
+    };
+    for (const auto& [file, line1] : refused) {
+        app_.messages.clear();
+        EXPECT_EQ(doc.OnOpenDocument(file), 0) << file;
+        ASSERT_EQ(app_.messages.size(), 1u) << file;
+        EXPECT_EQ(app_.messages[0].line1, line1) << file;
+        EXPECT_EQ(app_.messages[0].line2.rfind(file + ": ", 0), 0u) << app_.messages[0].line2;
+        EXPECT_EQ(doc.StationCount(), 2) << file;
+        EXPECT_EQ(doc.m_Name, "Press") << file;
+    }
+    EXPECT_EQ(app_.messages[0].line2, Path("big.mvl") + ": larger than 64 MiB");
+    // Nothing is ever written in place of a device or a pipe.
+    EXPECT_EQ(doc.OnSaveDocument(Path("pipe.mvl")), 0);
+    EXPECT_TRUE(fs::is_fifo(Path("pipe.mvl")));
+    EXPECT_FALSE(mv::iniWriteString(Path("pipe.mvl"), "MAIN", "INFO", "x"));
+    EXPECT_TRUE(fs::is_fifo(Path("pipe.mvl")));
+
+    // A missing file is an empty project.
+    EXPECT_EQ(doc.OnOpenDocument(Path("none.mvl")), 1);
+    EXPECT_EQ(doc.StationCount(), 0);
+}
+
+TEST_F(ProjectFileTest, ByteOrderMarkAndCarriageReturnLinesAreRead) {
+    WriteAll(Path("bom.mvl"), "\xEF\xBB\xBF[MAIN]\r\nModule=1\r\nName=With mark\r\n"
+                              "[M0]\r\nName=S\r\nPrints=1\r\n[M0P0]\r\nFilename=CTRL.kvn\r\n");
+    WriteAll(Path("cr.mvl"), "[MAIN]\rModule=1\rName=Old lines\r[M0]\rName=T\rPrints=2\r"
+                             "[M0P0]\rFilename=CTRL.kvn\r[M0P1]\rFilename=DIG.kvn\r");
+    CMorvelanDoc doc;
+    ASSERT_EQ(doc.OnOpenDocument(Path("bom.mvl")), 1);
+    EXPECT_EQ(doc.m_Name, "With mark");
+    ASSERT_EQ(doc.StationCount(), 1);
+    EXPECT_EQ(doc.Station(0)->m_Name, "S");
+    ASSERT_EQ(doc.OnOpenDocument(Path("cr.mvl")), 1);
+    EXPECT_EQ(doc.m_Name, "Old lines");
+    ASSERT_EQ(doc.StationCount(), 1);
+    EXPECT_EQ(doc.Station(0)->m_Name, "T");
+    EXPECT_EQ(doc.Station(0)->TileCount(), 2);
+    EXPECT_TRUE(app_.messages.empty());
+}
+
+TEST_F(ProjectFileTest, AProjectAboveTheTotalTileLimitIsDamaged) {
+    // 65 stations of 1024 tiles each: every station within its limit, the whole beyond.
+    std::string text = "[MAIN]\r\nModule=65\r\n";
+    for (int i = 0; i < 65; ++i)
+        text += "[M" + std::to_string(i) + "]\r\nPrints=1024\r\n";
+    WriteAll(Path("huge.mvl"), text);
+    CMorvelanDoc doc;
+    BuildProject(doc);
+    EXPECT_EQ(doc.OnOpenDocument(Path("huge.mvl")), 0);
+    ASSERT_EQ(app_.messages.size(), 1u);
+    EXPECT_EQ(app_.messages[0].line1, "Damaged project file");
+    EXPECT_EQ(app_.messages[0].line2, Path("huge.mvl") + ": more than 65536 modules");
+    EXPECT_EQ(doc.StationCount(), 2);
+}
+
+TEST_F(ProjectFileTest, SaveRemovesStaleTemporariesOfItsOwnTarget) {
+    namespace fs = std::filesystem;
+    const auto age = [](const std::string& path, int seconds) {
+        const timespec times[2] = {{::time(nullptr) - seconds, 0}, {::time(nullptr) - seconds, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    };
+    const std::vector<std::string> stale = {Path(".p.mvl.Ab12Cd"), Path("..p.mvl.Ab12Cd.x9Y8z7")};
+    const std::vector<std::string> kept = {Path(".p.mvl.Fresh1"), Path(".other.mvl.Ab12Cd"),
+                                           Path(".p.mvl.toolong1"), Path("p.mvl.Ab12Cd")};
+    for (const std::string& f : stale) {
+        WriteAll(f, "left behind");
+        age(f, 3600);
+    }
+    for (const std::string& f : kept) {
+        WriteAll(f, "not ours or not old");
+        if (f != kept[0])
+            age(f, 3600);
+    }
+    CMorvelanDoc doc;
+    BuildProject(doc);
+    ASSERT_EQ(doc.OnSaveDocument(Path("p.mvl")), 1);
+    for (const std::string& f : stale)
+        EXPECT_FALSE(fs::exists(f)) << f;
+    for (const std::string& f : kept)
+        EXPECT_TRUE(fs::exists(f)) << f;
+    // The save itself leaves nothing beside its target.
+    std::size_t hidden = 0;
+    for (const auto& e : fs::directory_iterator(install_.dir()))
+        hidden += e.path().filename().string().rfind(".p.mvl", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(hidden, 2u); // the fresh one of another program, the one of another pattern
 }
 
 TEST_F(ProjectFileTest, MissingFileGivesAnEmptyProject) {
@@ -260,7 +383,7 @@ TEST_F(ProjectFileTest, FailedSaveKeepsTheOldFileThePathAndTheTitle) {
     EXPECT_EQ(ReadAll(Path("first.mvl")), before);
     // No staging file is left behind.
     for (const auto& e : std::filesystem::directory_iterator(install_.dir()))
-        EXPECT_EQ(e.path().filename().string().find(".saving"), std::string::npos);
+        EXPECT_NE(e.path().filename().string().front(), '.') << e.path();
 }
 
 TEST_F(ProjectFileTest, SaveWithoutPathRunsSaveAsAndCancelSavesNothing) {
