@@ -3,6 +3,8 @@
 #include "morvelan/core/app_hooks.h"
 #include "morvelan/core/app_profile.h"
 #include "morvelan/core/label_printer.h"
+#include "morvelan/ui/dialog_hooks.h"
+#include "morvelan/ui/dialog_templates.h"
 #include "morvelan/ui/start_dlg.h"
 #include "platform/settings_store.h"
 #include "platform/version_block.h"
@@ -73,6 +75,27 @@ struct CMorvelanApp::Hooks : mv::PrintingAppHooks {
         r.bitmapId = m.bitmap;
         r.captionColor = m.captionColour;
         xui::ShowMessage(r);
+    }
+    int ConfigureModule(CModuleTile* tile, CModule* module) override {
+        return morvelan::RunConfigureModule(tile, module, app.m_pMainWnd);
+    }
+    int ConfigureController(CModuleTile* tile, CControllerModule* module) override {
+        return morvelan::RunConfigureController(tile, module, app.m_pMainWnd);
+    }
+    int EditAddressParam(CModulParam& param) override {
+        return morvelan::RunEditAddressParam(param, app.m_pMainWnd);
+    }
+    int EditChoiceParam(CModulParam& param) override {
+        return morvelan::RunEditChoiceParam(param, app.m_pMainWnd);
+    }
+    int EditRadioParam(CModulParam& param) override {
+        return morvelan::RunEditRadioParam(param, app.m_pMainWnd);
+    }
+    int EditRangeParam(CModulParam& param) override {
+        return morvelan::RunEditRangeParam(param, app.m_pMainWnd);
+    }
+    bool AskAddress(std::uint32_t& ip, int& port) override {
+        return morvelan::RunAskAddress(ip, port, app.m_pMainWnd);
     }
     CMorvelanApp& app;
 };
@@ -166,6 +189,7 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
         ShowErrorMessage("Command line", problem);
     xui::RegisterControlClasses();
     RegisterStartTemplates();
+    morvelan::RegisterModuleDialogTemplates();
     xui::registerBitmapResource(IDB_START, QImage(QString::fromLocal8Bit(
                                                ProgramFile("start196.bmp").c_str())));
     xui::registerBitmapResource(IDB_START2, QImage(QString::fromLocal8Bit(

@@ -1,0 +1,65 @@
+#include "morvelan/ui/dialog_util.h"
+
+#include "morvelan/core/app_hooks.h"
+#include "xui/qt_text.h"
+#include "xui/window_class.h"
+#include "xui/xgrid_ctrl.h"
+
+#include <QPlainTextEdit>
+
+namespace morvelan {
+
+void SetLanguageText(xui::CXDialog& dialog, int id, int textNumber) {
+    const QString text = xui::fromCp1252(mv::LanguageText(textNumber));
+    if (id == 0)
+        dialog.setWindowTitle(text);
+    else if (QWidget* w = dialog.item(id))
+        xui::setWindowText(w, text);
+}
+
+std::string ItemText(const xui::CXDialog& dialog, int id) {
+    QWidget* w = dialog.item(id);
+    if (!w)
+        return {};
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(w))
+        return xui::toCp1252(multi->toPlainText());
+    return xui::toCp1252(xui::windowText(w));
+}
+
+void SetItemText(xui::CXDialog& dialog, int id, const std::string& text) {
+    QWidget* w = dialog.item(id);
+    if (!w)
+        return;
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(w))
+        multi->setPlainText(xui::fromCp1252(text));
+    else
+        xui::setWindowText(w, xui::fromCp1252(text));
+}
+
+void SetListStyle(xui::XGridCtrl& grid, mv::COLORREF rowColor) {
+    grid.SetNoFixedColumn();
+    grid.SetSelectionMode(xui::XGridCtrl::kSelectRow);
+    grid.SetCellAlignment(xui::XGridCtrl::kAlignLeft);
+    grid.SetHeaderColor(kHeadingColor);
+    grid.SetHeaderTextColor(0);
+    grid.SetAllRowColors(rowColor);
+}
+
+int SelectedRow(const xui::XGridCtrl& grid) {
+    int row = -1;
+    int column = -1;
+    grid.GetSelection(row, column);
+    return row;
+}
+
+std::string CellText(const xui::XGridCtrl& grid, int row, int column) {
+    std::string text;
+    grid.GetCellText(row, column, text);
+    return text;
+}
+
+std::string CutText(const std::string& text, std::size_t limit) {
+    return text.size() > limit ? text.substr(0, limit) : text;
+}
+
+} // namespace morvelan
