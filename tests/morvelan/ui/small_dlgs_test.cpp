@@ -201,7 +201,7 @@ TEST_F(SmallDialogs, AddressesAndPorts) {
     edit->setText("70000");
     Command(a, mv::IDOK);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].line1, "The value is above the maximum");
+    EXPECT_EQ(messages[0].line1, "The value is too large");
     EXPECT_TRUE(a.isVisible());
     EXPECT_EQ(port, 32000);
     edit->setText("99999999999999999999999");

@@ -71,11 +71,11 @@ TEST_F(ValueDialogs, RangeOfAChannelParameter) {
     Enter(d, "99999999999"); // beyond 32 bits: refused, never wrapped
     Enter(d, "100000000FFh");
     ASSERT_EQ(messages.size(), 5u);
-    EXPECT_EQ(messages[0].line1, "The value is below the minimum");
-    EXPECT_EQ(messages[1].line1, "The value is below the minimum");
-    EXPECT_EQ(messages[2].line1, "The value is above the maximum");
-    EXPECT_EQ(messages[3].line1, "The value is above the maximum");
-    EXPECT_EQ(messages[4].line1, "The value is above the maximum");
+    EXPECT_EQ(messages[0].line1, "The value is too small");
+    EXPECT_EQ(messages[1].line1, "The value is too small");
+    EXPECT_EQ(messages[2].line1, "The value is too large");
+    EXPECT_EQ(messages[3].line1, "The value is too large");
+    EXPECT_EQ(messages[4].line1, "The value is too large");
     EXPECT_EQ(messages[0].line2, "");
     EXPECT_EQ(messages[0].caption, "Error");
     EXPECT_EQ(messages[0].bitmapId, 150);
