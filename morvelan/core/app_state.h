@@ -81,6 +81,8 @@ public:
     std::string m_MaskFile;
     int m_IdleCounter = 0;
     int m_UnknownModule = 0;
+    int m_Online = 0;     // 1 while the current station is online
+    int m_AutoOnline = 0; // 1 from the start of an automatic online sequence until it ends
     IniSettings m_Ini;
     mv::CLanguage m_Language;
     CModuleDescriptionList m_Catalogue;
