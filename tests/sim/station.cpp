@@ -66,14 +66,8 @@ Response Station::process(const Bytes& frame)
         log_.push_back(frame);
     frameArrived_.notify_all();
 
-    const Fault* fault = nullptr;
     Fault current;
-    if (!faults_.empty()) {
-        current = faults_.front().fault;
-        fault = &current;
-        if (--faults_.front().remaining <= 0)
-            faults_.pop_front();
-    }
+    const Fault* fault = takeFault(frame, current) ? &current : nullptr;
 
     const std::uint8_t requestDir = frame.size() > 2 ? frame[2] : 0;
     Bytes payload;
@@ -98,6 +92,28 @@ Response Station::process(const Bytes& frame)
     if (!reply && (!fault || fault->kind != FaultKind::Drop))
         return {};
     return shape(buildFrame(replyDir, payload), fault, requestDir);
+}
+
+bool Station::takeFault(const Bytes& frame, Fault& fault)
+{
+    if (frame.size() > kHeaderSize) {
+        const std::uint8_t direction = frame[2];
+        const std::uint8_t code = frame[kHeaderSize];
+        for (auto it = targetedFaults_.begin(); it != targetedFaults_.end(); ++it) {
+            if (it->code != code || it->direction != direction)
+                continue;
+            fault = it->fault;
+            if (--it->remaining <= 0)
+                targetedFaults_.erase(it);
+            return true;
+        }
+    }
+    if (faults_.empty())
+        return false;
+    fault = faults_.front().fault;
+    if (--faults_.front().remaining <= 0)
+        faults_.pop_front();
+    return true;
 }
 
 Response Station::shape(const Bytes& reply, const Fault* fault, std::uint8_t requestDir)
@@ -462,10 +478,18 @@ void Station::injectFault(const Fault& fault, int times)
         faults_.push_back({fault, times});
 }
 
+void Station::injectFaultFor(std::uint8_t code, std::uint8_t direction, const Fault& fault, int times)
+{
+    std::lock_guard lock(mutex_);
+    if (times > 0)
+        targetedFaults_.push_back({code, direction, fault, times});
+}
+
 void Station::clearFaults()
 {
     std::lock_guard lock(mutex_);
     faults_.clear();
+    targetedFaults_.clear();
 }
 
 std::vector<Bytes> Station::frameLog() const

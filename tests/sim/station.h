@@ -95,6 +95,9 @@ public:
     // --- faults ---
     // The fault applies to the next `times` requests (after those already queued).
     void injectFault(const Fault& fault, int times = 1);
+    // The fault applies to the next `times` requests of one function code in one direction
+    // (0x40 read, 0x20 write); other requests pass untouched. It goes before the queue above.
+    void injectFaultFor(std::uint8_t code, std::uint8_t direction, const Fault& fault, int times = 1);
     void clearFaults();
 
     // --- frame log ---
@@ -145,6 +148,15 @@ private:
         int remaining;
     };
     std::deque<PendingFault> faults_;
+    struct TargetedFault {
+        std::uint8_t code;
+        std::uint8_t direction;
+        Fault fault;
+        int remaining;
+    };
+    std::vector<TargetedFault> targetedFaults_;
+    // The armed fault for a frame, used up by one; false when none applies.
+    bool takeFault(const std::vector<std::uint8_t>& frame, Fault& fault);
 
     std::vector<std::vector<std::uint8_t>> log_;
     std::size_t frameCount_ = 0;

@@ -196,5 +196,59 @@ TEST_F(SimStation, ServiceHandlerIsAskedFirst)
     station.setServiceHandler(nullptr);
 }
 
+TEST_F(SimStation, FaultForOneCodeAndDirectionLeavesOtherRequestsAlone)
+{
+    station.injectFaultFor(41, 0x20, Fault::deviceError(0x09));
+    // A read of the same code and a write of another code pass.
+    EXPECT_EQ(ask(fixedRequest(0x40, 41)), buildFrame(0x40, {41, 0, 1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(ask(buildFrame(0x20, {44, 0, 1, 2})), buildFrame(0x20, {0}));
+    // The armed write fails once, then works again.
+    EXPECT_EQ(ask(buildFrame(0x20, {41, 0, 5})), buildFrame(0x30, {0x09}));
+    EXPECT_EQ(ask(buildFrame(0x20, {41, 0, 5})), buildFrame(0x20, {0}));
+    // Silence for a code, twice.
+    station.injectFaultFor(20, 0x40, Fault::silence(), 2);
+    EXPECT_TRUE(station.process(fixedRequest(0x40, 20)).chunks.empty());
+    EXPECT_TRUE(station.process(fixedRequest(0x40, 20)).chunks.empty());
+    EXPECT_FALSE(station.process(fixedRequest(0x40, 20)).chunks.empty());
+}
+
+TEST(SimPresets, EveryPresetListsBoardsOnlyWithTheControllerApart)
+{
+    for (const std::string& name : presetNames()) {
+        Station s;
+        ASSERT_TRUE(applyPreset(s, name)) << name;
+        EXPECT_EQ(s.controllerId(), kPresetController) << name;
+        for (std::uint16_t id : s.moduleIds())
+            EXPECT_NE(id, kPresetController) << name;
+    }
+    Station s;
+    EXPECT_FALSE(applyPreset(s, "no-such-preset"));
+    ASSERT_TRUE(applyPreset(s, "demo"));
+    EXPECT_EQ(s.moduleIds(), (std::vector<std::uint16_t>{0x2110, 0x2210, 0x3104, 0x0FAA, 0x0283, 0x000E}));
+    ASSERT_TRUE(applyPreset(s, "sixty"));
+    EXPECT_EQ(s.moduleIds().size(), 60u);
+    // The saved configuration in its two layouts: 4 + 6n and 4 + 2n bytes.
+    ASSERT_TRUE(applyPreset(s, "default"));
+    EXPECT_EQ(s.moduleConfiguration(),
+              (Bytes{6, 0, 3, 0, 0x10, 0x21, 2, 0, 0, 0, 0x10, 0x22, 2, 0, 2, 0, 0x04, 0x31, 2, 0, 4, 0}));
+    ASSERT_TRUE(applyPreset(s, "saved-list"));
+    EXPECT_EQ(s.moduleConfiguration(), (Bytes{6, 0, 3, 0, 0x10, 0x21, 0x10, 0x22, 0x04, 0x31}));
+}
+
+TEST(SimPresets, HexIdListsAreCheckedWhole)
+{
+    std::vector<std::uint16_t> ids{1};
+    EXPECT_TRUE(parseHexIds("2110,e,283", ids));
+    EXPECT_EQ(ids, (std::vector<std::uint16_t>{0x2110, 0x000E, 0x0283}));
+    EXPECT_TRUE(parseHexIds("", ids));
+    EXPECT_TRUE(ids.empty());
+    for (const char* bad : {"2110,", ",1", "1,,2", "10000", "-1", "xyz", "12 "})
+        EXPECT_FALSE(parseHexIds(bad, ids)) << bad;
+    std::uint16_t id = 0;
+    EXPECT_TRUE(parseHexId("740", id));
+    EXPECT_EQ(id, 0x0740);
+    EXPECT_FALSE(parseHexId("", id));
+}
+
 } // namespace
 } // namespace x740sim

@@ -168,7 +168,7 @@ TEST_F(SimPtyTransport, SplitBytesArriveInOrder)
     station.injectFault(Fault::splitBytes(1));
     const Bytes req = fixedRequest(11);
     ASSERT_EQ(::write(fd, req.data(), req.size()), ssize_t(req.size()));
-    const Bytes want = buildFrame(0x40, {11, 0, 0x40, 0x07, 0x10, 0x21, 0x10, 0x22, 0x04, 0x31, 0, 0});
+    const Bytes want = buildFrame(0x40, {11, 0, 0x10, 0x21, 0x10, 0x22, 0x04, 0x31, 0, 0});
     EXPECT_EQ(readSome(fd, want.size(), 2000), want);
 }
 

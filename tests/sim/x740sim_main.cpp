@@ -1,6 +1,7 @@
 // x740sim: the simulated controller station as a program.
-//   x740sim [--port N] [--pty] [--baud B] [--station PRESET]
-// Serves TCP on 127.0.0.1:N (32000 by default; 0 picks a free port) and, with --pty, a
+//   x740sim [--port N] [--pty] [--baud B] [--station PRESET] [--ids HEX,...] [--controller HEX]
+// --ids replaces the preset's boards (hexadecimal IDs, the saved configuration follows them),
+// --controller its controller ID. Serves TCP on 127.0.0.1:N (32000 by default; 0 picks a free port) and, with --pty, a
 // pseudo-terminal answering at baud B (9600 by default). Runs until SIGINT or SIGTERM.
 #include "tests/sim/pty_station_server.h"
 #include "tests/sim/service_controller.h"
@@ -34,7 +35,8 @@ int usage(const char* why)
 {
     if (why)
         std::fprintf(stderr, "x740sim: %s\n", why);
-    std::fprintf(stderr, "usage: x740sim [--port N] [--pty] [--baud B] [--station PRESET]\npresets:");
+    std::fprintf(stderr, "usage: x740sim [--port N] [--pty] [--baud B] [--station PRESET] [--ids HEX,...] "
+                         "[--controller HEX]\npresets:");
     for (const auto& name : x740sim::presetNames())
         std::fprintf(stderr, " %s", name.c_str());
     std::fprintf(stderr, "\n");
@@ -49,6 +51,10 @@ int main(int argc, char** argv)
     long baud = 9600;
     bool pty = false;
     std::string preset = "default";
+    bool haveIds = false;
+    std::vector<std::uint16_t> ids;
+    bool haveController = false;
+    std::uint16_t controller = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -66,6 +72,16 @@ int main(int argc, char** argv)
             if (!value)
                 return usage("--station needs a preset name");
             preset = value;
+            ++i;
+        } else if (arg == "--ids") {
+            if (!value || !x740sim::parseHexIds(value, ids))
+                return usage("--ids needs hexadecimal module IDs separated by commas");
+            haveIds = true;
+            ++i;
+        } else if (arg == "--controller") {
+            if (!value || !x740sim::parseHexId(value, controller))
+                return usage("--controller needs a hexadecimal ID");
+            haveController = true;
             ++i;
         } else if (arg == "--help" || arg == "-h") {
             usage(nullptr);
@@ -86,6 +102,10 @@ int main(int argc, char** argv)
     x740sim::Station station;
     if (!x740sim::applyPreset(station, preset))
         return usage(("unknown station preset " + preset).c_str());
+    if (haveIds)
+        x740sim::setBoards(station, ids);
+    if (haveController)
+        station.setControllerId(controller);
     // The X740's service requests (system, SSI, cam, gateway data) are answered too.
     x740sim::ServiceController services(station);
     station.setServiceHandler(&services);
