@@ -17,6 +17,7 @@
 
 #include <chrono>
 #include <deque>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -71,6 +72,9 @@ class OnlineFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         xbase_test::app();
+        // Only the sample catalogue's controller answers to the X740's ID.
+        std::filesystem::remove(install.dir() + "/Modul/CTRL.kvn");
+        install.Rescan();
         xui::setMessagePresenter([this](const xui::MessageRequest& r) {
             shown.push_back(r);
             if (onMessage)
