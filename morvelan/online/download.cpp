@@ -21,11 +21,6 @@ constexpr int kReplyRoom = 512;
 
 using Buffer = std::array<std::uint8_t, kGatherRoom>;
 
-void CloseLink(CControllerConnection& connection) {
-    connection.CloseConnection();
-    connection.m_Link = 0;
-}
-
 // The failure report: the wait cursor ends, then the error of the code.
 void FailureReport(CWaitCursorGuard& wait, int code) {
     wait.End();
@@ -51,18 +46,18 @@ void WriteParameters(CMorvelanAppBase& app, CWaitCursorGuard& wait, const Buffer
         1) {
         FailureReport(wait, A_GetLastError());
         RequestSavedParameters(app);
-        CloseLink(app);
+        app.CloseConnection();
         return;
     }
     if (WriteMasterParameters(head, app.m_Link) != 1) {
         FailureReport(wait, A_GetLastError());
-        CloseLink(app);
+        app.CloseConnection();
         return;
     }
     wait.End();
     ShowOnlineInformation(mv::LanguageText(kTextTransferDone));
     RequestSavedParameters(app);
-    CloseLink(app);
+    app.CloseConnection();
 }
 
 // Path of differing modules: ask, then module table and module parameters.
@@ -85,26 +80,26 @@ void WriteConfiguration(CMorvelanAppBase& app, CMorvelanDoc& doc, CWaitCursorGua
     const int complete = doc.BuildModuleTable(station, table.data(), kGatherRoom, tableLength);
     if (complete != 1 || tableLength > kFrameDataBytes) {
         FailureReport(wait, kDataSizeError);
-        CloseLink(app);
+        app.CloseConnection();
         return;
     }
     // A failed connection shows as the failure of the next write.
     app.OpenConnectionPlain(0);
     if (A_WriteModulConfiguration(app.m_Link, tableLength, table.data()) != 1) {
         FailureReport(wait, A_GetLastError());
-        CloseLink(app);
+        app.CloseConnection();
         return;
     }
     if (A_WriteModulParameters_2(app.m_Link, imageLength, image.data(), app.m_Ini.writeTimeout) !=
         1) {
         FailureReport(wait, A_GetLastError());
-        CloseLink(app);
+        app.CloseConnection();
         return;
     }
     wait.End();
     ShowOnlineInformation(mv::LanguageText(kTextTransferDone));
     RequestSavedParameters(app);
-    CloseLink(app);
+    app.CloseConnection();
 }
 
 } // namespace
@@ -136,7 +131,7 @@ void RunDownload(CMorvelanAppBase& app, CMorvelanDoc& doc, CModuleTile* selected
 
     const int check = doc.CheckAgainstController(station);
     if (check == -1) {
-        CloseLink(app);
+        app.CloseConnection();
         return;
     }
     if (check == 1)

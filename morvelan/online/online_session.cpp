@@ -8,16 +8,6 @@
 
 namespace morvelan {
 
-namespace {
-
-// Releases the application's link; a released link reads as handle 0.
-void CloseLink(CControllerConnection& connection) {
-    connection.CloseConnection();
-    connection.m_Link = 0;
-}
-
-} // namespace
-
 COnlineSession::COnlineSession(IOnlineFrame& frame, CMorvelanAppBase& app, CMorvelanDoc& doc,
                                const mv::Clock& clock)
     : frame_(frame), app_(app), doc_(doc), scheduler_(clock) {}
@@ -103,7 +93,7 @@ void COnlineSession::GoOffline() {
 
 void COnlineSession::StopAndClose() {
     frame_.KillPollTimer();
-    CloseLink(app_);
+    app_.CloseConnection();
 }
 
 bool COnlineSession::OnTimer(int timerId) {
@@ -135,9 +125,8 @@ bool COnlineSession::OnTimer(int timerId) {
 
 void COnlineSession::PollFailed() {
     frame_.KillPollTimer();
+    // The input cycle released the link already.
     const int code = A_GetLastError();
-    // The input cycle released the link; it reads as handle 0 from now on.
-    CloseLink(app_);
     ShowOnlineError(CommErrorText(code));
     frame_.InvalidateView(true);
     app_.m_Online = 0;
