@@ -39,25 +39,37 @@ int WriteMasterParameters(CModuleTile* head, LinkHandle link) {
     return controller ? controller->WriteMasterParameters(link) : 1;
 }
 
+int WriteImage(CMorvelanAppBase& app, const Buffer& image, int imageLength) {
+    return A_WriteModulParameters_2(app.m_Link, imageLength, image.data(),
+                                    app.m_Ini.writeTimeout);
+}
+
+// A failure: one report, then the link is closed.
+void Fail(CMorvelanAppBase& app, CWaitCursorGuard& wait, int code) {
+    FailureReport(wait, code);
+    app.CloseConnection();
+}
+
+// Everything was written: the message, the saved parameters asked for, the link closed.
+void Done(CMorvelanAppBase& app, CWaitCursorGuard& wait) {
+    wait.End();
+    ShowOnlineInformation(mv::LanguageText(kTextTransferDone));
+    RequestSavedParameters(app);
+    app.CloseConnection();
+}
+
 // Path of equal modules: module parameters, then master parameters.
 void WriteParameters(CMorvelanAppBase& app, CWaitCursorGuard& wait, const Buffer& image,
                      int imageLength, CModuleTile* head) {
-    if (A_WriteModulParameters_2(app.m_Link, imageLength, image.data(), app.m_Ini.writeTimeout) !=
-        1) {
+    if (WriteImage(app, image, imageLength) != 1) {
         FailureReport(wait, A_GetLastError());
         RequestSavedParameters(app);
         app.CloseConnection();
         return;
     }
-    if (WriteMasterParameters(head, app.m_Link) != 1) {
-        FailureReport(wait, A_GetLastError());
-        app.CloseConnection();
-        return;
-    }
-    wait.End();
-    ShowOnlineInformation(mv::LanguageText(kTextTransferDone));
-    RequestSavedParameters(app);
-    app.CloseConnection();
+    if (WriteMasterParameters(head, app.m_Link) != 1)
+        return Fail(app, wait, A_GetLastError());
+    Done(app, wait);
 }
 
 // Path of differing modules: ask, then module table and module parameters.
@@ -78,28 +90,15 @@ void WriteConfiguration(CMorvelanAppBase& app, CMorvelanDoc& doc, CWaitCursorGua
     Buffer table{};
     int tableLength = 0;
     const int complete = doc.BuildModuleTable(station, table.data(), kGatherRoom, tableLength);
-    if (complete != 1 || tableLength > kFrameDataBytes) {
-        FailureReport(wait, kDataSizeError);
-        app.CloseConnection();
-        return;
-    }
+    if (complete != 1 || tableLength > kFrameDataBytes)
+        return Fail(app, wait, kDataSizeError);
     // A failed connection shows as the failure of the next write.
     app.OpenConnectionPlain(0);
-    if (A_WriteModulConfiguration(app.m_Link, tableLength, table.data()) != 1) {
-        FailureReport(wait, A_GetLastError());
-        app.CloseConnection();
-        return;
-    }
-    if (A_WriteModulParameters_2(app.m_Link, imageLength, image.data(), app.m_Ini.writeTimeout) !=
-        1) {
-        FailureReport(wait, A_GetLastError());
-        app.CloseConnection();
-        return;
-    }
-    wait.End();
-    ShowOnlineInformation(mv::LanguageText(kTextTransferDone));
-    RequestSavedParameters(app);
-    app.CloseConnection();
+    if (A_WriteModulConfiguration(app.m_Link, tableLength, table.data()) != 1)
+        return Fail(app, wait, A_GetLastError());
+    if (WriteImage(app, image, imageLength) != 1)
+        return Fail(app, wait, A_GetLastError());
+    Done(app, wait);
 }
 
 } // namespace
