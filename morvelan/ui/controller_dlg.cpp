@@ -5,7 +5,7 @@
 #include "morvelan/core/module_description.h"
 #include "morvelan/core/module_tile.h"
 #include "morvelan/core/value_entry.h"
-#include "morvelan/ui/dialog_seams.h"
+#include "morvelan/ui/module_dialog_seams.h"
 #include "morvelan/ui/dialog_templates.h"
 #include "morvelan/ui/dialog_util.h"
 #include "morvelan/ui/value_dlgs.h"

@@ -4,7 +4,7 @@
 #include "morvelan/core/module.h"
 #include "morvelan/core/module_description.h"
 #include "morvelan/core/param_number.h"
-#include "morvelan/ui/dialog_seams.h"
+#include "morvelan/ui/module_dialog_seams.h"
 #include "morvelan/ui/dialog_templates.h"
 #include "morvelan/ui/dialog_util.h"
 #include "xui/colorref.h"

@@ -5,7 +5,7 @@
 #include "morvelan/core/module_tile.h"
 #include "morvelan/core/param_data_file.h"
 #include "morvelan/core/param_number.h"
-#include "morvelan/ui/dialog_seams.h"
+#include "morvelan/ui/module_dialog_seams.h"
 #include "morvelan/ui/dialog_templates.h"
 #include "morvelan/ui/dialog_util.h"
 #include "xui/bitmaps.h"

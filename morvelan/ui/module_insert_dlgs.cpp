@@ -68,7 +68,6 @@ std::unique_ptr<CModuleTile> MakeTile(IModuleWorkspace& workspace,
                                       const CModuleDescription* description, int x, bool show) {
     auto tile = std::make_unique<CModuleTile>();
     tile->Create(description, workspace.ProgramDir());
-    workspace.MakeTileWindow(tile.get());
     tile->MoveTo(x, kRackTop - workspace.VerticalScroll(), tile->Module().width, kRackHeight,
                  show);
     return tile;

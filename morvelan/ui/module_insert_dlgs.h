@@ -3,7 +3,7 @@
 // comment of a station (172).
 #pragma once
 
-#include "morvelan/ui/dialog_seams.h"
+#include "morvelan/ui/module_dialog_seams.h"
 #include "xui/xdialog.h"
 
 class CModuleDescriptionList;

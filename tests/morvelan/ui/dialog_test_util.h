@@ -12,7 +12,7 @@
 #include "morvelan/core/morvelan_doc.h"
 #include "morvelan/core/morvelan_doc_hooks.h"
 #include "morvelan/core/param_record.h"
-#include "morvelan/ui/dialog_seams.h"
+#include "morvelan/ui/module_dialog_seams.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
 #include "xui/command.h"

@@ -56,8 +56,6 @@ public:
     virtual void FillTree();
     virtual void RepaintView();
     virtual void SelectModul(CModuleTile* tile);
-    // Gives a new tile its window in the main view (before it is placed).
-    virtual void MakeTileWindow(CModuleTile* tile);
 };
 
 } // namespace morvelan

@@ -1,4 +1,4 @@
-#include "morvelan/ui/dialog_seams.h"
+#include "morvelan/ui/module_dialog_seams.h"
 
 #include "morvelan/core/morvelan_doc_hooks.h"
 #include "morvelan/ui/morvelan_app.h"
@@ -68,6 +68,5 @@ CModuleTile* IModuleWorkspace::SelectedTile() { return mv::docHooks().SelectedTi
 void IModuleWorkspace::FillTree() { mv::docHooks().RefreshTree(); }
 void IModuleWorkspace::RepaintView() { mv::docHooks().RedrawView(); }
 void IModuleWorkspace::SelectModul(CModuleTile* /*tile*/) {}
-void IModuleWorkspace::MakeTileWindow(CModuleTile* /*tile*/) {}
 
 } // namespace morvelan
