@@ -63,7 +63,13 @@ public:
         maxWaitDepth = std::max(maxWaitDepth, waitDepth);
     }
 
+    int OpenOnlineController(const CModuleDescription*, int station, CControllerModule*) override {
+        onlineDialogs.push_back(station);
+        return 1;
+    }
+
     CMorvelanDoc* doc = nullptr;
+    std::vector<int> onlineDialogs;
     int waitDepth = 0;
     int maxWaitDepth = 0;
 };
