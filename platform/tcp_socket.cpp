@@ -124,6 +124,21 @@ TcpSocket::Status TcpSocket::send(const std::uint8_t* data, std::size_t len, int
                     });
 }
 
+std::size_t TcpSocket::discardPending() {
+    std::size_t dropped = 0;
+    std::uint8_t chunk[4096];
+    while (fd_ >= 0 && dropped < kDiscardLimit) {
+        const ssize_t n = ::recv(fd_, chunk, sizeof chunk, MSG_DONTWAIT);
+        if (n > 0)
+            dropped += static_cast<std::size_t>(n);
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else
+            break; // nothing more now, the peer closed, or an error the next read reports
+    }
+    return dropped;
+}
+
 TcpSocket::Status TcpSocket::receive(std::uint8_t* data, std::size_t len, int timeoutMs,
                                      std::size_t* done) {
     return transfer(len, timeoutMs, SO_RCVTIMEO, &receiveLimitMs_, 0, done,

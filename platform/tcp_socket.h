@@ -26,6 +26,10 @@ public:
     Status send(const std::uint8_t* data, std::size_t len, int timeoutMs, std::size_t* done);
     // Receives exactly len bytes unless the peer closes, an error occurs or timeoutMs passes.
     Status receive(std::uint8_t* data, std::size_t len, int timeoutMs, std::size_t* done);
+    // Reads and drops what has arrived, without waiting (at most kDiscardLimit bytes, so a peer
+    // that never stops sending cannot hold the caller). The number of bytes dropped.
+    std::size_t discardPending();
+    static constexpr std::size_t kDiscardLimit = 1 << 20;
 
     int fd() const { return fd_; }
 

@@ -15,4 +15,9 @@ IoResult CLinkSocket::Receive(std::uint8_t* data, std::size_t len, int timeoutMs
     return socket_ ? socket_->receive(data, len, timeoutMs) : IoResult::Failed;
 }
 
+void CLinkSocket::DiscardPending() {
+    if (socket_)
+        socket_->discardPending();
+}
+
 } // namespace portwire

@@ -15,6 +15,7 @@ public:
     void Close() { socket_.reset(); }
     IoResult Send(const std::uint8_t* data, std::size_t len, int timeoutMs);
     IoResult Receive(std::uint8_t* data, std::size_t len, int timeoutMs);
+    void DiscardPending();
 
 private:
     std::unique_ptr<IStreamSocket> socket_;

@@ -233,6 +233,13 @@ bool CPortLink::Read(std::uint8_t* data, std::size_t len) {
 
 bool CPortLink::Purge() { return transport_ == kSerial && port_ && port_->purge(); }
 
+void CPortLink::DiscardPending() {
+    if (transport_ == kTcp)
+        socket_.DiscardPending();
+    else
+        Purge();
+}
+
 bool CPortLink::SetTimeout(int ms, int* old) {
     if (old)
         *old = timeout_;
@@ -320,7 +327,7 @@ bool CPortLink::ReadResponse(const std::uint8_t** payload, std::size_t* n) {
         }
     }
     if (!ok) {
-        Purge();
+        DiscardPending();
         lock_.Release();
         return false;
     }

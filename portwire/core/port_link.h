@@ -63,6 +63,9 @@ public:
     bool Read(std::uint8_t* data, std::size_t len);
     // Discards the serial receive buffer; false for links without a serial port.
     bool Purge();
+    // After a reply that failed its checks: drops what is still pending on either carrier, so
+    // the next request starts in step with the device.
+    void DiscardPending();
     // A_SetComTimout: *old (when given) receives the previous value.
     bool SetTimeout(int ms, int* old);
 

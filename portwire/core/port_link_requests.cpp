@@ -118,7 +118,7 @@ bool CPortLink::ExchangeReadMemory(int count, std::uint32_t address, std::uint8_
 
     std::uint8_t* buf = reply_.data();
     if (!Read(buf, kFrameHeaderSize)) {
-        Purge();
+        DiscardPending();
         return false;
     }
     const std::size_t n = buf[3];
@@ -132,7 +132,7 @@ bool CPortLink::ExchangeReadMemory(int count, std::uint32_t address, std::uint8_
     // The body always goes to the link's own buffer first, so the link stays in step with the
     // device even when the reply is refused below.
     if (!Read(buf + kFrameHeaderSize, n + 1)) {
-        Purge();
+        DiscardPending();
         return false;
     }
     const std::size_t total = kFrameHeaderSize + n + 1;

@@ -59,6 +59,7 @@ public:
     IoResult receive(std::uint8_t* data, std::size_t len, int timeoutMs) override {
         return toIoResult(socket_.receive(data, len, timeoutMs, nullptr));
     }
+    void discardPending() override { socket_.discardPending(); }
 
 private:
     mv::TcpSocket socket_;

@@ -33,6 +33,8 @@ public:
     virtual ~IStreamSocket() = default;
     virtual IoResult send(const std::uint8_t* data, std::size_t len, int timeoutMs) = 0;
     virtual IoResult receive(std::uint8_t* data, std::size_t len, int timeoutMs) = 0;
+    // Drops what has arrived and not been read, without waiting.
+    virtual void discardPending() = 0;
 };
 
 class ITransportFactory {

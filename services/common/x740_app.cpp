@@ -100,6 +100,9 @@ bool CX740App::Transact(LinkHandle link) {
     int attempts = kAttempts;
     bool send = true;
     int emptyHeaders = 0;
+    // Whether the last header read failed. A TCP link closes its socket then, so the resends
+    // fail as writes; the attempts ending there still mean that no reply came.
+    bool noReply = false;
 
     for (;;) {
         if (send) {
@@ -107,12 +110,13 @@ bool CX740App::Transact(LinkHandle link) {
             A_CreateChecksum(link, frame_.data(), requestLength);
             if (A_Write(link, frame_.data(), requestLength) == 0) {
                 if (--attempts == 0) {
-                    Fail(kErrorWrite);
+                    Fail(noReply ? kErrorHeader : kErrorWrite);
                     return false;
                 }
                 continue;
             }
             send = false;
+            noReply = false;
         }
 
         if (A_Read(link, frame_.data(), kHeaderSize) == 0) {
@@ -121,6 +125,7 @@ bool CX740App::Transact(LinkHandle link) {
                 return false;
             }
             send = true;
+            noReply = true;
             continue;
         }
         if (frame_[3] == 0) {

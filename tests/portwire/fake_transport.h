@@ -147,6 +147,10 @@ public:
         lastTimeout = timeoutMs;
         return wire_.read(d, n);
     }
+    void discardPending() override {
+        ++wire_.purges;
+        wire_.incoming.clear();
+    }
     static inline int lastTimeout = -1;
 
 private:

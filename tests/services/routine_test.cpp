@@ -120,11 +120,15 @@ TEST_F(ServiceStationTest, UnknownLinkFailsAsAWriteAfterFiveAttempts) {
     EXPECT_EQ(station.frameCount(), before);
 }
 
-TEST_F(ServiceStationTest, SilenceOnTcpClosesTheSocketSoResendsFailAsWrites) {
+TEST_F(ServiceStationTest, SilenceOnTcpIsReportedAsNoReply) {
+    // The silent read closes the socket, so the resends fail as writes: still no reply came.
     station.injectFault(Fault::silence());
     EXPECT_EQ(A_X740_ReadStatus(link, nullptr, nullptr), 0);
-    EXPECT_EQ(A_X740_GetLastError(), kErrWrite);
+    EXPECT_EQ(A_X740_GetLastError(), kErrHeader);
     EXPECT_EQ(station.frameCount(), 1u);
+    // A link that cannot write from the start is a write failure.
+    EXPECT_EQ(A_X740_ReadStatus(link, nullptr, nullptr), 0);
+    EXPECT_EQ(A_X740_GetLastError(), kErrWrite);
 }
 
 TEST_F(ServiceStationTest, ShortBodyFailsWithTheBodyError) {

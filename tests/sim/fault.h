@@ -16,6 +16,8 @@ enum class FaultKind {
     Delay,            // the whole reply after delayMs
     Drop,             // no reply; the connection is reset
     ShortReply,       // only the first shortLength bytes of the reply
+    TrailingBytes,    // the whole reply, then shortLength stray bytes in the same write; they
+                      // start like a frame announcing 5 data bytes: 00 00 40 05 A5 A6 ...
 };
 
 struct Fault {
@@ -60,6 +62,12 @@ struct Fault {
         return f;
     }
     static Fault drop() { return {FaultKind::Drop}; }
+    static Fault trailingBytes(std::size_t count)
+    {
+        Fault f{FaultKind::TrailingBytes};
+        f.shortLength = count;
+        return f;
+    }
     static Fault shortReply(std::size_t totalLength)
     {
         Fault f{FaultKind::ShortReply};

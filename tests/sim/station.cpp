@@ -162,6 +162,14 @@ Response Station::shape(const Bytes& reply, const Fault* fault, std::uint8_t req
                                                                   std::min(fault->shortLength, reply.size()))),
                             0});
         break;
+    case FaultKind::TrailingBytes: {
+        Bytes withStray = reply;
+        const std::uint8_t start[4] = {0x00, 0x00, 0x40, 0x05};
+        for (std::size_t i = 0; i < fault->shortLength; ++i)
+            withStray.push_back(i < 4 ? start[i] : static_cast<std::uint8_t>(0xA1 + i));
+        r.chunks.push_back({withStray, 0});
+        break;
+    }
     }
     return r;
 }

@@ -400,6 +400,31 @@ TEST_F(E2eTcpRequests, BadChecksumSets0600)
     EXPECT_EQ(A_GetControllerID(h), 0x0740);
 }
 
+TEST_F(E2eTcpRequests, StrayBytesAfterAReplyCostOneRequestOnly)
+{
+    station.setModuleParameters({1, 2, 3, 4, 5});
+    station.setSavedModuleParameters({9, 8, 7});
+    station.setModuleInfo({'A', 0});
+    std::array<std::uint8_t, 260> dest{};
+    station.injectFault(Fault::trailingBytes(7));
+    ASSERT_EQ(A_ReadModulParameters(h, dest.data()), 1);
+    // The stray bytes and the start of the next reply read as one frame that fails its check;
+    // what is left of the reply is dropped with it.
+    EXPECT_EQ(A_ReadModulParameters(h, dest.data()), 0);
+    EXPECT_EQ(A_GetLastError(), 0x0600);
+    // In step again: every read export succeeds.
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(A_ReadModulParameters(h, dest.data()), 1);
+        EXPECT_EQ(Bytes(dest.begin(), dest.begin() + 5), (Bytes{1, 2, 3, 4, 5}));
+        EXPECT_EQ(A_ReadSavedModulParameters(h, dest.data()), 1);
+        EXPECT_EQ(A_ReadModulInfo(h, dest.data()), 1);
+        EXPECT_EQ(A_ReadInputs(h), 1);
+        EXPECT_EQ(A_GetControllerID(h), 0x0740);
+        std::uint8_t length = 0;
+        EXPECT_EQ(A_ReadModulConfiguration(h, &length, dest.data()), 1);
+    }
+}
+
 TEST_F(E2eTcpRequests, ZeroLengthHeaderFailsKeepingTheLastError)
 {
     station.injectFault(Fault::deviceError(0x07));
