@@ -122,10 +122,18 @@ void CChannelModule::ReadParams(const std::string& path, int k, CModulChannel& c
         ch.paramCount = static_cast<std::int16_t>(count);
     }
     const long channelBits = 8L * ch.Size();
-    ch.params.resize(static_cast<std::size_t>(count));
+    ch.params.clear();
     for (int m = 1; m <= count; ++m) {
         const std::string section = mv::FormatC("K%dP%d", k, m);
-        CModulParam& p = ch.params[static_cast<std::size_t>(m - 1)];
+        // Records are made for what the file holds: the list ends at the first parameter
+        // without its section, as the channel table ends at the first channel without scale.
+        if (!mv::iniHasSection(path, section)) {
+            Warn(mv::FormatC("%s: channel %d declares %d parameters, the file describes %d",
+                             path.c_str(), k, count, m - 1));
+            ch.paramCount = static_cast<std::int16_t>(m - 1);
+            break;
+        }
+        CModulParam& p = ch.params.emplace_back();
         p.name = DescriptionText(path, mv::iniReadInt(path, section, "Name", 0), kMissing,
                                  kMaxParamName);
         p.kind = ReadInt16(path, section, "IP");
@@ -165,6 +173,12 @@ void CChannelModule::ReadParams(const std::string& path, int k, CModulChannel& c
         }
         for (int s = 1; s <= choices; ++s) {
             const std::string choiceSection = mv::FormatC("K%dP%dS%d", k, m, s);
+            if (!mv::iniHasSection(path, choiceSection)) {
+                Warn(mv::FormatC("%s: parameter K%dP%d declares %d choices, the file describes %d",
+                                 path.c_str(), k, m, choices, s - 1));
+                p.choiceCount = static_cast<std::int16_t>(s - 1);
+                break;
+            }
             CParamChoice choice;
             choice.name = DescriptionText(path, mv::iniReadInt(path, choiceSection, "Text", 0),
                                           kMissing, kMaxParamName);

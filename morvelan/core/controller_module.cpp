@@ -99,10 +99,17 @@ void CControllerModule::LoadDescription(const std::string& path) {
             count = std::clamp(count, 0, kMaxControllerParams);
             ch.paramCount = static_cast<std::int16_t>(count);
         }
-        ch.params.resize(static_cast<std::size_t>(count));
         for (int m = 1; m <= count; ++m) {
             const std::string ps = mv::FormatC("K%dP%d", k, m);
-            CControllerParam& p = ch.params[static_cast<std::size_t>(m - 1)];
+            // Records only for what the file holds: the list ends at the first parameter
+            // without its section.
+            if (!mv::iniHasSection(path, ps)) {
+                Warn(mv::FormatC("%s: channel %d declares %d parameters, the file describes %d",
+                                 path.c_str(), k, count, m - 1));
+                ch.paramCount = static_cast<std::int16_t>(m - 1);
+                break;
+            }
+            CControllerParam& p = ch.params.emplace_back();
             p.name = DescriptionText(path, mv::iniReadInt(path, ps, "Name", 0), "NIX", 100);
             p.offset = ReadInt16(path, ps, "Offset");
             p.length = ReadInt16(path, ps, "Length");

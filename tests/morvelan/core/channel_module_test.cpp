@@ -3,6 +3,7 @@
 #include "morvelan/core/channel_module.h"
 #include "morvelan/core/controller_module.h"
 #include "morvelan/core/module_factory.h"
+#include "morvelan/core/param_number.h"
 #include "platform/recording_canvas.h"
 #include "tests/test_paths.h"
 
@@ -130,6 +131,35 @@ TEST_F(ChannelModuleTest, ParametersAndChoicesComeFromTheDescription) {
     EXPECT_EQ(params[1].GetValueText(), "slow");
     // A parameter without a text of its own is named "NIX".
     EXPECT_EQ(module_.Channel(2).params[0].name, "NIX");
+}
+
+TEST_F(ChannelModuleTest, RecordsAreMadeForWhatTheFileHoldsNotForWhatItDeclares) {
+    // Under 60 KB that declares 1024 channels of 1024 parameters of 1024 choices each.
+    std::string text = "[MORVELAN]\r\nChannel=1024\r\n";
+    for (int k = 1; k <= 1024; ++k) {
+        text += mv::FormatC("[K%d]\r\nSkale=1\r\nOffset=0\r\nDatatype=1\r\nParameter=1024\r\n", k);
+        if (k <= 2)
+            text += mv::FormatC("[K%dP1]\r\nSelect=1024\r\n[K%dP1S1]\r\nValue=7\r\n", k, k);
+    }
+    ASSERT_LT(text.size(), 60000u);
+    const std::string path = install_.write("Modul/HOSTILE.kvn", text);
+    CChannelModule board;
+    board.LoadDescription(path);
+    ASSERT_EQ(board.ChannelCount(), 1024);
+    std::size_t params = 0;
+    for (int k = 0; k < board.ChannelCount(); ++k)
+        params += board.Channel(k).params.size();
+    EXPECT_EQ(params, 2u);
+    EXPECT_EQ(board.Channel(0).paramCount, 1);
+    EXPECT_EQ(board.Channel(5).paramCount, 0);
+    ASSERT_EQ(board.Channel(1).params[0].choices.size(), 1u);
+    EXPECT_EQ(board.Channel(1).params[0].choices[0].value, 7);
+    EXPECT_EQ(board.Channel(1).params[0].choiceCount, 1);
+    // Each cut is told.
+    EXPECT_EQ(board.Warnings().size(), 1024u + 2u);
+    EXPECT_TRUE(std::any_of(board.Warnings().begin(), board.Warnings().end(), [](const auto& w) {
+        return w.find("K2P1 declares 1024 choices, the file describes 1") != std::string::npos;
+    }));
 }
 
 TEST_F(ChannelModuleTest, ParameterPastItsChannelIsClippedWithAWarning) {

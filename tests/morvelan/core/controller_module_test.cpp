@@ -1,6 +1,7 @@
 #include "module_test_util.h"
 
 #include "morvelan/core/controller_module.h"
+#include "morvelan/core/param_number.h"
 #include "platform/recording_canvas.h"
 #include "portwire/include/Portwire.h"
 #include "tests/sim/station.h"
@@ -138,6 +139,24 @@ TEST_F(ControllerModuleTest, DescriptionGivesChannelsParametersAndErrorTexts) {
     std::string fw, fd, fv;
     head.GetFirmwareTexts(fw, fd, fv);
     EXPECT_EQ(fw + fd + fv, "XXXXXXXXX");
+}
+
+TEST_F(ControllerModuleTest, ParameterRecordsOnlyForTheSectionsTheFileHolds) {
+    std::string text = "[MORVELAN]\r\nChannel=1024\r\n";
+    for (int k = 1; k <= 1024; ++k)
+        text += mv::FormatC("[K%d]\r\nParameter=1024\r\n", k);
+    text += "[K7P1]\r\nOffset=2\r\nLength=1\r\n[K7P3]\r\nOffset=4\r\n";
+    CControllerModule head;
+    head.LoadDescription(install_.write("Modul/HOSTILE.kvn", text));
+    ASSERT_EQ(head.ChannelCount(), 1024);
+    std::size_t params = 0;
+    for (int k = 0; k < head.ChannelCount(); ++k)
+        params += head.Channel(k).params.size();
+    // Channel 7's list ends at its missing second parameter.
+    EXPECT_EQ(params, 1u);
+    EXPECT_EQ(head.Channel(6).paramCount, 1);
+    EXPECT_EQ(head.Channel(6).params[0].offset, 2);
+    EXPECT_EQ(head.Warnings().size(), 1024u);
 }
 
 TEST_F(ControllerModuleTest, MasterParametersAreReadWhenOnline) {
