@@ -28,6 +28,10 @@ constexpr unsigned TA_VERTMASK = 24;
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
 
+// Raster modes of pens and fills: the colour replaces the pixel, or is or-ed into it.
+constexpr int R2_COPYPEN = 13;
+constexpr int R2_MERGEPEN = 15;
+
 // Mapping modes: pixels with y down, or 0.1 mm with y up.
 constexpr int MM_TEXT = 1;
 constexpr int MM_LOMETRIC = 2;
@@ -159,6 +163,12 @@ public:
     virtual unsigned setTextAlign(unsigned align) = 0;
     virtual int setMapMode(int mode) = 0;
     virtual void setViewportOrg(POINT org) = 0;
+    // The raster mode of lines, outlines and fills (R2_COPYPEN or R2_MERGEPEN). A canvas that
+    // cannot merge (a file format) keeps copying.
+    virtual int setROP2(int mode) {
+        (void)mode;
+        return R2_COPYPEN;
+    }
     // Keeps the state (font, pen, brush, colours, modes, alignment, position) and brings it back.
     virtual void saveState() = 0;
     virtual void restoreState() = 0;

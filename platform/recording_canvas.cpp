@@ -42,6 +42,8 @@ int RecordingCanvas::setMapMode(int mode) {
 
 void RecordingCanvas::setViewportOrg(POINT org) { state_.viewportOrg = org; }
 
+int RecordingCanvas::setROP2(int mode) { return std::exchange(state_.rop2, mode); }
+
 void RecordingCanvas::saveState() { saved_.push_back(state_); }
 
 void RecordingCanvas::restoreState() {

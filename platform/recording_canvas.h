@@ -37,6 +37,7 @@ struct DrawState {
     int bkMode = OPAQUE;
     unsigned textAlign = TA_LEFT | TA_TOP;
     int mapMode = MM_TEXT;
+    int rop2 = R2_COPYPEN;
     POINT viewportOrg{};
     POINT position{};
 };
@@ -68,6 +69,7 @@ public:
     unsigned setTextAlign(unsigned align) override;
     int setMapMode(int mode) override;
     void setViewportOrg(POINT org) override;
+    int setROP2(int mode) override;
     void saveState() override;
     void restoreState() override;
 

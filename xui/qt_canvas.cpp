@@ -81,7 +81,23 @@ void QtCanvas::restoreState() {
     if (!saved_.empty()) {
         state_ = saved_.back();
         saved_.pop_back();
+        applyRop();
     }
+}
+
+int QtCanvas::setROP2(int mode) {
+    const int old = std::exchange(state_.rop2, mode == mv::R2_MERGEPEN ? mv::R2_MERGEPEN
+                                                                        : mv::R2_COPYPEN);
+    applyRop();
+    return old;
+}
+
+void QtCanvas::applyRop() {
+    // Devices without raster operations (PDF) keep copying.
+    const bool merge = state_.rop2 == mv::R2_MERGEPEN && p_.paintEngine() != nullptr &&
+                       p_.paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
+    p_.setCompositionMode(merge ? QPainter::RasterOp_SourceOrDestination
+                                : QPainter::CompositionMode_SourceOver);
 }
 
 QFont QtCanvas::currentQFont() const {

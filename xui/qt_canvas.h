@@ -28,6 +28,7 @@ public:
     unsigned setTextAlign(unsigned align) override;
     int setMapMode(int mode) override;
     void setViewportOrg(mv::POINT org) override;
+    int setROP2(int mode) override;
     void saveState() override;
     void restoreState() override;
 
@@ -63,12 +64,14 @@ private:
         mv::COLORREF textColor = 0;
         mv::COLORREF bkColor = 0xFFFFFF;
         int bkMode = mv::OPAQUE;
+        int rop2 = mv::R2_COPYPEN;
         unsigned align = mv::TA_LEFT | mv::TA_TOP;
         mv::CanvasMapping mapping;
         mv::POINT position{};
     };
 
     void fillDevice(const QRect& r, mv::COLORREF color);
+    void applyRop();
     QPen qpen() const;
 
     QPainter& p_;

@@ -42,6 +42,8 @@ public:
     virtual bool DisplayScaled() { return true; }    // "Skaliert" display of live values
     virtual bool DisplayHex() { return false; }      // "HEX" display of live values
     virtual std::uint32_t LinkHandle() { return 0; } // the application's Portwire link
+    // The frame's upload flag: 1 while an upload dialog builds modules from a controller.
+    virtual int UploadFlag() { return 0; }
 
     // Dialogs. Each returns the dialog's result (0 when nothing was shown).
     virtual int ConfigureModule(CModuleTile* /*tile*/, CModule* /*module*/) { return 0; }

@@ -12,7 +12,8 @@ struct BmpHeader {
     std::uint16_t bitCount = 0;
 };
 
-// Parses the file header and the bitmap header from the first bytes of a file. False (with a
+// Parses the file header and the bitmap header from the first bytes of a file (through the
+// platform's BMP reader). False (with a
 // reason in `error` when given) for anything that is not a BMP: too short, no "BM", an unknown
 // header size, a width not above 0, a height of 0 or a bit count outside 1, 4, 8, 16, 24, 32.
 bool ParseBmpHeader(const std::uint8_t* bytes, std::size_t size, BmpHeader& header,

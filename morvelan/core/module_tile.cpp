@@ -7,6 +7,7 @@
 #include "morvelan/core/flag_module.h"
 #include "morvelan/core/module_description.h"
 #include "morvelan/core/module_factory.h"
+#include "morvelan/core/morvelan_doc_hooks.h"
 #include "morvelan/core/param_module.h"
 #include "platform/ini_file.h"
 #include "platform/win_path.h"
@@ -39,7 +40,10 @@ CModuleTile::CModuleTile() : m_Module(std::make_unique<CModule>()) {
     m_Lines.fill(" ");
 }
 
-CModuleTile::~CModuleTile() = default;
+CModuleTile::~CModuleTile() {
+    // The window goes first: it may still look at the tile while it is taken down.
+    m_Window.reset();
+}
 
 void CModuleTile::Create(const CModuleDescription* description, const std::string& programDir) {
     RegisterBoardModuleKinds();
@@ -60,6 +64,8 @@ void CModuleTile::Create(const CModuleDescription* description, const std::strin
         m_Module->width = kBoardWidth;
         m_Inert = true;
     }
+    if (!m_Window)
+        m_Window = mv::docHooks().CreateTileWindow(*this);
 }
 
 int CModuleTile::IsController() const {
@@ -81,6 +87,8 @@ void CModuleTile::Refresh(int erase) {
     if (erase == 1 && m_Online == 1) {
         m_Module->drawState = kDrawStateReset;
     }
+    if (m_Window)
+        m_Window->Invalidate(erase);
 }
 
 void CModuleTile::GetInfo(std::uint16_t& id, std::uint16_t& size) const {
@@ -146,4 +154,14 @@ void CModuleTile::MoveTo(int left, int top, int w, int h, bool show) {
     cx = w;
     cy = h;
     visible = show;
+    if (m_Window)
+        m_Window->Placed();
+}
+
+void CModuleTile::Show(bool show) {
+    if (visible == show)
+        return;
+    visible = show;
+    if (m_Window)
+        m_Window->Placed();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "morvelan/core/module.h"
+#include "morvelan/core/tile_window.h"
 
 #include <array>
 #include <cstdint>
@@ -12,6 +13,7 @@
 
 class CModuleDescription;
 class CControllerConnection;
+
 
 // Display modes of a tile.
 constexpr int kTileRack = 1;
@@ -63,6 +65,10 @@ public:
 
     // Places the tile in the rack view.
     void MoveTo(int left, int top, int w, int h, bool show);
+    // Shows or hides the tile in the rack view.
+    void Show(bool show);
+    // The window that shows the tile; null when the application made none (tests, no display).
+    mv::ITileWindow* Window() const { return m_Window.get(); }
 
     CModule& Module() { return *m_Module; }
     const CModule& Module() const { return *m_Module; }
@@ -96,6 +102,8 @@ private:
     std::unique_ptr<CModule> m_Module;
     const CModuleDescription* m_Description = nullptr;
     bool m_Inert = true;
+    // Declared last: destroyed before the module it shows.
+    std::unique_ptr<mv::ITileWindow> m_Window;
 };
 
 // Installs the classes of the kinds 3 to 8 in the module factory (done by Create; idempotent).

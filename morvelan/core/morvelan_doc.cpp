@@ -142,7 +142,7 @@ void CMorvelanDoc::HideAllModules() {
     for (auto& station : m_Stations) {
         for (int j = 0; j < station->TileCount(); ++j) {
             CModuleTile* t = station->Tile(j);
-            t->visible = false;
+            t->Show(false);
             t->m_State = 0;
         }
     }

@@ -4,6 +4,9 @@
 // in tests) the default answers with neutral values and keeps the unknown-module flag itself.
 #pragma once
 
+#include "morvelan/core/tile_window.h"
+
+#include <memory>
 #include <string>
 
 class CModuleDescriptionList;
@@ -46,6 +49,12 @@ public:
     virtual void ClearTree() {}
     virtual void AddStationToTree(int /*station*/) {}
     virtual void RefreshTree() {}
+
+    // The window that shows a new tile (called once by CModuleTile::Create); null: no window.
+    // The tile owns it and destroys it first when it is destroyed itself.
+    virtual std::unique_ptr<ITileWindow> CreateTileWindow(CModuleTile& /*tile*/) {
+        return nullptr;
+    }
 
     // The file dialog for saving a project (default extension "mvl", filter
     // "Morvelan Files (*.mvl)|*.mvl|", hide read-only, ask before overwriting); false on Cancel.

@@ -5,6 +5,10 @@
 #include "morvelan/core/label_printer.h"
 #include "morvelan/ui/dialog_hooks.h"
 #include "morvelan/ui/dialog_templates.h"
+#include "morvelan/core/dib.h"
+#include "morvelan/ui/app_hooks_impl.h"
+#include "morvelan/ui/doc_hooks_impl.h"
+#include "morvelan/ui/main_frame.h"
 #include "morvelan/ui/start_dlg.h"
 #include "platform/settings_store.h"
 #include "platform/version_block.h"
@@ -19,12 +23,14 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrinterInfo>
+#include <QTimer>
 #include <QUrl>
 
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <unistd.h>
 
 namespace {
@@ -61,44 +67,6 @@ bool readable(const std::string& path) {
 }
 
 } // namespace
-
-// What the module model asks of the application.
-struct CMorvelanApp::Hooks : mv::PrintingAppHooks {
-    explicit Hooks(CMorvelanApp& app) : app(app) {}
-    std::string LanguageText(int number) override { return app.m_Language.GetText(number); }
-    std::uint32_t LinkHandle() override { return app.m_Link; }
-    void ShowMessage(const mv::AppMessage& m) override {
-        xui::MessageRequest r;
-        r.line1 = m.line1;
-        r.line2 = m.line2;
-        r.caption = m.caption;
-        r.bitmapId = m.bitmap;
-        r.captionColor = m.captionColour;
-        xui::ShowMessage(r);
-    }
-    int ConfigureModule(CModuleTile* tile, CModule* module) override {
-        return morvelan::RunConfigureModule(tile, module, app.m_pMainWnd);
-    }
-    int ConfigureController(CModuleTile* tile, CControllerModule* module) override {
-        return morvelan::RunConfigureController(tile, module, app.m_pMainWnd);
-    }
-    int EditAddressParam(CModulParam& param) override {
-        return morvelan::RunEditAddressParam(param, app.m_pMainWnd);
-    }
-    int EditChoiceParam(CModulParam& param) override {
-        return morvelan::RunEditChoiceParam(param, app.m_pMainWnd);
-    }
-    int EditRadioParam(CModulParam& param) override {
-        return morvelan::RunEditRadioParam(param, app.m_pMainWnd);
-    }
-    int EditRangeParam(CModulParam& param) override {
-        return morvelan::RunEditRangeParam(param, app.m_pMainWnd);
-    }
-    bool AskAddress(std::uint32_t& ip, int& port) override {
-        return morvelan::RunAskAddress(ip, port, app.m_pMainWnd);
-    }
-    CMorvelanApp& app;
-};
 
 CMorvelanApp& theApp() {
     static CMorvelanApp app;
@@ -152,11 +120,24 @@ CMorvelanApp::CMorvelanApp() {
             nullptr, QString(), QString(), QString::fromStdString(QtFilterFromPipes(filter)));
         return f.toLocal8Bit().toStdString();
     };
+    m_ChooseSaveFile = [](const std::string& filter, const std::string& current) {
+        QFileDialog dialog(nullptr, QString(), QString::fromLocal8Bit(current.c_str()),
+                           QString::fromStdString(QtFilterFromPipes(filter)));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("mvl"));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::string();
+        return dialog.selectedFiles().front().toLocal8Bit().toStdString();
+    };
 }
 
 CMorvelanApp::~CMorvelanApp() {
+    m_MainWindow.reset();
     if (m_Hooks)
         mv::setAppHooks(nullptr);
+    if (m_DocHooks)
+        mv::setDocHooks(nullptr);
+    mv::setDibMessageSink(nullptr);
 }
 
 std::string CMorvelanApp::VersionText() const {
@@ -183,8 +164,11 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
     if (m_CmdInfo.m_IpAddress)
         m_IpAddress = *m_CmdInfo.m_IpAddress;
 
-    m_Hooks = std::make_unique<Hooks>(*this);
+    m_Hooks = std::make_unique<CAppHooks>(*this);
     mv::setAppHooks(m_Hooks.get());
+    m_DocHooks = std::make_unique<CDocHooks>(*this);
+    mv::setDocHooks(m_DocHooks.get());
+    InstallDibMessages();
     for (const std::string& problem : m_CmdInfo.m_Problems)
         ShowErrorMessage("Command line", problem);
     xui::RegisterControlClasses();
@@ -194,29 +178,52 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
                                                ProgramFile("start196.bmp").c_str())));
     xui::registerBitmapResource(IDB_START2, QImage(QString::fromLocal8Bit(
                                                 ProgramFile("start198.bmp").c_str())));
+    for (const auto& [id, file] : {std::pair{IDB_TOOLBAR_HOT, "toolbar130.bmp"},
+                                   std::pair{IDB_TOOLBAR, "toolbar131.bmp"},
+                                   std::pair{IDB_TREE, "tree134.bmp"}})
+        xui::registerBitmapResource(id, QImage(QString::fromLocal8Bit(ProgramFile(file).c_str())));
 
-    m_MainWindow = std::make_unique<QMainWindow>();
+    m_MainWindow = std::make_unique<CMainFrame>(*this);
+    if (!m_MainWindow->Create()) {
+        m_MainWindow.reset();
+        return 0;
+    }
     m_pMainWnd = m_MainWindow.get();
-    m_pMainWnd->setWindowTitle(QStringLiteral("morvelan"));
     m_pMainWnd->resize(1024, 700);
-    m_pMainWnd->setAcceptDrops(true);
+    if (!m_OpenProject)
+        m_OpenProject = [this](const std::string& path) {
+            return m_pFrame && m_pFrame->OpenDocumentFile(path);
+        };
     if (m_Ini.maximised == 1)
         m_pMainWnd->showMaximized();
     else
         m_pMainWnd->show();
 
-    if (m_CmdInfo.m_nShellCommand == CAppCommandLineInfo::FileOpen && m_OpenProject &&
-        !m_OpenProject(m_CmdInfo.m_strFileName))
-        return 0;
-
     RunStartDialog();
 
-    if (m_Ini.loadLast == 1) {
+    // The project named on the command line opens once the catalogue is read; a project that
+    // cannot be opened ends the program. Config.mvl is kept for a start without one.
+    if (m_CmdInfo.m_nShellCommand == CAppCommandLineInfo::FileOpen) {
+        if (!m_OpenProject(m_CmdInfo.m_strFileName))
+            return 0;
+    } else if (m_Ini.loadLast == 1) {
         const std::string last = mv::joinPath(m_ProgramDir, kLastProjectName);
-        if (readable(last) && m_OpenProject)
-            m_OpenProject(last);
+        if (readable(last) && m_OpenProject(last) && m_pFrame)
+            m_pFrame->SelectFirstTile();
     }
     return 1;
+}
+
+void CMorvelanApp::InstallDibMessages() {
+    // A message raised while a window paints or a page prints waits until the event loop is
+    // free again; a file reported once is not reported again by a repaint.
+    mv::setDibMessageSink([this](const std::string& text, const std::string& file) {
+        static std::set<std::string> reported;
+        const std::string key = text + "\n" + file;
+        if (!reported.insert(key).second)
+            return;
+        QTimer::singleShot(0, [this, text] { m_SystemMessage("morvelan", text); });
+    });
 }
 
 void CMorvelanApp::RunStartDialog() {
@@ -231,16 +238,24 @@ void CMorvelanApp::RunStartDialog() {
 }
 
 int CMorvelanApp::ExitInstance() {
+    if (m_pFrame)
+        m_pFrame->Doc().OnCloseDocument();
     WriteRegistrySettings();
     mv::saveRecentFiles(m_RecentFiles);
-    m_Catalogue.RemoveAll();
-    CloseConnection();
+    // The tiles point into the catalogue: the windows and the document go first.
     m_MainWindow.reset();
     m_pMainWnd = nullptr;
+    m_Catalogue.RemoveAll();
+    CloseConnection();
     if (m_Hooks) {
         mv::setAppHooks(nullptr);
         m_Hooks.reset();
     }
+    if (m_DocHooks) {
+        mv::setDocHooks(nullptr);
+        m_DocHooks.reset();
+    }
+    mv::setDibMessageSink(nullptr);
     mv::setErrorBoxSink(nullptr);
     return 0;
 }
@@ -251,25 +266,19 @@ bool CMorvelanApp::OnIdle(long /*count*/) {
 }
 
 bool CMorvelanApp::OnCommand(int id) {
-    switch (id) {
-    case ID_FILE_OPEN:
-        OnFileOpen();
+    if (id == ID_APP_EXIT && m_pMainWnd) {
+        m_pMainWnd->close();
         return true;
-    case ID_APP_EXIT:
-        if (m_pMainWnd)
-            m_pMainWnd->close();
-        return true;
-    default:
-        return false;
     }
+    return m_pFrame && m_pFrame->OnCommand(id);
 }
 
-void CMorvelanApp::OnFileOpen() {
-    const std::string path = m_ChooseOpenFile(kProjectFilter);
-    if (path.empty())
-        return;
-    if (!m_OpenProject || m_OpenProject(path))
-        mv::addRecentFile(m_RecentFiles, path);
+void CMorvelanApp::ShowNoDocumentation(const std::string& line1) {
+    ShowErrorMessage(line1, kNoDocumentation);
+}
+
+void CMorvelanApp::ShowDocumentOpenFailure(const std::string& path) {
+    m_SystemInformation("Error", DocumentOpenFailure(path));
 }
 
 void CMorvelanApp::ShowModuleDocumentation(const std::string& typeName) {
@@ -277,11 +286,11 @@ void CMorvelanApp::ShowModuleDocumentation(const std::string& typeName) {
         return;
     const std::string file = FindModuleDocumentation(typeName);
     if (file.empty()) {
-        ShowErrorMessage(typeName, kNoDocumentation);
+        ShowNoDocumentation(typeName);
         return;
     }
     if (!m_OpenDocumentFile(file))
-        m_SystemInformation("Error", DocumentOpenFailure(file));
+        ShowDocumentOpenFailure(file);
 }
 
 std::string CMorvelanApp::GetDefaultPrinterName() const {

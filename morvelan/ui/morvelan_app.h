@@ -6,6 +6,7 @@
 
 #include "morvelan/core/app_command_line.h"
 #include "morvelan/core/app_state.h"
+#include "morvelan/core/command_ids.h"
 
 #include <QMainWindow>
 
@@ -14,14 +15,13 @@
 #include <string>
 #include <vector>
 
-// Framework command ids the application serves.
-constexpr int ID_FILE_NEW = 57600;
-constexpr int ID_FILE_OPEN = 57601;
-constexpr int ID_FILE_PRINT_SETUP = 57606;
-constexpr int ID_APP_ABOUT = 57664;
-constexpr int ID_APP_EXIT = 57665;
-constexpr int ID_FILE_IMPORT = 32797;
-constexpr int ID_FILE_EXPORT_EMF = 32799;
+
+class CMainFrame;
+class CAppHooks;
+class CDocHooks;
+
+// The save dialog's filter for projects.
+inline constexpr const char* kSaveProjectFilter = "Morvelan Files (*.mvl)|*.mvl|";
 
 class CMorvelanApp : public CMorvelanAppBase {
 public:
@@ -38,12 +38,23 @@ public:
     bool OnCommand(int id);
 
     void ShowModuleDocumentation(const std::string& typeName);
+    // The message of missing documentation: line 1, then "No documentation found".
+    void ShowNoDocumentation(const std::string& line1);
+    // The system's reason why the shell could not open a document (caption "Error").
+    void ShowDocumentOpenFailure(const std::string& path);
     // The default printer's name, or "Failed" when there is none.
     std::string GetDefaultPrinterName() const;
     // The program's version text (FileVersion of its version block).
     std::string VersionText() const;
 
     QMainWindow* m_pMainWnd = nullptr;
+    // The main frame (the same window as m_pMainWnd), null before start-up and after exit.
+    CMainFrame* m_pFrame = nullptr;
+    // Program-wide state of the workspace and the online mode.
+    int m_Online = 0;         // 1 while online
+    int m_AutoOnline = 0;     // 1 while the automatic online sequence runs
+    int m_LayoutMode = 1;     // 1 rack, 2 list
+    int m_EnterIdleProbe = 0; // lowered while a modal dialog or popup waits
     CAppCommandLineInfo m_CmdInfo;
     std::vector<std::string> m_RecentFiles;
 
@@ -56,15 +67,19 @@ public:
     std::function<bool(const std::string& path)> m_OpenDocumentFile;
     std::function<std::string()> m_CurrentDirectory;
     std::function<std::string(const std::string& filter)> m_ChooseOpenFile;
+    // The chooser of a file to save (filter, current path); empty when cancelled.
+    std::function<std::string(const std::string& filter, const std::string& current)>
+        m_ChooseSaveFile;
     // Opens a project as the document (the document class connects here).
     std::function<bool(const std::string& path)> m_OpenProject;
 
 private:
-    void OnFileOpen();
     void RunStartDialog();
-    std::unique_ptr<QMainWindow> m_MainWindow;
-    struct Hooks;
-    std::unique_ptr<Hooks> m_Hooks;
+    // Shows a CDib message after the paint or print that raised it, once per file.
+    void InstallDibMessages();
+    std::unique_ptr<CMainFrame> m_MainWindow;
+    std::unique_ptr<CAppHooks> m_Hooks;
+    std::unique_ptr<CDocHooks> m_DocHooks;
 };
 
 // The one application object of the program.

@@ -28,6 +28,9 @@ const int kAlsoUsed[] = {
     10001, // Cancel
     240,   // language dialog title
     241,   // language dialog label
+    // main menu popups, items and tool tips, and the tree's context menu
+    1, 2, 3, 4, 5, 6, 7, 8, 10, 12, 13, 14, 15, 16, 18, 22, 23, 24, 25, 27, 28, 29, 31, 54, 57,
+    58, 59, 60, 162,
 };
 
 fs::path sourceDir() { return mvtest::SourceDir(); }

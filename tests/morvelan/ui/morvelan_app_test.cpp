@@ -94,7 +94,7 @@ TEST_F(MorvelanStart, StartsWithTheSampleInstallationAndWritesTheUserStoreAtExit
     EXPECT_TRUE(systemMessages_.empty());
     EXPECT_EQ(app_->m_ProgramDir, prog_);
     ASSERT_NE(app_->m_pMainWnd, nullptr);
-    EXPECT_EQ(app_->m_pMainWnd->windowTitle(), "morvelan");
+    EXPECT_EQ(app_->m_pMainWnd->windowTitle(), "- - morvelan") << "a new project's title";
     // The start dialog has read the whole sample catalogue.
     EXPECT_GT(app_->m_Catalogue.GetSize(), 10);
     EXPECT_GE(app_->m_Catalogue.FindByName("X740"), 0);
