@@ -1,0 +1,81 @@
+// The owner-drawn controls of the FTP dialog: the local and the remote file list (an icon and
+// text columns per item, in the system colours) and the drive combo with volume icons.
+#pragma once
+
+#include "panel/ftpdlg/file_columns.h"
+
+#include <QComboBox>
+#include <QImage>
+#include <QListWidget>
+
+#include <string>
+#include <vector>
+
+namespace ftpdlg {
+
+// The directory bitmap (16 x 16) and the bitmap of a file without an icon (15 x 14).
+QImage DirectoryBitmap();
+QImage FileBitmap();
+
+// One text of an item at its x offset.
+struct ItemColumn {
+    int x = 0;
+    std::string text; // Windows-1252
+};
+
+// A list box whose items are drawn as an icon and text columns.
+class FileListBase : public QListWidget {
+    Q_OBJECT
+
+public:
+    explicit FileListBase(QWidget* parent = nullptr);
+
+    // Adds an item: its text (what the dialog's commands read), whether it is a directory, and
+    // the columns drawn.
+    void AddItem(const std::string& text, bool directory, std::vector<ItemColumn> columns);
+    // The text of an item; empty when out of range.
+    std::string ItemText(int row) const;
+    bool IsDirectory(int row) const;
+    std::vector<ItemColumn> Columns(int row) const;
+    // True when an item's text equals the text.
+    bool Contains(const std::string& text) const;
+};
+
+// Local directories ("[name]", "[..]") and files with size and time.
+class CLocalFileList : public FileListBase {
+    Q_OBJECT
+
+public:
+    using FileListBase::FileListBase;
+    // Empties the list and fills it from a directory: first the directories, then the files,
+    // each sorted without regard to case; "[..]" except at "/". False when it cannot be read.
+    bool Fill(const std::string& directory);
+};
+
+// Rows of CFtpSession::ListDirectory.
+class CRemoteFileList : public FileListBase {
+    Q_OBJECT
+
+public:
+    using FileListBase::FileListBase;
+    // Empties the list and adds the rows in the reload's two passes.
+    void Fill(const std::vector<std::string>& rows);
+};
+
+// The drive combo: "/", the home folder and the mounted volumes, each with its icon.
+class CIconComboBox : public QComboBox {
+    Q_OBJECT
+
+public:
+    static constexpr int kItemHeight = 17;
+    explicit CIconComboBox(QWidget* parent = nullptr);
+    void FillVolumes();
+    // Selects the entry of the volume that holds a directory (longest matching path).
+    void SelectFor(const std::string& directory);
+    std::string PathAt(int index) const;
+};
+
+// Registers the three classes with the dialog builder.
+void RegisterFileListClasses();
+
+} // namespace ftpdlg

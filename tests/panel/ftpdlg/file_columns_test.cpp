@@ -1,0 +1,48 @@
+#include "panel/ftpdlg/file_columns.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace ftpdlg;
+
+TEST(FileColumns, LocalFormatsRemoteRowsAndPaths) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    const std::time_t now = 1780000000;            // 2026-05-28
+    const std::time_t today = now - 3600 * 2 - 60 * 5;
+    LocalColumns c = MakeLocalColumns(1500, today, now);
+    EXPECT_EQ(c.size, "1500");
+    EXPECT_EQ(c.month, "May");
+    EXPECT_EQ(c.day, "28");
+    EXPECT_EQ(c.timeOrYear, "18:21");
+    c = MakeLocalColumns(5000000000ULL, now - 400L * 24 * 3600, now);
+    EXPECT_EQ(c.size, "5000000000");
+    EXPECT_EQ(c.month, "Apr");
+    EXPECT_EQ(c.day, "23");
+    EXPECT_EQ(c.timeOrYear, "2025");
+
+    RemoteRow file = ParseRemoteRow("f.txt|/a/b/|own|42|Feb|3|10:11");
+    EXPECT_FALSE(file.directory);
+    EXPECT_EQ(file.owner, "own");
+    EXPECT_EQ(file.size, "42");
+    EXPECT_EQ(RemotePath(file), "/a/b/f.txt");
+    EXPECT_TRUE(InFirstPass(file));
+    RemoteRow rootFile = ParseRemoteRow("g.txt|/|own|1|Feb|3|2020");
+    EXPECT_FALSE(InFirstPass(rootFile));
+    EXPECT_EQ(RemotePath(rootFile), "/g.txt");
+
+    EXPECT_EQ(DisplayName(ParseRemoteRow("|/a/b/|0")), "..");
+    EXPECT_EQ(DisplayName(ParseRemoteRow("|/|0")), "..");
+    EXPECT_EQ(DisplayName(ParseRemoteRow("|sub dir|0")), "sub dir");
+    EXPECT_TRUE(InFirstPass(ParseRemoteRow("|sub|0")));
+    EXPECT_TRUE(ParseRemoteRow("|x|0").directory);
+    EXPECT_FALSE(ParseRemoteRow("half|").directory);
+
+    EXPECT_EQ(RemoteParent("/"), "/");
+    EXPECT_EQ(RemoteParent("/a/"), "/");
+    EXPECT_EQ(LocalParent("/"), "/");
+    EXPECT_EQ(LocalParent("/a/b"), "/a");
+    EXPECT_EQ(LocalChild("/", "x"), "/x");
+    EXPECT_EQ(LocalChild("/a", "x"), "/a/x");
+}

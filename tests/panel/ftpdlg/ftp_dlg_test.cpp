@@ -1,0 +1,273 @@
+// The FTP dialog offscreen against a real server (pyftpdlib on a loopback port).
+#include "panel/ftpdlg/file_columns.h"
+#include "panel/ftpdlg/ftp_dlg.h"
+#include "panel/ftpdlg/ftp_dlg_ids.h"
+#include "platform/settings_store.h"
+#include "tests/ftp/ftp_peer.h"
+#include "tests/panel/ftp/ftp_test_util.h"
+#include "xui/command.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/time.h>
+#include <utime.h>
+
+using namespace ftpdlg;
+using namespace ftptest;
+
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "ftp_dlg_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+struct TestPrompts : FtpPrompts {
+    bool ConfirmOverwrite(std::string_view name) override {
+        asked.emplace_back(name);
+        return answer;
+    }
+    void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+    bool answer = false;
+    std::vector<std::string> asked;
+    std::vector<std::string> messages;
+};
+
+std::vector<std::string> Texts(const FileListBase* list, bool shown) {
+    std::vector<std::string> out;
+    for (int r = 0; r < list->count(); ++r) {
+        const auto columns = list->Columns(r);
+        out.push_back(shown ? columns.at(0).text : list->ItemText(r));
+    }
+    return out;
+}
+
+int RowOf(const FileListBase* list, const std::string& shown) {
+    for (int r = 0; r < list->count(); ++r) {
+        if (list->Columns(r).at(0).text == shown)
+            return r;
+    }
+    return -1;
+}
+
+void DoubleClick(FileListBase* list, const std::string& shown) {
+    const int row = RowOf(list, shown);
+    ASSERT_GE(row, 0) << shown;
+    list->setCurrentRow(row);
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    // A click first, stamped well apart from any earlier one, so the pair reads as a
+    // double click of this item.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at, 300);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    QCoreApplication::sendPostedEvents();
+}
+
+void Command(CFtpDlg& dlg, int id) {
+    xui::postCommandTo(&dlg, id);
+    QCoreApplication::sendPostedEvents();
+}
+
+void SetModified(const std::string& path, std::time_t when) {
+    const utimbuf times{when, when};
+    ::utime(path.c_str(), &times);
+}
+
+} // namespace
+
+TEST(FtpDlg, WalksBothPanesAgainstARealServer) {
+    App();
+    TempFolder folder;
+    const std::string root = folder.Path() + "/server";
+    const std::string local = folder.Path() + "/local";
+    namespace fs = std::filesystem;
+    fs::create_directories(root + "/a/b");
+    fs::create_directories(root + "/sub");
+    fs::create_directories(local + "/Docs");
+    fs::create_directories(local + "/.cache");
+    WriteWholeFile(root + "/z.txt", "server z");
+    WriteWholeFile(root + "/a/file.txt", "level one");
+    WriteWholeFile(root + "/a/b/file.txt", "level two");
+    WriteWholeFile(local + "/up.txt", std::string(1500, 'u'));
+    WriteWholeFile(local + "/z.txt", "local z");
+    WriteWholeFile(local + "/B-old.dat", "old");
+    WriteWholeFile(local + "/.hidden", "h");
+    SetModified(local + "/B-old.dat", std::time(nullptr) - 400L * 24 * 3600);
+
+    const std::string store = folder.Path() + "/user.reg";
+    setenv(mv::kUserStoreEnv, store.c_str(), 1);
+    mv::SettingsKey(store, kSettingsKey).writeText(kLocalDirValue, local);
+    const std::string cwd = QDir::currentPath().toStdString();
+
+    PyFtpdOptions options;
+    options.root = root;
+    options.users = {{"update", "vorpal"}};
+    PyFtpd server(options);
+    ASSERT_TRUE(server.Running()) << server.Error();
+
+    RecordingLog log;
+    TestPrompts prompts;
+    mv::FakeClock clock;
+    CFtpDlg dlg;
+    dlg.SetHost("127.0.0.1");
+    dlg.SetUser("update");
+    dlg.SetPassword("vorpal");
+    dlg.SetLogList(&log);
+    dlg.SetPort(server.Port());
+    dlg.SetClock(&clock);
+    dlg.SetTimeout(5000);
+    dlg.SetPrompts(&prompts);
+    dlg.ShowModeless();
+    ASSERT_TRUE(dlg.Session().IsConnected());
+    EXPECT_EQ(dlg.windowTitle(), "FTP");
+    EXPECT_EQ(log.lines.front(), "I\tConnecting to 127.0.0.1 (Attempt 1 of 2)");
+
+    // Local pane: from the stored value; directories first, then files, each without regard
+    // to case; dot files listed; time today, the year otherwise.
+    EXPECT_EQ(dlg.LocalDirectory(), local);
+    CLocalFileList* localList = dlg.LocalList();
+    EXPECT_EQ(Texts(localList, false), (std::vector<std::string>{"[..]", "[.cache]", "[Docs]",
+                                                                 ".hidden", "B-old.dat", "up.txt",
+                                                                 "z.txt"}));
+    const auto up = localList->Columns(RowOf(localList, "up.txt"));
+    ASSERT_EQ(up.size(), 5u);
+    EXPECT_EQ(up[1].x, kLocalSizeX);
+    EXPECT_EQ(up[1].text, "1500");
+    EXPECT_EQ(up[4].x, kLocalTimeX);
+    EXPECT_EQ(up[4].text.size(), 5u);
+    EXPECT_EQ(up[4].text[2], ':');
+    const auto old = localList->Columns(RowOf(localList, "B-old.dat"));
+    EXPECT_EQ(old[4].text.size(), 4u);
+    EXPECT_LT(std::stoi(old[4].text), QDate::currentDate().year());
+
+    // The painted captions: the label colour, the directory in (smoothed) white.
+    const QImage shot = dlg.grab().toImage();
+    const QRect caption = dlg.item(kLocalDirStatic)->geometry();
+    EXPECT_EQ(shot.pixelColor(caption.right() - 2, caption.center().y()), QColor(151, 191, 222));
+    bool white = false;
+    for (int x = caption.left(); x < caption.left() + 60 && !white; ++x) {
+        for (int y = caption.top(); y <= caption.bottom() && !white; ++y)
+            white = qMin(qMin(shot.pixelColor(x, y).red(), shot.pixelColor(x, y).green()),
+                         shot.pixelColor(x, y).blue()) >= 0xF0; // white text, smoothed
+    }
+    EXPECT_TRUE(white);
+
+    EXPECT_EQ(dlg.DriveCombo()->PathAt(0), "/");
+
+    // Remote pane: the root with its directories first.
+    CRemoteFileList* remote = dlg.RemoteList();
+    EXPECT_EQ(Texts(remote, true), (std::vector<std::string>{"..", "a", "sub", "z.txt"}));
+    EXPECT_TRUE(remote->IsDirectory(1));
+    EXPECT_FALSE(remote->IsDirectory(3));
+
+    // Into a directory and back by "..".
+    DoubleClick(remote, "a");
+    EXPECT_EQ(dlg.RemoteDirectory(), "/a/");
+    EXPECT_EQ(Texts(remote, true), (std::vector<std::string>{"..", "b", "file.txt"}));
+    DoubleClick(remote, "..");
+    EXPECT_EQ(dlg.RemoteDirectory(), "/");
+    DoubleClick(remote, "..");
+    EXPECT_EQ(dlg.RemoteDirectory(), "/");
+
+    // Upload: a new name, then over an existing one (Cancel, then Overwrite).
+    localList->setCurrentRow(RowOf(localList, "up.txt"));
+    Command(dlg, kUploadButton);
+    EXPECT_EQ(ReadWholeFile(root + "/up.txt"), std::string(1500, 'u'));
+    EXPECT_EQ(prompts.messages.back(), "Download OK");
+    EXPECT_TRUE(prompts.asked.empty());
+    localList->setCurrentRow(RowOf(localList, "z.txt"));
+    Command(dlg, kUploadButton);
+    EXPECT_EQ(prompts.asked, std::vector<std::string>{"z.txt"});
+    EXPECT_EQ(prompts.messages.back(), "File not transmitted");
+    EXPECT_EQ(ReadWholeFile(root + "/z.txt"), "server z");
+    prompts.answer = true;
+    Command(dlg, kUploadButton);
+    EXPECT_EQ(ReadWholeFile(root + "/z.txt"), "local z");
+    EXPECT_EQ(prompts.messages.back(), "Download OK");
+
+    // Download over a local file asks; a refused RETR leaves the local file untouched.
+    WriteWholeFile(root + "/z.txt", "server z again");
+    Command(dlg, kReloadButton);
+    prompts.answer = false;
+    remote->setCurrentRow(RowOf(remote, "z.txt"));
+    Command(dlg, kDownloadButton);
+    EXPECT_EQ(prompts.asked.back(), "z.txt");
+    EXPECT_EQ(ReadWholeFile(local + "/z.txt"), "local z");
+    prompts.answer = true;
+    Command(dlg, kDownloadButton);
+    EXPECT_EQ(ReadWholeFile(local + "/z.txt"), "server z again");
+    fs::remove(root + "/z.txt");
+    const std::size_t messages = prompts.messages.size();
+    Command(dlg, kDownloadButton);
+    EXPECT_EQ(prompts.messages.size(), messages + 1);
+    EXPECT_EQ(prompts.messages.back(), "File not transmitted");
+    EXPECT_EQ(ReadWholeFile(local + "/z.txt"), "server z again");
+
+    // Delete two levels down removes that file only.
+    DoubleClick(remote, "a");
+    DoubleClick(remote, "b");
+    EXPECT_EQ(dlg.RemoteDirectory(), "/a/b/");
+    remote->setCurrentRow(RowOf(remote, "file.txt"));
+    Command(dlg, kDeleteButton);
+    EXPECT_FALSE(fs::exists(root + "/a/b/file.txt"));
+    EXPECT_EQ(ReadWholeFile(root + "/a/file.txt"), "level one");
+    EXPECT_EQ(Texts(remote, true), std::vector<std::string>{".."});
+
+    // A directory gone on the server: the reload falls back to the previous one.
+    fs::remove_all(root + "/sub");
+    DoubleClick(remote, "..");
+    EXPECT_EQ(dlg.RemoteDirectory(), "/a/");
+    fs::remove_all(root + "/a/b");
+    DoubleClick(remote, "b");
+    EXPECT_EQ(dlg.RemoteDirectory(), "/a/");
+
+    // Local navigation: into [Docs], back by [..], and [..] at "/" is not listed.
+    DoubleClick(localList, "[Docs]");
+    EXPECT_EQ(dlg.LocalDirectory(), local + "/Docs");
+    DoubleClick(localList, "[..]");
+    EXPECT_EQ(dlg.LocalDirectory(), local);
+
+    // OK keeps the local directory and quits after the closing wait.
+    const auto slept = clock.slept();
+    Command(dlg, mv::IDOK);
+    EXPECT_EQ(clock.slept() - slept, 1000);
+    EXPECT_FALSE(dlg.Session().IsConnected());
+    EXPECT_EQ(mv::SettingsKey(store, kSettingsKey).readText(kLocalDirValue).value_or(""), local);
+    EXPECT_EQ(QDir::currentPath().toStdString(), cwd);
+}
+
+TEST(FtpDlg, FailedConnectionLogsAndCloses) {
+    App();
+    TempFolder folder;
+    setenv(mv::kUserStoreEnv, (folder.Path() + "/user.reg").c_str(), 1);
+    int port = 0;
+    {
+        PyFtpdOptions options;
+        PyFtpd server(options);
+        ASSERT_TRUE(server.Running()) << server.Error();
+        port = server.Port();
+    }
+    RecordingLog log;
+    mv::FakeClock clock;
+    CFtpDlg dlg;
+    dlg.SetHost("127.0.0.1");
+    dlg.SetLogList(&log);
+    dlg.SetPort(port);
+    dlg.SetClock(&clock);
+    EXPECT_EQ(dlg.DoModal(), mv::IDCANCEL);
+    EXPECT_EQ(log.lines.back(), "E\tERROR");
+    EXPECT_EQ(clock.slept(), 1 + 5000 + 1);
+    // The root at "/" lists no "[..]".
+    CLocalFileList list;
+    ASSERT_TRUE(list.Fill("/"));
+    EXPECT_FALSE(list.Contains("[..]"));
+    EXPECT_EQ(LocalParent("/data"), "/");
+    EXPECT_EQ(RemoteParent("/a/b/"), "/a/");
+}
