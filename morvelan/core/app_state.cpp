@@ -2,12 +2,12 @@
 
 #include "platform/clock.h"
 #include "platform/ini_file.h"
+#include "platform/os_name.h"
 #include "platform/settings_store.h"
 #include "platform/win_path.h"
 
 #include <cstdio>
 #include <sys/stat.h>
-#include <sys/utsname.h>
 
 namespace {
 
@@ -109,21 +109,7 @@ void CMorvelanAppBase::ReadIniSettings() {
 }
 
 const std::string& CMorvelanAppBase::GetOSName() {
-    utsname u{};
-    if (::uname(&u) != 0) {
-        m_OsName = "Unknown";
-        return m_OsName;
-    }
-    // Kernel release "6.1.0-18-amd64" gives "6.1".
-    std::string release = u.release;
-    const std::size_t dot = release.find('.');
-    if (dot != std::string::npos) {
-        std::size_t end = dot + 1;
-        while (end < release.size() && release[end] >= '0' && release[end] <= '9')
-            ++end;
-        release.resize(end);
-    }
-    m_OsName = std::string(u.sysname) + " " + release;
+    m_OsName = mv::operatingSystemName();
     return m_OsName;
 }
 

@@ -1,0 +1,146 @@
+// The loader's application object: the options of one run, the run itself and the steps that
+// talk to the controller through its serial boot loader, Portwire and X740_Core.
+#pragma once
+
+#include "flash/loader/history_content.h"
+#include "flash/loader/ip_files.h"
+#include "flash/loader/load_log.h"
+#include "flash/loader/loader_exports.h"
+#include "flash/loader/work_folder.h"
+#include "flash/zip/zip_archive.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace flash {
+
+class IEchoProbe;
+class IKeyInput;
+class ILoaderFtp;
+
+// TCP port of the controller's module protocol.
+inline constexpr int kModuleTcpPort = 32000;
+// Boot reply of firmware below 2.
+inline constexpr const char* kBootReplyPhrase = "BRIDGE IS AVAILABLE!";
+// Attempts of the boot prompt reader and of the module information read.
+inline constexpr int kBootPromptAttempts = 50;
+inline constexpr int kModulInfoAttempts = 30;
+// Bytes of the module information record, and of the buffer it is read into.
+inline constexpr int kModulInfoRecordSize = 252;
+inline constexpr int kModulInfoBufferSize = 255;
+
+// Firmware state after the boot prompt.
+inline constexpr int kFirmwareUnknown = -1;
+inline constexpr int kFirmwareBelow2 = 0; // "DONG"
+inline constexpr int kFirmware2 = 1;      // "MODE"
+inline constexpr int kFirmwareAt = 2;     // a prompt beginning "AT"
+
+class CX740FlashApp {
+public:
+    CX740FlashApp();
+    ~CX740FlashApp();
+    CX740FlashApp(const CX740FlashApp&) = delete;
+    CX740FlashApp& operator=(const CX740FlashApp&) = delete;
+
+    // The process entry: the run for the arguments, the closing lines and key; the exit code.
+    int Main(int argc, char** argv);
+
+    // --- the run (command line and dispatch) ---
+    int Run(int argc, char** argv);
+    int ParseCommandLine(const std::string& option);
+    int Dispatch();
+    void CheckIpcDefined();
+    bool AskContinue();
+    void PrintBanner();
+    void ClearTmpFolder();
+
+    // --- boot-loader dialogue and controller steps ---
+    int WaitForBootPrompt(std::uint8_t buffer[4]);
+    int SendBootReply();
+    int WriteCommand(const std::string& text);
+    int OpenCom();
+    int OpenNet();
+    int OpenNetNoReadId();
+    int ReopenAndReadModulInfo();
+    int ReadModulInfo(std::uint8_t record[kModulInfoRecordSize]);
+    int PrintModulInfo(std::string& version);
+    int SetIpConfiguration(const std::string& serial, const std::string& ip,
+                           const std::string& mask, const std::string& gateway);
+    int WriteModulConfiguration(const ModulConfig& config);
+    int AskLastConfiguration(ModulConfig& config);
+    int StartFtpServer(int wait);
+    int ResetModul(int milliseconds);
+    void DoWarmstart();
+    int PingModul(const std::string& ip, int tries);
+    void DeleteArpEntry(const std::string& ip);
+
+    // --- runs of the dispatcher ---
+    void IpConfigurationRun();
+    void DefaultConfigurationRun();
+    void ClearFlashRun();
+    // STARTFTP (mode 1) and STARTDIAG (mode 2).
+    void StartFtpRun(int mode);
+    void ShowHistory();
+    void ShowCheckDialog();
+    void UpdateProcedure();
+    void StartFtpProcedure();
+
+    // Text on the console and the same text as a line of the log.
+    void PrintAndLog(const std::string& text);
+    // Sets the run's message (the last writer wins).
+    void SetMessage(std::string text) { m_Message = std::move(text); }
+
+    // Members in the order of the original application object.
+    std::unique_ptr<ILoaderFtp> m_Ftp;
+    std::string m_FtpPassword;
+    std::string m_FtpUser;
+    CLoadLog m_Log;
+    std::string m_Message;
+    LinkHandle m_Link = 0;
+    int m_NoKey = 0;
+    std::vector<std::pair<std::string, std::string>> m_VersionInfo;
+    std::string m_OsName;
+    int m_FirmwareState = kFirmwareUnknown;
+    int m_VersionCheck = 1;
+    int m_Toolkit = 0, m_Fu = 0, m_Bnz = 0, m_Clear = 0, m_StartFtp = 0, m_Chk = 0,
+        m_History = 0, m_StartDiag = 0, m_FtpOption = 0, m_FtpBnz = 0, m_Def = 0;
+    std::string m_StartFolder;
+    CZipArchive m_Zip;
+    int m_UpdateRun = 0;
+    std::string m_Ipc, m_Snc, m_Gwc;
+    std::string m_Ipd, m_Snd, m_Gwd;
+    std::string m_ListFile;
+    int m_ComPort = 0;
+    std::vector<std::string> m_FileList;
+    std::string m_FirmwareZip;
+    int m_Nb = 0;
+
+    // Where the run reaches the world; tests replace them.
+    LoaderExports m_Exports;
+    int m_TcpPort = kModuleTcpPort;
+    IKeyInput* m_Keys;
+    std::unique_ptr<IEchoProbe> m_Echo;
+    CWorkFolder m_WorkFolder;
+    HistoryHook m_ShowHistory;
+    // Shows the Check dialog for the address; false when it cannot be shown.
+    std::function<bool(CX740FlashApp&)> m_ShowCheck;
+    // Reads the program's own version block (the banner's FileVersion).
+    std::function<std::string()> m_ProgramFile;
+
+private:
+    // The power-on request of the boot steps.
+    void AskPowerOn();
+    // "Open 0x%lx\n" with Portwire's last error, after " -> Error".
+    int OpenFailed();
+    // Refuses an IP text the controller would cut (message set); 1 when all fit.
+    int CheckIpTextLengths(const std::string& ip, const std::string& mask,
+                           const std::string& gateway);
+    void Wait(int milliseconds);
+    int ReadKey();
+};
+
+} // namespace flash
