@@ -356,7 +356,121 @@ def all_documents():
     minimal_pdf(os.path.join(MODUL, "pdf", "D21100002.pdf"), "D2110 digital inputs - data sheet")
 
 
+# ----------------------------------------------------------------------------------------------
+# Workspace pictures: toolbar strips (resources 131 and 130), tree images (134) and the
+# connector pictures of the rack.
+
+def glyph(name, x, y):
+    """True where the toolbar glyph `name` is drawn (16 x 16 cell, x and y from 0)."""
+    box = 3 <= x < 13 and 2 <= y < 14
+    edge = box and (x in (3, 12) or y in (2, 13))
+    if name == "new":
+        return edge or (box and y in (5, 8, 11) and 5 <= x < 11)
+    if name == "open":
+        return (2 <= x < 14 and 5 <= y < 13 and (x in (2, 13) or y in (5, 12))) or (2 <= x < 7 and y == 4)
+    if name == "save":
+        return edge or (5 <= x < 11 and 3 <= y < 6) or (5 <= x < 11 and y == 10)
+    if name == "controller":
+        return 2 <= x < 14 and 2 <= y < 14 and (x in (2, 13) or y in (2, 13) or (5 <= x < 11 and 5 <= y < 8))
+    if name == "board":
+        return 5 <= x < 11 and 1 <= y < 15 and (x in (5, 10) or y in (1, 14) or y == 4)
+    if name == "k2270":
+        return (5 <= x < 11 and 1 <= y < 15 and (x in (5, 10) or y in (1, 14))) or (x == 7 and 4 <= y < 12)
+    if name == "k2271":
+        return (5 <= x < 11 and 1 <= y < 15 and (x in (5, 10) or y in (1, 14))) or (x in (7, 8) and 4 <= y < 12)
+    if name == "empty":
+        return 5 <= x < 11 and 1 <= y < 15 and (x in (5, 10) or y in (1, 14)) and (x + y) % 2 == 0
+    if name == "delete":
+        return 2 <= x < 14 and 2 <= y < 14 and (abs(x - y) <= 1 or abs(x + y - 15) <= 1)
+    if name == "upload":
+        return (x in (7, 8) and 4 <= y < 14) or (y < 8 and abs(x - 7.5) <= y - 1 and y >= 2)
+    if name == "download":
+        return (x in (7, 8) and 2 <= y < 12) or (y >= 8 and abs(x - 7.5) <= 14 - y and y < 14)
+    if name == "info":
+        return (x in (7, 8) and (3 <= y < 5 or 7 <= y < 14)) or (y == 13 and 6 <= x < 10)
+    if name == "debug":
+        return (x - 7.5) ** 2 + (y - 7.5) ** 2 <= 30 and (x - 7.5) ** 2 + (y - 7.5) ** 2 >= 12
+    if name == "auto":
+        return 4 <= x < 12 and abs(y - 7.5) <= (x - 3) * 0.8 and x >= 4
+    if name == "step":
+        return (4 <= x < 10 and abs(y - 7.5) <= (x - 3) * 0.9) or (x in (11, 12) and 3 <= y < 13)
+    if name == "check":
+        return (abs(y - (x + 4)) <= 1 and 3 <= x < 7) or (abs(y - (16 - x)) <= 1 and 6 <= x < 14)
+    return False
+
+
+TOOLBAR_GLYPHS = [("new", (255, 255, 255)), ("open", (220, 180, 40)), ("save", (40, 60, 160)),
+                  ("controller", (40, 80, 160)), ("board", (80, 80, 80)), ("k2270", (0, 80, 160)),
+                  ("k2271", (0, 120, 200)), ("empty", (120, 120, 120)), ("delete", (200, 0, 0)),
+                  ("upload", (0, 130, 0)), ("download", (160, 0, 120)), ("info", (0, 60, 200)),
+                  ("debug", (0, 150, 60)), ("auto", (200, 120, 0)), ("step", (0, 120, 120)),
+                  ("check", (0, 140, 0))]
+
+
+def toolbar_strip(name, hot):
+    width, height = 21 * len(TOOLBAR_GLYPHS), 16
+
+    def pixel(x, y):
+        index, cx = divmod(x, 21)
+        gx = cx - 2
+        shape, colour = TOOLBAR_GLYPHS[index]
+        if 0 <= gx < 16 and glyph(shape, gx, y):
+            if hot:
+                return tuple(min(255, c + 60) for c in colour) if colour != (255, 255, 255) else (255, 255, 160)
+            return colour if colour != (255, 255, 255) else (0, 0, 0)
+        if hot and 0 <= gx < 16 and (gx in (0, 15) or y in (0, 15)):
+            return (0, 0, 128)
+        return (192, 192, 192)
+
+    bmp(os.path.join(DATA, name), width, height, pixel)
+
+
+def tree_images():
+    def pixel(x, y):
+        gx = x % 16
+        shape = "controller" if x < 16 else "board"
+        if glyph(shape, gx, y):
+            return (40, 80, 160) if x < 16 else (80, 80, 80)
+        return (255, 0, 255)
+
+    bmp(os.path.join(DATA, "tree134.bmp"), 32, 16, pixel)
+
+
+def connector(name, pattern):
+    width, height = 30, 150
+
+    def pixel(x, y):
+        if x in (0, width - 1) or y in (0, height - 1):
+            return (30, 30, 30)
+        if pattern == "leer":
+            return (235, 235, 235)
+        if pattern == "unknown":
+            return (250, 200, 60) if (x // 5 + y // 5) % 2 == 0 else (60, 60, 60)
+        pitch = {"stecker": 15, "stecker2": 10, "stecker3": 25, "stecker4": 18}[pattern]
+        if 4 <= x < width - 4 and (y - 6) % pitch < pitch // 2 and 6 <= y < height - 6:
+            # screw terminals
+            return (150, 150, 150) if (x - 4) % 11 < 7 else (90, 90, 90)
+        return (60, 140, 60) if pattern == "stecker4" else (70, 70, 70)
+
+    bmp(os.path.join(BMP, name + ".bmp"), width, height, pixel)
+
+
+def workspace_pictures():
+    toolbar_strip("toolbar131.bmp", False)
+    toolbar_strip("toolbar130.bmp", True)
+    tree_images()
+    for name in ("stecker", "stecker2", "stecker3", "stecker4", "leer", "unknown"):
+        connector(name, name)
+
+
+def help_documents():
+    minimal_pdf(os.path.join(DATA, "Help", "English", "0001.pdf"), "morvelan - help")
+    minimal_pdf(os.path.join(DATA, "Help", "Deutsch", "0001.pdf"), "morvelan - Hilfe")
+
+
 if __name__ == "__main__":
     all_descriptions()
     all_pictures()
     all_documents()
+    workspace_pictures()
+    help_documents()
