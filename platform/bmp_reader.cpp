@@ -170,11 +170,20 @@ int MaskShift(std::uint32_t mask) {
     return shift;
 }
 
+// A channel of a bit-field pixel in 8 bits: narrower fields are scaled by 256 / their range
+// (5 bits: x 8), wider ones keep their top 8 bits.
 int Channel(std::uint32_t value, std::uint32_t mask) {
     const int shift = MaskShift(mask);
-    const std::uint32_t max = mask >> shift;
-    const std::uint32_t v = (value & mask) >> shift;
-    return max == 0 ? 0 : static_cast<int>((v * 255 + max / 2) / max);
+    const std::uint64_t max = static_cast<std::uint64_t>(mask) >> shift;
+    const std::uint64_t v = (static_cast<std::uint64_t>(value) & mask) >> shift;
+    if (max == 0)
+        return 0;
+    if (max < 256)
+        return static_cast<int>(v * (256 / (max + 1)));
+    int width = 0;
+    while ((max >> width) != 0)
+        ++width;
+    return static_cast<int>((v >> (width - 8)) & 0xFF);
 }
 
 } // namespace
