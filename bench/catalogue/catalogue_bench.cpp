@@ -1,6 +1,6 @@
 // Times the catalogue scan over 2000 generated description files, with a progress callback that
 // does nothing and the closing pause taken on a fake clock. Goal: under 200 ms.
-#include "morvelan/core/module_description.h"
+#include "catalogue/module_description.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
 

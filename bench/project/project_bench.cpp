@@ -2,7 +2,7 @@
 // catalogue of the program folder loaded (its descriptions copied and made loadable by the
 // module factory). Goal: under 250 ms for each.
 #include "morvelan/core/channel_module.h"
-#include "morvelan/core/module_description.h"
+#include "catalogue/module_description.h"
 #include "morvelan/core/module_tile.h"
 #include "morvelan/core/morvelan_doc.h"
 #include "morvelan/core/morvelan_doc_hooks.h"

@@ -6,7 +6,7 @@
 
 #include "morvelan/core/connection.h"
 #include "morvelan/core/language.h"
-#include "morvelan/core/module_description.h"
+#include "catalogue/module_description.h"
 
 #include <array>
 #include <cstdint>

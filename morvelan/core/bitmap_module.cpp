@@ -2,7 +2,7 @@
 
 #include "morvelan/core/app_hooks.h"
 #include "morvelan/core/bmp_header.h"
-#include "morvelan/core/module_description.h"
+#include "catalogue/module_description.h"
 #include "morvelan/core/text_font.h"
 #include "platform/canvas.h"
 #include "platform/ini_file.h"

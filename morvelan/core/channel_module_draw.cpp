@@ -3,7 +3,7 @@
 #include "morvelan/core/app_hooks.h"
 #include "morvelan/core/channel_module.h"
 #include "morvelan/core/flag_module.h"
-#include "morvelan/core/module_description.h"
+#include "catalogue/module_description.h"
 #include "morvelan/core/param_number.h"
 #include "morvelan/core/text_font.h"
 #include "platform/canvas.h"

@@ -2,7 +2,7 @@
 // list entry and the controller label.
 #include "morvelan/core/app_hooks.h"
 #include "morvelan/core/controller_module.h"
-#include "morvelan/core/module_description.h"
+#include "catalogue/module_description.h"
 #include "morvelan/core/text_font.h"
 #include "platform/canvas.h"
 #include "platform/win_path.h"

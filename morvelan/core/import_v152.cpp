@@ -3,7 +3,7 @@
 #include "morvelan/core/channel_module.h"
 #include "morvelan/core/controller_module.h"
 #include "morvelan/core/import_v152_archive.h"
-#include "morvelan/core/module_description.h"
+#include "catalogue/module_description.h"
 #include "morvelan/core/morvelan_doc.h"
 #include "morvelan/core/morvelan_doc_hooks.h"
 #include "morvelan/core/param_number.h"

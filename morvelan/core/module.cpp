@@ -1,7 +1,7 @@
 #include "morvelan/core/module.h"
 
 #include "morvelan/core/app_hooks.h"
-#include "morvelan/core/module_description.h"
+#include "catalogue/module_description.h"
 #include "morvelan/core/param_number.h"
 #include "platform/ini_file.h"
 

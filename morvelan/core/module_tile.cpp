@@ -5,7 +5,7 @@
 #include "morvelan/core/bitmap_module.h"
 #include "morvelan/core/connection.h"
 #include "morvelan/core/flag_module.h"
-#include "morvelan/core/module_description.h"
+#include "catalogue/module_description.h"
 #include "morvelan/core/module_factory.h"
 #include "morvelan/core/morvelan_doc_hooks.h"
 #include "morvelan/core/param_module.h"

@@ -1,6 +1,6 @@
 #include "morvelan/core/morvelan_doc.h"
 
-#include "morvelan/core/module_description.h"
+#include "catalogue/module_description.h"
 #include "morvelan/core/morvelan_doc_hooks.h"
 #include "morvelan/core/connection.h"
 

@@ -1,7 +1,7 @@
 // Reading and writing the project file, the Save commands and closing.
 #include "morvelan/core/app_hooks.h"
 #include "morvelan/core/app_profile.h"
-#include "morvelan/core/module_description.h"
+#include "catalogue/module_description.h"
 #include "morvelan/core/morvelan_doc.h"
 #include "morvelan/core/morvelan_doc_hooks.h"
 #include "morvelan/core/param_number.h"

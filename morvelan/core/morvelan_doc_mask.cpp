@@ -2,7 +2,7 @@
 #include "morvelan/core/app_hooks.h"
 #include "morvelan/core/app_profile.h"
 #include "morvelan/core/connection.h"
-#include "morvelan/core/module_description.h"
+#include "catalogue/module_description.h"
 #include "morvelan/core/morvelan_doc.h"
 #include "morvelan/core/morvelan_doc_hooks.h"
 #include "morvelan/core/param_number.h"

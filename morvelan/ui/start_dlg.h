@@ -4,7 +4,7 @@
 // picture; CStart2Dlg (template 197, small picture 198) does not.
 #pragma once
 
-#include "morvelan/core/module_description.h"
+#include "catalogue/module_description.h"
 #include "xui/xdialog.h"
 
 #include <QTimer>

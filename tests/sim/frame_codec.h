@@ -11,6 +11,7 @@ namespace x740sim {
 inline constexpr std::uint8_t kDirRead = 0x40;
 inline constexpr std::uint8_t kDirWrite = 0x20;
 inline constexpr std::uint8_t kDirDeviceErrorBit = 0x10;
+inline constexpr std::uint8_t kDirIdentify = 0x80;
 inline constexpr std::size_t kHeaderSize = 4;
 inline constexpr std::size_t kMaxFrameSize = 260;
 

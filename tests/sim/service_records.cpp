@@ -26,7 +26,7 @@ const std::map<RecordKind, ServiceRecordSpec>& specs() {
            {"nvram", 7, 2},
            {"flashCode", 9, 1},
            {"flashDeviceCode", 10, 2}}}},
-        {RecordKind::Status, {"status", 8, {{"a", 2, 2}, {"b", 4, 4}}}},
+        {RecordKind::Status, {"status", 24, {{"a", 2, 2}, {"b", 4, 4}}}},
         {RecordKind::TimerStatus, {"timer status", 38, timerFields}},
         {RecordKind::TimerStatusMax, {"timer status max", 38, timerFields}},
         {RecordKind::ModulConfig,

@@ -10,6 +10,7 @@ namespace x740sim {
 namespace {
 
 // Function codes the station answers itself.
+constexpr std::uint8_t kCodeProtocolId = 0;
 constexpr std::uint8_t kCodeAnnounce = 1;
 constexpr std::uint8_t kCodeReadIds = 11;
 constexpr std::uint8_t kCodeControllerId = 12;
@@ -242,6 +243,10 @@ bool Station::answerOwn(std::uint8_t direction, const Bytes& data, Bytes& payloa
         }
     }
 
+    if (direction == kDirIdentify && code == kCodeProtocolId) {
+        payload = Bytes{code, protocolId_};
+        return true;
+    }
     if (direction != kDirRead) {
         deviceError(direction, kErrUnknownRequest, payload, replyDirection);
         return true;
@@ -339,6 +344,18 @@ std::uint16_t Station::controllerId() const
 {
     std::lock_guard lock(mutex_);
     return controllerId_;
+}
+
+void Station::setProtocolId(std::uint8_t id)
+{
+    std::lock_guard lock(mutex_);
+    protocolId_ = id;
+}
+
+std::uint8_t Station::protocolId() const
+{
+    std::lock_guard lock(mutex_);
+    return protocolId_;
 }
 
 void Station::setInputs(std::size_t offset, const Bytes& bytes)

@@ -57,6 +57,9 @@ public:
     std::vector<std::uint16_t> moduleIds() const;
     void setControllerId(std::uint16_t id);
     std::uint16_t controllerId() const;
+    // Protocol identification (direction 0x80, code 0): the byte after the echoed code.
+    void setProtocolId(std::uint8_t id);
+    std::uint8_t protocolId() const;
 
     // Input image (256 bytes) and how many of them a read-inputs reply carries (at most 253).
     void setInputs(std::size_t offset, const std::vector<std::uint8_t>& bytes);
@@ -127,6 +130,7 @@ private:
 
     std::vector<std::uint16_t> moduleIds_;
     std::uint16_t controllerId_ = 0;
+    std::uint8_t protocolId_ = 0;
     std::array<std::uint8_t, kInputImageSize> inputs_{};
     std::size_t inputLength_ = 16;
     bool animate_ = false;

@@ -96,6 +96,13 @@ bool applyPreset(Station& station, const std::string& name)
         setBoards(station, {});
         return true;
     }
+    if (name == "cam") {
+        // A cam-switch controller (family 0x32xx).
+        station.setControllerId(kCamController);
+        setBoards(station, {0x2110, 0x2210, 0x3104});
+        station.setProtocolId(3);
+        return true;
+    }
     if (name == "empty") {
         station.setModuleIds({});
         return true;
@@ -123,7 +130,7 @@ bool applyPreset(Station& station, const std::string& name)
 
 std::vector<std::string> presetNames()
 {
-    return {"default", "demo", "single", "empty", "sixty", "fillers", "unknown", "saved-list"};
+    return {"default", "demo", "single", "cam", "empty", "sixty", "fillers", "unknown", "saved-list"};
 }
 
 bool parseHexId(const std::string& text, std::uint16_t& id)

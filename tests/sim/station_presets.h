@@ -10,14 +10,18 @@
 
 namespace x740sim {
 
-// The controller ID of every preset (an X740).
+// The controller ID of every preset but "cam" (an X740).
 inline constexpr std::uint16_t kPresetController = 0x0740;
+// The controller ID of the "cam" preset.
+inline constexpr std::uint16_t kCamController = 0x32A5;
 
 // "default":    an X740 with three boards, 16 input bytes, parameters, a saved configuration
 //               (6-byte entries), module information and two master parameters.
 // "demo":       the boards of the sample project's first station, inputs that change at every
 //               read.
 // "single":     the controller alone.
+// "cam":        a cam-switch controller (controller ID 0x32A5, protocol ID 3) with three
+//               boards.
 // "empty":      a station that reports no modules.
 // "sixty":      sixty boards, inputs that change at every read.
 // "fillers":    boards with IDs 14, 15 and 643 (the ones with filler modules behind them).

@@ -44,6 +44,16 @@ TcpStationServer::~TcpStationServer()
 
 bool TcpStationServer::start(std::uint16_t port, std::string* error)
 {
+    return start(INADDR_LOOPBACK, port, error);
+}
+
+bool TcpStationServer::start(std::uint32_t loopbackAddress, std::uint16_t port, std::string* error)
+{
+    if ((loopbackAddress >> 24) != 127) {
+        if (error)
+            *error = "not a loopback address";
+        return false;
+    }
     auto fail = [&](const char* what) {
         if (error)
             *error = std::string(what) + ": " + std::strerror(errno);
@@ -63,7 +73,7 @@ bool TcpStationServer::start(std::uint16_t port, std::string* error)
     ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_addr.s_addr = htonl(loopbackAddress);
     addr.sin_port = htons(port);
     if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0)
         return fail("bind");

@@ -1,4 +1,4 @@
-// The station on a TCP listener at 127.0.0.1, served by its own thread. Any number of
+// The station on a TCP listener at 127.0.0.1 (or another loopback address), served by its own thread. Any number of
 // clients may connect, one after another or at once; each gets its own frame assembler.
 #pragma once
 
@@ -24,6 +24,9 @@ public:
 
     // Listens on 127.0.0.1:port (0 picks a free port) and starts serving.
     bool start(std::uint16_t port = 0, std::string* error = nullptr);
+    // The same on another loopback address (127.0.0.0/8, first octet in the high byte), so
+    // that a fixed port such as 32000 can be served beside other stations.
+    bool start(std::uint32_t loopbackAddress, std::uint16_t port, std::string* error);
     void stop();
     std::uint16_t port() const { return port_; }
 

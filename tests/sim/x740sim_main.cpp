@@ -1,13 +1,16 @@
 // x740sim: the simulated controller station as a program.
-//   x740sim [--port N] [--pty] [--baud B] [--station PRESET] [--ids HEX,...] [--controller HEX]
+//   x740sim [--address 127.a.b.c] [--port N] [--pty] [--baud B] [--station PRESET] [--ids HEX,...]
+//           [--controller HEX]
 // --ids replaces the preset's boards (hexadecimal IDs, the saved configuration follows them),
-// --controller its controller ID. Serves TCP on 127.0.0.1:N (32000 by default; 0 picks a free port) and, with --pty, a
+// --controller its controller ID. Serves TCP on 127.0.0.1:N, or the loopback address given
+// (32000 by default; 0 picks a free port) and, with --pty, a
 // pseudo-terminal answering at baud B (9600 by default). Runs until SIGINT or SIGTERM.
 #include "tests/sim/pty_station_server.h"
 #include "tests/sim/service_controller.h"
 #include "tests/sim/station_presets.h"
 #include "tests/sim/tcp_station_server.h"
 
+#include <arpa/inet.h>
 #include <cerrno>
 #include <csignal>
 #include <pthread.h>
@@ -35,7 +38,7 @@ int usage(const char* why)
 {
     if (why)
         std::fprintf(stderr, "x740sim: %s\n", why);
-    std::fprintf(stderr, "usage: x740sim [--port N] [--pty] [--baud B] [--station PRESET] [--ids HEX,...] "
+    std::fprintf(stderr, "usage: x740sim [--address 127.a.b.c] [--port N] [--pty] [--baud B] [--station PRESET] [--ids HEX,...] "
                          "[--controller HEX]\npresets:");
     for (const auto& name : x740sim::presetNames())
         std::fprintf(stderr, " %s", name.c_str());
@@ -48,6 +51,7 @@ int usage(const char* why)
 int main(int argc, char** argv)
 {
     long port = x740sim::kDefaultTcpPort;
+    std::uint32_t address = INADDR_LOOPBACK;
     long baud = 9600;
     bool pty = false;
     std::string preset = "default";
@@ -58,7 +62,13 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        if (arg == "--port") {
+        if (arg == "--address") {
+            in_addr parsed{};
+            if (!value || ::inet_pton(AF_INET, value, &parsed) != 1 || (ntohl(parsed.s_addr) >> 24) != 127)
+                return usage("--address needs a loopback address 127.a.b.c");
+            address = ntohl(parsed.s_addr);
+            ++i;
+        } else if (arg == "--port") {
             if (!parseNumber(value, 0, 65535, port))
                 return usage("--port needs a number 0..65535");
             ++i;
@@ -112,11 +122,14 @@ int main(int argc, char** argv)
 
     x740sim::TcpStationServer tcp(station);
     std::string error;
-    if (!tcp.start(static_cast<std::uint16_t>(port), &error)) {
-        std::fprintf(stderr, "x740sim: cannot listen on 127.0.0.1:%ld: %s\n", port, error.c_str());
+    char addressText[INET_ADDRSTRLEN] = "";
+    const in_addr bound{htonl(address)};
+    ::inet_ntop(AF_INET, &bound, addressText, sizeof addressText);
+    if (!tcp.start(address, static_cast<std::uint16_t>(port), &error)) {
+        std::fprintf(stderr, "x740sim: cannot listen on %s:%ld: %s\n", addressText, port, error.c_str());
         return 1;
     }
-    std::printf("x740sim: station \"%s\" listening on tcp 127.0.0.1:%u\n", preset.c_str(), tcp.port());
+    std::printf("x740sim: station \"%s\" listening on tcp %s:%u\n", preset.c_str(), addressText, tcp.port());
 
     x740sim::PtyStationServer serial(station);
     if (pty) {

@@ -1,6 +1,6 @@
 // Module description files and the catalogue: reading one file, the scan of the folder, the
 // two finds, and the sample installation's catalogue read whole.
-#include "morvelan/core/module_description.h"
+#include "catalogue/module_description.h"
 #include "tests/test_paths.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"

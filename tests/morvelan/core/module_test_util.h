@@ -3,7 +3,7 @@
 #pragma once
 
 #include "morvelan/core/app_hooks.h"
-#include "morvelan/core/module_description.h"
+#include "catalogue/module_description.h"
 #include "platform/ini_file.h"
 
 #include <cstdlib>

@@ -1,6 +1,5 @@
-#include "morvelan/core/module_description.h"
+#include "catalogue/module_description.h"
 
-#include "morvelan/core/app_profile.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
 #include "platform/win_path.h"
@@ -79,13 +78,6 @@ int CModuleDescription::Read(const std::string& programDir, const std::string& l
     m_Mask = static_cast<std::uint8_t>(readInt("MORVELAN", "Mask", path));
     m_Bitmap = readText("MORVELAN", "Bitmap", path);
     m_Dll = readText("MORVELAN", "DLL", path);
-    return 1;
-}
-
-int CModuleDescription::WriteParameterFileName(int station, int position,
-                                               const std::string& projectFile) const {
-    const std::string section = "M" + std::to_string(station) + "P" + std::to_string(position);
-    WriteProfileText(section, "Filename", m_FileName, projectFile);
     return 1;
 }
 

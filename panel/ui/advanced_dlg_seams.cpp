@@ -1,0 +1,23 @@
+// Where the panel's data-file commands, the record editors and the FTP dialog join the panel.
+// Until those parts are in place the commands do nothing.
+#include "panel/ui/advanced_dlg.h"
+
+namespace x740panel {
+
+void CAdvancedDlg::OnDataFileCommand(int /*id*/) {}
+
+void CAdvancedDlg::OpenRecordEditor(const LogItemRecord& record) {
+    switch (record.type) {
+    case kLogItemSsiSection:
+    case kLogItemNswSetup:
+    case kLogItemBlockConfig:
+    case kLogItemBitConfig:
+    case kLogItemCam:
+    default:
+        break;
+    }
+}
+
+void CAdvancedDlg::RunFtpDialog(const FtpHandover& /*handover*/) {}
+
+} // namespace x740panel

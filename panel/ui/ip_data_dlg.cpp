@@ -1,0 +1,132 @@
+#include "panel/ui/ip_data_dlg.h"
+
+#include "panel/core/panel_app.h"
+#include "panel/core/text_parsers.h"
+#include "panel/ui/panel_message.h"
+#include "panel/ui/panel_templates.h"
+#include "panel/ui/prompts.h"
+#include "platform/ini_file.h"
+#include "platform/win_path.h"
+#include "services/include/X740_Core.h"
+#include "xui/ip_address_ctrl.h"
+#include "xui/qt_text.h"
+#include "xui/window_class.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include <cstdio>
+
+namespace x740panel {
+namespace {
+
+constexpr const char* kCaption = "IP Data";
+
+struct AddressField {
+    int id;
+    const char* label;
+};
+constexpr AddressField kAddressFields[] = {
+    {kIpAddressId, "IP: Adresse"},
+    {kSubnetMaskId, "IP: Subnet Mask"},
+    {kGatewayId, "IP: Gateway"},
+};
+
+} // namespace
+
+std::string PadSerialNumber(const std::string& text) {
+    std::string serial = text.substr(0, kSerialEditMax);
+    if (serial.size() < kSerialLength) {
+        serial.insert(0, kSerialLength - serial.size(), '0');
+    }
+    return serial;
+}
+
+CIPDataDlg::CIPDataDlg(QWidget* parent) : CXDialog(kIpDataDlgTemplate, parent) {}
+
+xui::CIpAddressCtrl* CIPDataDlg::Address(int id) const {
+    return itemAs<xui::CIpAddressCtrl>(id);
+}
+
+bool CIPDataDlg::OnInitDialog() {
+    CX740PanelApp& app = theApp();
+    auto* serial = itemAs<QLineEdit>(kSerialEditId);
+    if (serial != nullptr) {
+        serial->setMaxLength(kSerialEditMax);
+    }
+    app.ReadInstallDir();
+    if (!app.m_InstallDir.empty()) {
+        const std::string file = mv::joinPath(app.m_InstallDir, kSettingsFileName);
+        if (mv::GetPrivateProfileIntA("SETUP", "SET_SERIAL", 0, file.c_str()) == 1 &&
+            serial != nullptr) {
+            serial->setEnabled(true);
+        }
+    }
+
+    char serialText[20] = {}, ip[20] = {}, mask[20] = {}, gateway[20] = {};
+    int dhcp = 0;
+    readOk_ = A_X740_ReadModulConfig(app.m_Handle, serialText, ip, mask, gateway, &dhcp) == 1;
+    if (!readOk_) {
+        return true; // the controller gave no values: the fields stay empty
+    }
+    const char* texts[] = {ip, mask, gateway};
+    for (std::size_t i = 0; i < 3; ++i) {
+        std::uint32_t value = 0;
+        if (ParseIpAddress(texts[i], value) != 0 && Address(kAddressFields[i].id) != nullptr) {
+            Address(kAddressFields[i].id)->SetAddress(value);
+        }
+    }
+    if (serial != nullptr) {
+        serial->setText(xui::fromCp1252(serialText));
+    }
+    if (auto* check = itemAs<QCheckBox>(kUseDhcpId); check != nullptr) {
+        check->setChecked(dhcp == 1);
+    }
+    return true;
+}
+
+void CIPDataDlg::OnPaint(mv::Canvas& dc) {
+    PaintLabels(*this, dc, {kSerialLabelId, kIpAddressLabelId, kSubnetMaskLabelId, kGatewayLabelId});
+}
+
+void CIPDataDlg::OnOK() {
+    const std::string typed = xui::toCp1252(xui::windowText(item(kSerialEditId)));
+    if (!readOk_ && typed.empty()) {
+        ShowPanelMessage(kCaption, "Please enter the serial number", false);
+        return;
+    }
+    std::string addresses[3];
+    for (std::size_t i = 0; i < 3; ++i) {
+        xui::CIpAddressCtrl* control = Address(kAddressFields[i].id);
+        if (control == nullptr || control->IsBlank()) {
+            ShowPanelMessage(kCaption, std::string("Please enter ") + kAddressFields[i].label,
+                             false);
+            return;
+        }
+        std::uint8_t f[4] = {};
+        control->GetAddress(f[0], f[1], f[2], f[3]);
+        char text[20];
+        std::snprintf(text, sizeof text, "%d.%d.%d.%d", f[0], f[1], f[2], f[3]);
+        addresses[i] = text;
+    }
+    const std::string serial = PadSerialNumber(typed).substr(0, kSerialLength);
+    auto* check = itemAs<QCheckBox>(kUseDhcpId);
+    const int dhcp = check != nullptr && check->isChecked() ? 1 : 0;
+
+    const LinkHandle h = theApp().m_Handle;
+    if (A_X740_WriteModulConfig(h, serial.c_str(), addresses[0].c_str(), addresses[1].c_str(),
+                                addresses[2].c_str(), dhcp) != 1) {
+        EndDialog(kIpDataFailed);
+        return;
+    }
+    char f1[20] = {}, f2[20] = {}, f3[20] = {}, f4[20] = {}, f5[20] = {}, f6[20] = {},
+         f7[20] = {}, f8[20] = {}, f9[20] = {}, f11[40] = {}, f12[20] = {};
+    std::uint32_t v10 = 0;
+    if (A_X740_ReadSystemConfig(h, f1, f2, f3, f4, f5, f6, f7, f8, f9, &v10, f11, f12) == 1) {
+        A_X740_WriteSystemConfig(h, serial.c_str(), f2, f3, f4, f5, f6, f7, f8, f9, v10, f11,
+                                 f12);
+    }
+    EndDialog(kIpDataWritten);
+}
+
+} // namespace x740panel

@@ -1,0 +1,146 @@
+#include "panel/ui/mlist_box.h"
+
+#include "platform/sys_colors.h"
+#include "xui/colorref.h"
+#include "xui/command.h"
+#include "xui/font_map.h"
+#include "xui/qt_text.h"
+#include "xui/window_class.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace x740panel {
+namespace {
+
+class LogLineDrawer final : public QStyledItemDelegate {
+public:
+    explicit LogLineDrawer(CMListBox* list) : QStyledItemDelegate(list), list_(list) {}
+
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+        return QSize(list_->viewport()->width(), kLogItemHeight);
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const QRect r = option.rect;
+        const std::string* transient = list_->TransientText(index.row());
+        const std::string line = transient != nullptr ? *transient : list_->Line(index.row());
+        const std::size_t tab = line.find('\t');
+        const mv::COLORREF color = CMListBox::TextColor(line);
+        const bool own = color != mv::GetSysColor(mv::COLOR_MENUTEXT);
+        painter->fillRect(r, xui::toQColor(own ? 0xFFFFFF : mv::GetSysColor(mv::COLOR_WINDOW)));
+        if (tab != std::string::npos) {
+            const std::size_t end = line.find('\t', tab + 1);
+            const std::string field = line.substr(
+                tab + 1, end == std::string::npos ? std::string::npos : end - tab - 1);
+            painter->setFont(list_->font());
+            painter->setPen(xui::toQColor(color));
+            painter->drawText(QRect(r.left() + kLogTextIndent, r.top() + 1,
+                                    r.width() - kLogTextIndent, r.height() - 1),
+                              Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                              xui::fromCp1252(field));
+        }
+        if ((option.state & QStyle::State_HasFocus) != 0) {
+            QPen pen(Qt::DotLine);
+            painter->setPen(pen);
+            painter->drawRect(r.adjusted(0, 0, -1, -1));
+        }
+    }
+
+private:
+    CMListBox* list_;
+};
+
+} // namespace
+
+CMListBox::CMListBox(QWidget* parent) : QListWidget(parent) {
+    xui::setWindowClassName(this, "CMListBox");
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setUniformItemSizes(true);
+    setItemDelegate(new LogLineDrawer(this));
+    setFont(xui::screenFont(mv::FontDesc{"Courier New", -11, mv::FW_NORMAL}));
+}
+
+CMListBox::~CMListBox() = default;
+
+void CMListBox::AddLine(const std::string& line, std::unique_ptr<LogItemRecord> record) {
+    addItem(xui::fromCp1252(line));
+    records_.push_back(std::move(record));
+    setCurrentRow(count() - 1);
+}
+
+void CMListBox::DeleteLastLine() {
+    if (count() == 0) {
+        return;
+    }
+    delete takeItem(count() - 1);
+    records_.pop_back();
+    if (transientRow_ >= count()) {
+        transientRow_ = -1;
+    }
+}
+
+void CMListBox::ClearLines() {
+    clear();
+    records_.clear();
+    transientRow_ = -1;
+}
+
+std::string CMListBox::Line(int index) const {
+    const QListWidgetItem* it = item(index);
+    return it != nullptr ? xui::toCp1252(it->text()) : std::string();
+}
+
+const LogItemRecord* CMListBox::Record(int index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= records_.size()) {
+        return nullptr;
+    }
+    return records_[static_cast<std::size_t>(index)].get();
+}
+
+mv::COLORREF CMListBox::TextColor(const std::string& line) {
+    switch (line.empty() ? '\0' : line[0]) {
+    case 'E': return kLogColorError;
+    case 'O': return kLogColorOk;
+    case 'F': return kLogColorFtp;
+    case 'W': return kLogColorWarning;
+    default: return mv::GetSysColor(mv::COLOR_MENUTEXT);
+    }
+}
+
+const std::string* CMListBox::TransientText(int row) const {
+    return row == transientRow_ ? &transient_ : nullptr;
+}
+
+void CMListBox::ShowTransientLine(const std::string& text) {
+    if (count() == 0) {
+        return;
+    }
+    const QRect r = visualItemRect(item(count() - 1));
+    if (r.top() + 1 >= viewport()->height()) {
+        return;
+    }
+    // The line is drawn as "<letter>\t<text>" so that the drawer puts the text in place.
+    transient_ = Line(count() - 1).substr(0, 1) + "\t" + text;
+    transientRow_ = count() - 1;
+    viewport()->repaint(r);
+    transientRow_ = -1;
+}
+
+void CMListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    QListWidget::mouseDoubleClickEvent(event);
+    if (QListWidgetItem* it = itemAt(event->position().toPoint())) {
+        setCurrentItem(it);
+    }
+    xui::postCommand(this, kLogDoubleClickCode);
+}
+
+bool RegisterLogListClass() {
+    return xui::registerWindowClass("CMListBox", [](QWidget* parent, const xui::WindowCreateInfo&) {
+        return new CMListBox(parent);
+    });
+}
+
+} // namespace x740panel
