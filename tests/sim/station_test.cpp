@@ -217,9 +217,10 @@ TEST(SimPresets, EveryPresetListsBoardsOnlyWithTheControllerApart)
     for (const std::string& name : presetNames()) {
         Station s;
         ASSERT_TRUE(applyPreset(s, name)) << name;
-        EXPECT_EQ(s.controllerId(), kPresetController) << name;
+        const std::uint16_t controller = name == "cam" ? kCamController : kPresetController;
+        EXPECT_EQ(s.controllerId(), controller) << name;
         for (std::uint16_t id : s.moduleIds())
-            EXPECT_NE(id, kPresetController) << name;
+            EXPECT_NE(id, controller) << name;
     }
     Station s;
     EXPECT_FALSE(applyPreset(s, "no-such-preset"));
