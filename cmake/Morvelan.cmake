@@ -25,7 +25,12 @@ function(mv_export_library name)
 
     add_library(${name} SHARED ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS})
-    target_link_options(${name} PRIVATE "LINKER:--version-script=${script}" "LINKER:--no-undefined")
+    target_link_options(${name} PRIVATE "LINKER:--version-script=${script}")
+    if(NOT MV_FUZZ)
+        # In the fuzz build the sanitizer and coverage runtimes come with the program that
+        # loads the library, so their symbols stay open here.
+        target_link_options(${name} PRIVATE "LINKER:--no-undefined")
+    endif()
     set_target_properties(${name} PROPERTIES LINK_DEPENDS ${script})
 
     add_test(NAME abi.${name}

@@ -3,6 +3,7 @@
 #include "morvelan/core/channel_module.h"
 #include "morvelan/core/controller_module.h"
 #include "morvelan/core/module_factory.h"
+#include "morvelan/core/app_profile.h"
 #include "morvelan/core/param_number.h"
 #include "platform/recording_canvas.h"
 #include "tests/test_paths.h"
@@ -246,6 +247,16 @@ TEST_F(ChannelModuleTest, ProjectKeysRoundTrip) {
     EXPECT_EQ(mv::iniReadString(project, "M0P1K1", "M1"), "9");
     EXPECT_EQ(mv::iniReadString(project, "M0P1K0", "P0"), "2");
     EXPECT_EQ(mv::iniReadString(project, "M0P1K0", "M0"), "-1");
+
+    // A save that fails names its first section, not the file.
+    std::vector<std::string> errors;
+    mv::setErrorBoxSink([&](const std::string&, const std::string& text) {
+        errors.push_back(text);
+    });
+    module_.SaveToProject(3, 4, install_.dir() + "/no/such/folder/p.mvl");
+    mv::setErrorBoxSink({});
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].rfind("SAVE M3P4K0 FAILURE: ", 0), 0u) << errors[0];
 
     CChannelModule again;
     again.LoadDescription(path_);

@@ -1,6 +1,7 @@
 #include "module_test_util.h"
 
 #include "morvelan/core/controller_module.h"
+#include "morvelan/core/app_profile.h"
 #include "morvelan/core/param_number.h"
 #include "platform/recording_canvas.h"
 #include "portwire/include/Portwire.h"
@@ -331,6 +332,15 @@ TEST_F(ControllerModuleTest, ProjectKeepsFirmwareTextsAndWritableChannels) {
     EXPECT_EQ(mv::iniReadString(project, "M2C", "FD"), "");
     EXPECT_EQ(mv::iniReadString(project, "M2CK0KNR50", "P2"), "-7");
     EXPECT_TRUE(mv::iniKeyNames(project, "M2CK1KNR51").empty());
+    // A save that fails names its first section, not the file.
+    std::vector<std::string> errors;
+    mv::setErrorBoxSink([&](const std::string&, const std::string& text) {
+        errors.push_back(text);
+    });
+    head.SaveToProject(5, 0, install_.dir() + "/no/such/folder/p.mvl");
+    mv::setErrorBoxSink({});
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].rfind("SAVE M5C FAILURE: ", 0), 0u) << errors[0];
 
     CControllerModule again;
     again.LoadDescription(path_);
