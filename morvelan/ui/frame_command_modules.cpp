@@ -2,6 +2,7 @@
 
 #include "morvelan/ui/frame_seams.h"
 #include "morvelan/ui/main_frame.h"
+#include "morvelan/ui/print_commands.h"
 
 DialogSeams& dialogSeams() {
     static DialogSeams seams;
@@ -9,6 +10,6 @@ DialogSeams& dialogSeams() {
 }
 
 void InstallFrameCommands(CMainFrame& frame) {
-    // One line per subsystem, e.g. InstallPrintCommands(frame);
-    (void)frame;
+    // One line per subsystem.
+    morvelan::InstallPrintCommands(frame);
 }

@@ -9,6 +9,7 @@
 #include "morvelan/ui/app_hooks_impl.h"
 #include "morvelan/ui/doc_hooks_impl.h"
 #include "morvelan/ui/main_frame.h"
+#include "morvelan/ui/print_session.h"
 #include "morvelan/ui/start_dlg.h"
 #include "platform/settings_store.h"
 #include "platform/version_block.h"
@@ -174,6 +175,7 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
     xui::RegisterControlClasses();
     RegisterStartTemplates();
     morvelan::RegisterModuleDialogTemplates();
+    Print().Init();
     xui::registerBitmapResource(IDB_START, QImage(QString::fromLocal8Bit(
                                                ProgramFile("start196.bmp").c_str())));
     xui::registerBitmapResource(IDB_START2, QImage(QString::fromLocal8Bit(
@@ -242,6 +244,7 @@ int CMorvelanApp::ExitInstance() {
         m_pFrame->Doc().OnCloseDocument();
     WriteRegistrySettings();
     mv::saveRecentFiles(m_RecentFiles);
+    m_Print.reset();
     // The tiles point into the catalogue: the windows and the document go first.
     m_MainWindow.reset();
     m_pMainWnd = nullptr;
@@ -292,6 +295,15 @@ void CMorvelanApp::ShowModuleDocumentation(const std::string& typeName) {
     if (!m_OpenDocumentFile(file))
         ShowDocumentOpenFailure(file);
 }
+
+morvelan::CPrintSession& CMorvelanApp::Print() {
+    if (!m_Print)
+        m_Print = std::make_unique<morvelan::CPrintSession>(*this,
+                                                           morvelan::MakeSystemPrinterSource());
+    return *m_Print;
+}
+
+void CMorvelanApp::SelectPrinter(int n) { Print().SelectPrinter(n); }
 
 std::string CMorvelanApp::GetDefaultPrinterName() const {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();

@@ -23,6 +23,10 @@ class CDocHooks;
 // The save dialog's filter for projects.
 inline constexpr const char* kSaveProjectFilter = "Morvelan Files (*.mvl)|*.mvl|";
 
+namespace morvelan {
+class CPrintSession;
+}
+
 class CMorvelanApp : public CMorvelanAppBase {
 public:
     CMorvelanApp();
@@ -44,6 +48,10 @@ public:
     void ShowDocumentOpenFailure(const std::string& path);
     // The default printer's name, or "Failed" when there is none.
     std::string GetDefaultPrinterName() const;
+    // Makes printer n of the printer list the current printer.
+    void SelectPrinter(int n);
+    // The printer list, the current printer and the print state (made by InitInstance).
+    morvelan::CPrintSession& Print();
     // The program's version text (FileVersion of its version block).
     std::string VersionText() const;
 
@@ -80,6 +88,7 @@ private:
     std::unique_ptr<CMainFrame> m_MainWindow;
     std::unique_ptr<CAppHooks> m_Hooks;
     std::unique_ptr<CDocHooks> m_DocHooks;
+    std::unique_ptr<morvelan::CPrintSession> m_Print;
 };
 
 // The one application object of the program.
