@@ -271,6 +271,9 @@ void CAdvancedDlg::ApplyControllerGating(std::uint16_t controllerId) {
 
 bool CAdvancedDlg::OnInitDialog() {
     commands_.LoadModuleDescriptions(LanguageName());
+    if (log_ != nullptr) {
+        log_->ApplyLogFont();
+    }
     CreateMenu();
     const int menuHeight = menuBar_->sizeHint().height();
     menuBar_->setGeometry(0, 0, width(), menuHeight);

@@ -60,7 +60,12 @@ CMListBox::CMListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::NoSelection);
     setUniformItemSizes(true);
     setItemDelegate(new LogLineDrawer(this));
+    ApplyLogFont();
+}
+
+void CMListBox::ApplyLogFont() {
     setFont(xui::screenFont(mv::FontDesc{"Courier New", -11, mv::FW_NORMAL}));
+    xui::setControlFont(this, mv::FontDesc{"Courier New", -11, mv::FW_NORMAL});
 }
 
 CMListBox::~CMListBox() = default;

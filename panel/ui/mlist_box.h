@@ -53,6 +53,9 @@ public:
     // not drawn).
     static mv::COLORREF TextColor(const std::string& line);
 
+    // Puts the log font ("Courier New", height -11) on the list.
+    void ApplyLogFont();
+
     // Painting support of the item drawer.
     const std::string* TransientText(int row) const;
 
