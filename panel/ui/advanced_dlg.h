@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -45,6 +46,13 @@ struct FtpHandover {
     std::string password;
     std::string user;
 };
+
+class CAdvancedDlg;
+
+// Runs the FTP dialog of the hand-over (the link is closed by then; the dialog writes its lines
+// into handover.log). Without one the hand-over goes on to the reset at once.
+using FtpDialogRunner = std::function<void(CAdvancedDlg& panel, const FtpHandover& handover)>;
+void SetFtpDialogRunner(FtpDialogRunner runner);
 
 class CAdvancedDlg : public xui::CXDialog, public PanelLog, public PanelPrompts {
     Q_OBJECT

@@ -3,6 +3,14 @@
 #include "panel/ui/advanced_dlg.h"
 
 namespace x740panel {
+namespace {
+FtpDialogRunner& Runner() {
+    static FtpDialogRunner runner;
+    return runner;
+}
+} // namespace
+
+void SetFtpDialogRunner(FtpDialogRunner runner) { Runner() = std::move(runner); }
 
 void CAdvancedDlg::OnDataFileCommand(int /*id*/) {}
 
@@ -18,6 +26,10 @@ void CAdvancedDlg::OpenRecordEditor(const LogItemRecord& record) {
     }
 }
 
-void CAdvancedDlg::RunFtpDialog(const FtpHandover& /*handover*/) {}
+void CAdvancedDlg::RunFtpDialog(const FtpHandover& handover) {
+    if (Runner()) {
+        Runner()(*this, handover);
+    }
+}
 
 } // namespace x740panel
