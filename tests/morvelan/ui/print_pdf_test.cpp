@@ -5,7 +5,11 @@
 
 #include "../core/fixtures/doc_test_util.h"
 #include "morvelan/core/paper_sizes.h"
+#include "morvelan/ui/page_view.h"
+#include "morvelan/ui/print_preview_dlg.h"
 #include "morvelan/ui/printer_list.h"
+#include "xui/command.h"
+#include "xui/window_class.h"
 #include "platform/recording_canvas.h"
 
 #include <gtest/gtest.h>
@@ -154,6 +158,34 @@ TEST_F(PrintToPdf, LastLabelFillingItsPageEndsTheDocument) {
     const std::string last = std::to_string(count);
     EXPECT_FALSE(Shell("pdftotext -f " + last + " -l " + last + " '" + pdf_ + "' -")
                      .find_first_not_of(" \n\f") == std::string::npos);
+}
+
+TEST_F(PrintToPdf, PreviewPagesThroughTheProjectLabels) {
+    CPrintPreviewDlg p(*env_.session, mv::kPrintProjectLabels + 1, 2, mv::kPaperUser, 100, 150);
+    p.ShowModeless();
+    const int count = mv::PreviewPageCount(mv::kPrintProjectLabels, env_.session->state,
+                                           env_.session->Context(), 2, 1500);
+    ASSERT_GT(count, 2);
+    EXPECT_EQ(p.PageCount(), count);
+    EXPECT_EQ(xui::windowText(p.item(kPageCountStatic)).toStdString(), std::to_string(count));
+    EXPECT_EQ(xui::windowText(p.item(kJobNameStatic)), "Labels for project");
+    for (int i = 0; i < count + 2; ++i) {
+        xui::postCommandTo(&p, kNextPageButton);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(p.CurrentPage(), count);
+    EXPECT_EQ(p.view()->m_Page, count);
+    EXPECT_EQ(xui::windowText(p.item(kCurrentPageStatic)).toStdString(), std::to_string(count));
+    xui::postCommandTo(&p, kPreviousPageButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(p.CurrentPage(), count - 1);
+    // The last page shows label boxes (drawn in the preview whatever the frame option says).
+    const QImage img = p.view()->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width() - 20; ++x)
+            dark += qGray(img.pixel(x, y)) < 128 ? 1 : 0;
+    EXPECT_GT(dark, 50);
 }
 
 TEST(SystemPrinters, CupsQueuesComeFirst) {
