@@ -1,6 +1,7 @@
 // The dialogs the module model opens through the application's hooks: the parameter dialog of
 // a board, the controller dialog, the four value dialogs of a parameter, and the address and
-// port of a TCP/IP connection. Each runs modally over `parent` and returns the dialog's result.
+// port of a TCP/IP connection. Each runs modally over `parent` (over the dialog in front when one
+// is open) and returns the dialog's result.
 #pragma once
 
 #include <cstdint>

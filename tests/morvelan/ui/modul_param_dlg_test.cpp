@@ -6,9 +6,14 @@
 #include "morvelan/core/module_tile.h"
 #include "morvelan/core/param_groups.h"
 #include "morvelan/core/station.h"
+#include "morvelan/ui/dialog_hooks.h"
 #include "morvelan/ui/dialog_templates.h"
 #include "morvelan/ui/modul_param_dlg.h"
+#include "morvelan/ui/value_dlgs.h"
+#include "xui/color_combo_box.h"
 #include "xui/window_class.h"
+
+#include <QTimer>
 
 namespace {
 
@@ -82,6 +87,24 @@ TEST_F(ParamDialog, ShowsTheGroupsAndChangesValues) {
 
     Command(d, IDC_INFO);
     EXPECT_EQ(documentation, (Strings{"A3104"}));
+
+    // The real choice dialog, run through the model's hook, stands over the grid.
+    hooks.onEdit = [&d](CModulParam& p) {
+        QTimer::singleShot(0, [&d] {
+            auto* choice = qobject_cast<CChoiceDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(choice, nullptr);
+            EXPECT_EQ(choice->parentWidget(), &d);
+            choice->combo()->setCurrentIndex(1);
+            xui::postCommandTo(choice, mv::IDOK);
+        });
+        RunEditChoiceParam(p, nullptr);
+    };
+    d.hide();
+    d.setModal(true);
+    d.show();
+    ClickRow(g, 5);
+    Command(d, IDC_CHANGE);
+    EXPECT_EQ(Cell(g, 5, 2), "4 - 20 mA");
 
     // A number shows the prefix and the display name.
     board->m_OnlineParam = 3;
