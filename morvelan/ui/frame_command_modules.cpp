@@ -2,6 +2,7 @@
 
 #include "morvelan/ui/frame_seams.h"
 #include "morvelan/ui/main_frame.h"
+#include "morvelan/ui/module_dialog_commands.h"
 #include "morvelan/ui/print_commands.h"
 
 DialogSeams& dialogSeams() {
@@ -12,4 +13,5 @@ DialogSeams& dialogSeams() {
 void InstallFrameCommands(CMainFrame& frame) {
     // One line per subsystem.
     morvelan::InstallPrintCommands(frame);
+    morvelan::InstallModuleDialogCommands(frame);
 }
