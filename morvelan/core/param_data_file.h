@@ -14,7 +14,8 @@
 constexpr std::uintmax_t kMaxParamDataFile = 16u * 1024u * 1024u;
 
 // The file's bytes for a module.
-std::string ParamDataText(const std::string& descriptionFile, const std::vector<ParamGroup>& groups);
+std::string ParamDataText(const std::string& descriptionFile,
+                          const std::vector<ParamGroup>& groups);
 
 // Writes the file through a temporary file beside it and one rename, so an existing file is
 // never left half-written. False when it cannot be written (errno tells why).

@@ -44,7 +44,8 @@ std::int64_t ParseValueEntry(const std::string& text) {
     while (i + 1 < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
     std::uint64_t v = 0;
-    constexpr std::uint64_t kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    constexpr std::uint64_t kMax =
+        static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
     for (; i + 1 < text.size(); ++i) {
         const int d = HexDigit(text[i]);
         if (d < 0)
@@ -73,7 +74,9 @@ ValueLimits ControllerParamLimits(const CControllerParam& param) {
     }
 }
 
-bool IsHexParam(const CControllerParam& param) { return param.mode == 1; }
+bool IsHexParam(const CControllerParam& param) {
+    return param.mode == 1;
+}
 
 std::int64_t ControllerParamValue(const CControllerParam& param) {
     const std::uint8_t* b = param.value.Data();
@@ -119,9 +122,11 @@ std::string ControllerParamText(const CControllerParam& param) {
     const bool hex = IsHexParam(param);
     switch (param.length) {
     case 1:
-        return hex ? mv::FormatC("%02XH", static_cast<unsigned>(v)) : mv::FormatC("%d", static_cast<int>(v));
+        return hex ? mv::FormatC("%02XH", static_cast<unsigned>(v))
+                   : mv::FormatC("%d", static_cast<int>(v));
     case 2:
-        return hex ? mv::FormatC("%04XH", static_cast<unsigned>(v)) : mv::FormatC("%d", static_cast<int>(v));
+        return hex ? mv::FormatC("%04XH", static_cast<unsigned>(v))
+                   : mv::FormatC("%d", static_cast<int>(v));
     case 4:
         return hex ? mv::FormatC("%08XH", static_cast<unsigned>(static_cast<std::uint32_t>(v)))
                    : mv::FormatC("%d", static_cast<int>(v));

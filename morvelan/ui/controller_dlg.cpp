@@ -5,9 +5,9 @@
 #include "morvelan/core/module_description.h"
 #include "morvelan/core/module_tile.h"
 #include "morvelan/core/value_entry.h"
-#include "morvelan/ui/module_dialog_seams.h"
 #include "morvelan/ui/dialog_templates.h"
 #include "morvelan/ui/dialog_util.h"
+#include "morvelan/ui/module_dialog_seams.h"
 #include "morvelan/ui/value_dlgs.h"
 #include "xui/xgrid_ctrl.h"
 
@@ -22,7 +22,9 @@ constexpr int kTextPrefix = 10004;
 CControllerDlg::CControllerDlg(CModuleTile* tile, CControllerModule& module, QWidget* parent)
     : CXDialog(moduleDialogTemplate(IDD_CONTROLLER), parent), m_Tile(tile), m_Module(module) {}
 
-xui::XGridCtrl* CControllerDlg::grid() const { return itemAs<xui::XGridCtrl>(IDC_GRID); }
+xui::XGridCtrl* CControllerDlg::grid() const {
+    return itemAs<xui::XGridCtrl>(IDC_GRID);
+}
 
 bool CControllerDlg::OnInitDialog() {
     if (xui::XGridCtrl* g = grid()) {

@@ -17,7 +17,9 @@ namespace morvelan {
 CIpDlg::CIpDlg(CModulParam& param, QWidget* parent)
     : CXDialog(moduleDialogTemplate(IDD_IP), parent), m_Param(param) {}
 
-xui::CIpAddressCtrl* CIpDlg::address() const { return itemAs<xui::CIpAddressCtrl>(IDC_IP_ADDRESS); }
+xui::CIpAddressCtrl* CIpDlg::address() const {
+    return itemAs<xui::CIpAddressCtrl>(IDC_IP_ADDRESS);
+}
 
 bool CIpDlg::OnInitDialog() {
     if (xui::CIpAddressCtrl* a = address())

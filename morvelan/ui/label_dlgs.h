@@ -48,8 +48,8 @@ public:
     };
 
 protected:
-    CSliderLabelBaseDlg(int templateId, int pictureId, std::vector<Field> fields,
-                        CModuleTile& tile, QWidget* parent);
+    CSliderLabelBaseDlg(int templateId, int pictureId, std::vector<Field> fields, CModuleTile& tile,
+                        QWidget* parent);
     bool OnInitDialog() override;
     void OnPaint(mv::Canvas& dc) override;
     void OnOK() override;

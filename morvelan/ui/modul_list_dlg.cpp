@@ -4,9 +4,9 @@
 #include "morvelan/core/module.h"
 #include "morvelan/core/module_description.h"
 #include "morvelan/core/param_number.h"
-#include "morvelan/ui/module_dialog_seams.h"
 #include "morvelan/ui/dialog_templates.h"
 #include "morvelan/ui/dialog_util.h"
+#include "morvelan/ui/module_dialog_seams.h"
 #include "xui/colorref.h"
 #include "xui/xgrid_ctrl.h"
 
@@ -35,7 +35,9 @@ CModulListDlg::CModulListDlg(const CModuleDescriptionList& catalogue, bool pictu
     : CXDialog(moduleDialogTemplate(IDD_MODUL_LIST), parent), m_Catalogue(catalogue),
       m_PictureInformation(pictureInformation) {}
 
-xui::XGridCtrl* CModulListDlg::grid() const { return itemAs<xui::XGridCtrl>(IDC_GRID); }
+xui::XGridCtrl* CModulListDlg::grid() const {
+    return itemAs<xui::XGridCtrl>(IDC_GRID);
+}
 
 bool CModulListDlg::OnInitDialog() {
     if (xui::XGridCtrl* g = grid()) {

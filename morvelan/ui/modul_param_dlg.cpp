@@ -5,9 +5,9 @@
 #include "morvelan/core/module_tile.h"
 #include "morvelan/core/param_data_file.h"
 #include "morvelan/core/param_number.h"
-#include "morvelan/ui/module_dialog_seams.h"
 #include "morvelan/ui/dialog_templates.h"
 #include "morvelan/ui/dialog_util.h"
+#include "morvelan/ui/module_dialog_seams.h"
 #include "xui/bitmaps.h"
 #include "xui/message_dlg.h"
 #include "xui/xgrid_ctrl.h"
@@ -42,7 +42,9 @@ CModulParamDlg::CModulParamDlg(CModuleTile* tile, std::vector<ParamGroup> groups
     : CXDialog(moduleDialogTemplate(IDD_MODUL_PARAM), parent), m_Tile(tile),
       m_Groups(std::move(groups)) {}
 
-xui::XGridCtrl* CModulParamDlg::grid() const { return itemAs<xui::XGridCtrl>(IDC_GRID); }
+xui::XGridCtrl* CModulParamDlg::grid() const {
+    return itemAs<xui::XGridCtrl>(IDC_GRID);
+}
 
 bool CModulParamDlg::OnInitDialog() {
     if (xui::XGridCtrl* g = grid()) {

@@ -44,28 +44,24 @@ int Repainted(CModuleTile& tile, int result) {
     return result;
 }
 
+// Commands 32771 and 32772: the rack layout, then the dialog over the frame's workspace.
+template <class Dialog> void RunInsertDialog(const QPointer<CMainFrame>& f) {
+    if (!f)
+        return;
+    f->PrepareInsert();
+    FrameWorkspace workspace(*f);
+    Dialog dlg(f->App().m_Catalogue, workspace, f);
+    dlg.DoModal();
+    f->UpdateCommandStates();
+}
+
 } // namespace
 
 void InstallModuleDialogCommands(CMainFrame& frame) {
     QPointer<CMainFrame> f(&frame);
-    frame.Commands().Register(ID_INSERT_CONTROLLER, [f] {
-        if (!f)
-            return;
-        f->PrepareInsert();
-        FrameWorkspace workspace(*f);
-        CInsertControlModuleDlg dlg(f->App().m_Catalogue, workspace, f);
-        dlg.DoModal();
-        f->UpdateCommandStates();
-    });
-    frame.Commands().Register(ID_ADD_MODULES, [f] {
-        if (!f)
-            return;
-        f->PrepareInsert();
-        FrameWorkspace workspace(*f);
-        CAddModulesDlg dlg(f->App().m_Catalogue, workspace, f);
-        dlg.DoModal();
-        f->UpdateCommandStates();
-    });
+    frame.Commands().Register(ID_INSERT_CONTROLLER,
+                              [f] { RunInsertDialog<CInsertControlModuleDlg>(f); });
+    frame.Commands().Register(ID_ADD_MODULES, [f] { RunInsertDialog<CAddModulesDlg>(f); });
 
     DialogSeams& seams = dialogSeams();
     seams.projectDialog = [f] {

@@ -37,13 +37,17 @@ std::string PlatformChooser(const FileDialogSpec& spec, QWidget* parent) {
 
 } // namespace
 
-void setFileChooser(FileChooser c) { chooser() = std::move(c); }
+void setFileChooser(FileChooser c) {
+    chooser() = std::move(c);
+}
 
 std::string ChooseFile(const FileDialogSpec& spec, QWidget* parent) {
     return chooser() ? chooser()(spec, parent) : PlatformChooser(spec, parent);
 }
 
-void setDocumentationOpener(DocumentationOpener o) { opener() = std::move(o); }
+void setDocumentationOpener(DocumentationOpener o) {
+    opener() = std::move(o);
+}
 
 void OpenModuleDocumentation(const std::string& typeName) {
     if (opener())
@@ -52,7 +56,9 @@ void OpenModuleDocumentation(const std::string& typeName) {
         theApp().ShowModuleDocumentation(typeName);
 }
 
-void setModuleInfoViewer(ModuleInfoViewer v) { infoViewer() = std::move(v); }
+void setModuleInfoViewer(ModuleInfoViewer v) {
+    infoViewer() = std::move(v);
+}
 
 void ShowModuleInformation(const std::string& typeName, QWidget* parent) {
     if (infoViewer())
@@ -61,12 +67,24 @@ void ShowModuleInformation(const std::string& typeName, QWidget* parent) {
         OpenModuleDocumentation(typeName);
 }
 
-std::string IModuleWorkspace::ProgramDir() { return mv::docHooks().ProgramDir(); }
-int IModuleWorkspace::HorizontalScroll() { return mv::docHooks().HorizontalScroll(); }
-int IModuleWorkspace::VerticalScroll() { return mv::docHooks().VerticalScroll(); }
-CModuleTile* IModuleWorkspace::SelectedTile() { return mv::docHooks().SelectedTile(); }
-void IModuleWorkspace::FillTree() { mv::docHooks().RefreshTree(); }
-void IModuleWorkspace::RepaintView() { mv::docHooks().RedrawView(); }
+std::string IModuleWorkspace::ProgramDir() {
+    return mv::docHooks().ProgramDir();
+}
+int IModuleWorkspace::HorizontalScroll() {
+    return mv::docHooks().HorizontalScroll();
+}
+int IModuleWorkspace::VerticalScroll() {
+    return mv::docHooks().VerticalScroll();
+}
+CModuleTile* IModuleWorkspace::SelectedTile() {
+    return mv::docHooks().SelectedTile();
+}
+void IModuleWorkspace::FillTree() {
+    mv::docHooks().RefreshTree();
+}
+void IModuleWorkspace::RepaintView() {
+    mv::docHooks().RedrawView();
+}
 void IModuleWorkspace::SelectModul(CModuleTile* /*tile*/) {}
 
 } // namespace morvelan

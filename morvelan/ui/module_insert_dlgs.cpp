@@ -39,7 +39,9 @@ constexpr int kInsertWidths[] = {150, 284};
 constexpr int kBoardWidths[] = {100, 250};
 constexpr int kChosenWidth = 130;
 
-bool IsHeadKind(int kind) { return kind == kKindController || kind == kKindBitmap; }
+bool IsHeadKind(int kind) {
+    return kind == kKindController || kind == kKindBitmap;
+}
 
 void WhiteEdit(xui::CXDialog& d, int id) {
     if (auto* e = d.itemAs<xui::CColorSelEdit>(id)) {
@@ -68,8 +70,7 @@ std::unique_ptr<CModuleTile> MakeTile(IModuleWorkspace& workspace,
                                       const CModuleDescription* description, int x, bool show) {
     auto tile = std::make_unique<CModuleTile>();
     tile->Create(description, workspace.ProgramDir());
-    tile->MoveTo(x, kRackTop - workspace.VerticalScroll(), tile->Module().width, kRackHeight,
-                 show);
+    tile->MoveTo(x, kRackTop - workspace.VerticalScroll(), tile->Module().width, kRackHeight, show);
     return tile;
 }
 
@@ -159,13 +160,17 @@ void CInsertControlModuleDlg::OnOK() {
 
 // ---- add modules (140) ----
 
-CAddModulesDlg::CAddModulesDlg(const CModuleDescriptionList& catalogue,
-                               IModuleWorkspace& workspace, QWidget* parent)
+CAddModulesDlg::CAddModulesDlg(const CModuleDescriptionList& catalogue, IModuleWorkspace& workspace,
+                               QWidget* parent)
     : CXDialog(moduleDialogTemplate(IDD_ADD_MODULES), parent), m_Catalogue(catalogue),
       m_Workspace(workspace) {}
 
-xui::XGridCtrl* CAddModulesDlg::source() const { return itemAs<xui::XGridCtrl>(IDC_SOURCE_GRID); }
-xui::XGridCtrl* CAddModulesDlg::chosen() const { return itemAs<xui::XGridCtrl>(IDC_DEST_GRID); }
+xui::XGridCtrl* CAddModulesDlg::source() const {
+    return itemAs<xui::XGridCtrl>(IDC_SOURCE_GRID);
+}
+xui::XGridCtrl* CAddModulesDlg::chosen() const {
+    return itemAs<xui::XGridCtrl>(IDC_DEST_GRID);
+}
 
 bool CAddModulesDlg::OnInitDialog() {
     if (xui::XGridCtrl* g = source()) {
@@ -257,9 +262,9 @@ void CAddModulesDlg::OnOK() {
         if (index < 0)
             continue;
         const int n = station->TileCount();
-        auto tile = MakeTile(m_Workspace, m_Catalogue.GetAt(index),
-                             base + n * kRackPitch - kRackPitch - m_Workspace.HorizontalScroll(),
-                             false);
+        auto tile =
+            MakeTile(m_Workspace, m_Catalogue.GetAt(index),
+                     base + n * kRackPitch - kRackPitch - m_Workspace.HorizontalScroll(), false);
         CModuleTile* raw = tile.get();
         doc->AddModuleToGroup(std::move(tile));
         raw->m_Slot = n - 1;
@@ -283,7 +288,9 @@ void CAddModulesDlg::OnCancel() {
 CChangeModuleDlg::CChangeModuleDlg(CStation& station, QWidget* parent)
     : CXDialog(moduleDialogTemplate(IDD_CHANGE_MODULE), parent), m_Station(station) {}
 
-xui::XGridCtrl* CChangeModuleDlg::grid() const { return itemAs<xui::XGridCtrl>(IDC_SOURCE_GRID); }
+xui::XGridCtrl* CChangeModuleDlg::grid() const {
+    return itemAs<xui::XGridCtrl>(IDC_SOURCE_GRID);
+}
 
 bool CChangeModuleDlg::OnInitDialog() {
     WhiteEdit(*this, IDC_NAME_EDIT);

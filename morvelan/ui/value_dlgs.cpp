@@ -64,7 +64,9 @@ bool CChoiceDlg::OnInitDialog() {
     return true;
 }
 
-void CChoiceDlg::OnPaint(mv::Canvas& dc) { PaintName(*this, dc); }
+void CChoiceDlg::OnPaint(mv::Canvas& dc) {
+    PaintName(*this, dc);
+}
 
 void CChoiceDlg::OnOK() {
     const int index = combo() ? combo()->currentIndex() : -1;
@@ -78,7 +80,9 @@ void CChoiceDlg::OnOK() {
 CFlagValueDlg::CFlagValueDlg(CModulParam& param, QWidget* parent)
     : CXDialog(moduleDialogTemplate(IDD_FLAG_VALUE), parent), m_Param(param) {}
 
-QRadioButton* CFlagValueDlg::radio(int id) const { return itemAs<QRadioButton>(id); }
+QRadioButton* CFlagValueDlg::radio(int id) const {
+    return itemAs<QRadioButton>(id);
+}
 
 bool CFlagValueDlg::OnInitDialog() {
     ValueTexts(*this);
@@ -92,7 +96,9 @@ bool CFlagValueDlg::OnInitDialog() {
     return true;
 }
 
-void CFlagValueDlg::OnPaint(mv::Canvas& dc) { PaintName(*this, dc); }
+void CFlagValueDlg::OnPaint(mv::Canvas& dc) {
+    PaintName(*this, dc);
+}
 
 void CFlagValueDlg::OnOK() {
     const QRadioButton* on = radio(IDC_RADIO_ON);
@@ -108,7 +114,9 @@ CRangeDlg::CRangeDlg(CModulParam& param, QWidget* parent)
 CRangeDlg::CRangeDlg(CControllerParam& value, QWidget* parent)
     : CXDialog(moduleDialogTemplate(IDD_RANGE), parent), m_Value(&value), m_Mode(1) {}
 
-xui::CColorSelEdit* CRangeDlg::edit() const { return itemAs<xui::CColorSelEdit>(IDC_VALUE_EDIT); }
+xui::CColorSelEdit* CRangeDlg::edit() const {
+    return itemAs<xui::CColorSelEdit>(IDC_VALUE_EDIT);
+}
 
 bool CRangeDlg::OnInitDialog() {
     if (xui::CColorSelEdit* e = edit()) {

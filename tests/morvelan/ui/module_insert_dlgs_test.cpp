@@ -109,8 +109,8 @@ TEST_F(InsertDialogs, AddModulesChoosesDeletesAndPlacesBoards) {
     d.ShowModeless();
     xui::XGridCtrl& src = *d.source();
     xui::XGridCtrl& dst = *d.chosen();
-    EXPECT_EQ(Column(src, 0), (Strings{"@D615", "@D619", "A3104", "A3204", "C643", "D2110",
-                                       "D2210", "K614", "K618"}));
+    EXPECT_EQ(Column(src, 0), (Strings{"@D615", "@D619", "A3104", "A3204", "C643", "D2110", "D2210",
+                                       "K614", "K618"}));
     EXPECT_EQ(src.rowCount(), 10);
     EXPECT_EQ(src.columnWidth(0), 100);
     EXPECT_EQ(src.columnWidth(1), 250);

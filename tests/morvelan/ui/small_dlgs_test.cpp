@@ -119,7 +119,8 @@ TEST_F(SmallDialogs, LabelsAreCutToTheirLengths) {
         Set(s, IDC_LINE1_EDIT, "123456789012");
         Set(s, IDC_LINE3_EDIT, "Z");
         Command(s, mv::IDOK);
-        EXPECT_EQ(tile.m_Sliders, (std::array<std::string, 6>{"1234567890", "b", "Z", "d", "e", "f"}));
+        EXPECT_EQ(tile.m_Sliders,
+                  (std::array<std::string, 6>{"1234567890", "b", "Z", "d", "e", "f"}));
     }
     CControllerSliderLabelDlg c(tile);
     c.ShowModeless();
@@ -129,7 +130,8 @@ TEST_F(SmallDialogs, LabelsAreCutToTheirLengths) {
     Set(c, IDC_LINE5_EDIT, "fifth label!");
     Set(c, IDC_LINE4_EDIT, "4");
     Command(c, mv::IDOK);
-    EXPECT_EQ(tile.m_Sliders, (std::array<std::string, 6>{"1234567890", "b", "Z", "4", "fifth labe", "f"}));
+    EXPECT_EQ(tile.m_Sliders,
+              (std::array<std::string, 6>{"1234567890", "b", "Z", "4", "fifth labe", "f"}));
 }
 
 TEST_F(SmallDialogs, PortChoiceFollowsTheClick) {

@@ -26,7 +26,9 @@ protected:
         QTest::keyClicks(d.edit(), QString::fromLatin1(typed));
         Command(d, mv::IDOK);
     }
-    static std::string Text(CRangeDlg& d, int id) { return xui::windowText(d.item(id)).toStdString(); }
+    static std::string Text(CRangeDlg& d, int id) {
+        return xui::windowText(d.item(id)).toStdString();
+    }
     static CModulParam Param(float min, float max, std::int32_t value) {
         CModulParam p;
         p.name = "Upper limit";
