@@ -8,6 +8,7 @@
 #include "platform/ini_file.h"
 #include "platform/win_path.h"
 #include "services/include/X740_Core.h"
+#include "xui/colorref.h"
 #include "xui/ip_address_ctrl.h"
 #include "xui/qt_text.h"
 #include "xui/window_class.h"
@@ -53,6 +54,13 @@ bool CIPDataDlg::OnInitDialog() {
     auto* serial = itemAs<QLineEdit>(kSerialEditId);
     if (serial != nullptr) {
         serial->setMaxLength(kSerialEditMax);
+    }
+    if (auto* check = itemAs<QCheckBox>(kUseDhcpId); check != nullptr) {
+        // The check box sits on a label box of its own colour.
+        QPalette palette = check->palette();
+        palette.setColor(QPalette::Window, xui::toQColor(xui::kLabelBoxFill));
+        check->setPalette(palette);
+        check->setAutoFillBackground(true);
     }
     app.ReadInstallDir();
     if (!app.m_InstallDir.empty()) {
