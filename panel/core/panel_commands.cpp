@@ -1,5 +1,6 @@
 #include "panel/core/panel_commands.h"
 
+#include "panel/core/config_records.h"
 #include "panel/core/telegrams.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
@@ -112,15 +113,14 @@ void PanelCommands::Status() {
 }
 
 void PanelCommands::ModuleConfig() {
-    char serial[20] = {}, ip[20] = {}, mask[20] = {}, gateway[20] = {};
-    int dhcp = 0;
-    if (A_X740_ReadModulConfig(app_.m_Handle, serial, ip, mask, gateway, &dhcp) != 1) {
+    ModuleConfigRecord c;
+    if (!c.Read(app_.m_Handle)) {
         Log(kDataErrorLine);
         return;
     }
-    Log(Format("Serialnumber : %s", serial));
-    Log(Format("IP : %s, Mask: %s, Gateway %s", ip, mask, gateway));
-    Log(Format("DHCP : %d", dhcp));
+    Log(Format("Serialnumber : %s", c.serial));
+    Log(Format("IP : %s, Mask: %s, Gateway %s", c.ipAddress, c.subnetMask, c.gateway));
+    Log(Format("DHCP : %d", c.dhcp));
 }
 
 void PanelCommands::SystemInfo() {
@@ -362,14 +362,13 @@ void PanelCommands::WriteSystemSections(const std::string& file) {
         WriteKey("System", "FirmwareDate", info.date, file);
         WriteKey("System", "FirmwareVersion", info.version, file);
     }
-    char serial[20] = {}, ip[20] = {}, mask[20] = {}, gateway[20] = {};
-    int dhcp = 0;
-    if (A_X740_ReadModulConfig(h, serial, ip, mask, gateway, &dhcp) == 1) {
-        WriteKey("System", "SerialNumber", serial, file);
-        WriteKey("System", "IP_Address", ip, file);
-        WriteKey("System", "IP_SubnetMask", mask, file);
-        WriteKey("System", "IP_Gateway", gateway, file);
-        WriteKey("System", "IP_UseDHCP", dhcp != 0 ? "1" : "0", file);
+    ModuleConfigRecord c;
+    if (c.Read(h)) {
+        WriteKey("System", "SerialNumber", c.serial, file);
+        WriteKey("System", "IP_Address", c.ipAddress, file);
+        WriteKey("System", "IP_SubnetMask", c.subnetMask, file);
+        WriteKey("System", "IP_Gateway", c.gateway, file);
+        WriteKey("System", "IP_UseDHCP", c.dhcp != 0 ? "1" : "0", file);
     }
     const int n = A_GetNumberOfModules(h);
     for (int i = 0; i < n; ++i) {

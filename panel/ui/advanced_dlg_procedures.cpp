@@ -2,6 +2,7 @@
 // client, and the reconnect machine's timer adapter. Also the two dialogs of the System menu.
 #include "panel/ui/advanced_dlg.h"
 
+#include "panel/core/config_records.h"
 #include "panel/ui/etype_dlg.h"
 #include "panel/ui/ip_data_dlg.h"
 #include "panel/ui/panel_clock.h"
@@ -51,13 +52,10 @@ void CAdvancedDlg::OnFtpClient() {
         return;
     }
     FtpHandover handover;
-    char f1[20] = {}, f2[20] = {}, f3[20] = {}, user[20] = {}, password[20] = {}, f6[20] = {},
-         f7[20] = {}, f8[20] = {}, f9[20] = {}, f11[40] = {}, f12[20] = {};
-    std::uint32_t v10 = 0;
-    if (A_X740_ReadSystemConfig(app_.m_Handle, f1, f2, f3, user, password, f6, f7, f8, f9, &v10,
-                                f11, f12) == 1) {
-        handover.user = user;
-        handover.password = password;
+    SystemConfigRecord system;
+    if (system.Read(app_.m_Handle)) {
+        handover.user = system.ftpUser;
+        handover.password = system.ftpPassword;
     } else {
         handover.user = kFallbackFtpUser;
         handover.password = kFallbackFtpPassword;

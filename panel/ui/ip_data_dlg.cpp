@@ -1,5 +1,6 @@
 #include "panel/ui/ip_data_dlg.h"
 
+#include "panel/core/config_records.h"
 #include "panel/core/panel_app.h"
 #include "panel/core/text_parsers.h"
 #include "panel/ui/panel_message.h"
@@ -71,13 +72,12 @@ bool CIPDataDlg::OnInitDialog() {
         }
     }
 
-    char serialText[20] = {}, ip[20] = {}, mask[20] = {}, gateway[20] = {};
-    int dhcp = 0;
-    readOk_ = A_X740_ReadModulConfig(app.m_Handle, serialText, ip, mask, gateway, &dhcp) == 1;
+    ModuleConfigRecord config;
+    readOk_ = config.Read(app.m_Handle);
     if (!readOk_) {
         return true; // the controller gave no values: the fields stay empty
     }
-    const char* texts[] = {ip, mask, gateway};
+    const char* texts[] = {config.ipAddress, config.subnetMask, config.gateway};
     for (std::size_t i = 0; i < 3; ++i) {
         std::uint32_t value = 0;
         if (ParseIpAddress(texts[i], value) != 0 && Address(kAddressFields[i].id) != nullptr) {
@@ -85,10 +85,10 @@ bool CIPDataDlg::OnInitDialog() {
         }
     }
     if (serial != nullptr) {
-        serial->setText(xui::fromCp1252(serialText));
+        serial->setText(xui::fromCp1252(config.serial));
     }
     if (auto* check = itemAs<QCheckBox>(kUseDhcpId); check != nullptr) {
-        check->setChecked(dhcp == 1);
+        check->setChecked(config.dhcp == 1);
     }
     return true;
 }
@@ -127,12 +127,10 @@ void CIPDataDlg::OnOK() {
         EndDialog(kIpDataFailed);
         return;
     }
-    char f1[20] = {}, f2[20] = {}, f3[20] = {}, f4[20] = {}, f5[20] = {}, f6[20] = {},
-         f7[20] = {}, f8[20] = {}, f9[20] = {}, f11[40] = {}, f12[20] = {};
-    std::uint32_t v10 = 0;
-    if (A_X740_ReadSystemConfig(h, f1, f2, f3, f4, f5, f6, f7, f8, f9, &v10, f11, f12) == 1) {
-        A_X740_WriteSystemConfig(h, serial.c_str(), f2, f3, f4, f5, f6, f7, f8, f9, v10, f11,
-                                 f12);
+    SystemConfigRecord system;
+    if (system.Read(h)) {
+        std::snprintf(system.serial, sizeof system.serial, "%s", serial.c_str());
+        system.Write(h);
     }
     EndDialog(kIpDataWritten);
 }
