@@ -260,21 +260,25 @@ CIconComboBox::CIconComboBox(QWidget* parent) : QComboBox(parent) {
 }
 
 void CIconComboBox::FillVolumes() {
-    std::vector<QString> paths = {"/", QDir::homePath()};
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (volume.isValid() && volume.isReady())
-            paths.push_back(volume.rootPath());
-    }
     const QSignalBlocker block(this);
     clear();
-    std::vector<QString> seen;
-    for (const QString& path : paths) {
-        if (std::find(seen.begin(), seen.end(), path) != seen.end())
-            continue;
-        seen.push_back(path);
-        addItem(path);
-        setItemData(count() - 1, path, kPathRole);
+    AddVolume("/");
+    AddVolume(xui::toCp1252(QDir::homePath()));
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid() && volume.isReady())
+            AddVolume(xui::toCp1252(volume.rootPath()));
     }
+}
+
+void CIconComboBox::AddVolume(const std::string& path) {
+    for (int i = 0; i < count(); ++i) {
+        if (PathAt(i) == path)
+            return;
+    }
+    const QSignalBlocker block(this);
+    const QString text = xui::fromCp1252(path);
+    addItem(text);
+    setItemData(count() - 1, text, kPathRole);
 }
 
 std::string CIconComboBox::PathAt(int index) const {

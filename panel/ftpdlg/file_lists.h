@@ -70,6 +70,8 @@ public:
     static constexpr int kItemHeight = 17;
     explicit CIconComboBox(QWidget* parent = nullptr);
     void FillVolumes();
+    // Adds one entry (once per path).
+    void AddVolume(const std::string& path);
     // Selects the entry of the volume that holds a directory (longest matching path).
     void SelectFor(const std::string& directory);
     std::string PathAt(int index) const;

@@ -3,6 +3,7 @@
 #include "panel/ftpdlg/ftp_dlg.h"
 #include "panel/ftpdlg/ftp_dlg_ids.h"
 #include "platform/settings_store.h"
+#include "tests/ftp/fault_server.h"
 #include "tests/ftp/ftp_peer.h"
 #include "tests/panel/ftp/ftp_test_util.h"
 #include "xui/command.h"
@@ -234,6 +235,27 @@ TEST(FtpDlg, WalksBothPanesAgainstARealServer) {
     DoubleClick(localList, "[..]");
     EXPECT_EQ(dlg.LocalDirectory(), local);
 
+    // A volume that cannot be opened keeps the directory and reselects its entry.
+    CIconComboBox* drives = dlg.DriveCombo();
+    drives->AddVolume(folder.Path() + "/no such volume");
+    const int home = drives->currentIndex();
+    drives->setCurrentIndex(drives->count() - 1);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(dlg.LocalDirectory(), local);
+    EXPECT_EQ(drives->currentIndex(), home);
+    drives->AddVolume(local + "/Docs");
+    drives->setCurrentIndex(drives->count() - 1);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(dlg.LocalDirectory(), local + "/Docs");
+    drives->setCurrentIndex(0);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(dlg.LocalDirectory(), "/");
+    EXPECT_FALSE(localList->Contains("[..]"));
+    drives->AddVolume(local);
+    drives->setCurrentIndex(drives->count() - 1);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(dlg.LocalDirectory(), local);
+
     // OK keeps the local directory and quits after the closing wait.
     const auto slept = clock.slept();
     Command(dlg, mv::IDOK);
@@ -264,10 +286,44 @@ TEST(FtpDlg, FailedConnectionLogsAndCloses) {
     EXPECT_EQ(dlg.DoModal(), mv::IDCANCEL);
     EXPECT_EQ(log.lines.back(), "E\tERROR");
     EXPECT_EQ(clock.slept(), 1 + 5000 + 1);
-    // The root at "/" lists no "[..]".
-    CLocalFileList list;
-    ASSERT_TRUE(list.Fill("/"));
-    EXPECT_FALSE(list.Contains("[..]"));
-    EXPECT_EQ(LocalParent("/data"), "/");
-    EXPECT_EQ(RemoteParent("/a/b/"), "/a/");
+}
+
+TEST(FtpDlg, NamesThatLeaveTheFolderAreNeverDownloaded) {
+    App();
+    TempFolder folder;
+    setenv(mv::kUserStoreEnv, (folder.Path() + "/user.reg").c_str(), 1);
+    mv::SettingsKey(folder.Path() + "/user.reg", kSettingsKey).writeText(kLocalDirValue,
+                                                                         folder.Path());
+    using Data = FaultStep::Data;
+    const std::string listing = "-rw-r--r-- 1 root root 12 Jan 1 12:00 ../escape.txt\r\n"
+                                "-rw-r--r-- 1 root root 12 Jan 1 12:00 a\\b.txt\r\n";
+    FaultServer server("220 ready\r\n",
+                       {{"331 ok\r\n"}, {"230 in\r\n"}, {"200 I\r\n"},
+                        {"257 \"/\"\r\n"}, {"250 ok\r\n"}, {"257 \"/\"\r\n"},
+                        {"200 port\r\n"}, {"150 list\r\n", Data::Send, listing, "", "226 ok\r\n"}});
+    RecordingLog log;
+    TestPrompts prompts;
+    mv::FakeClock clock;
+    CFtpDlg dlg;
+    dlg.SetHost("127.0.0.1");
+    dlg.SetLogList(&log);
+    dlg.SetPort(server.Port());
+    dlg.SetClock(&clock);
+    dlg.SetTimeout(2000);
+    dlg.SetPrompts(&prompts);
+    dlg.ShowModeless();
+    ASSERT_TRUE(dlg.Session().IsConnected());
+    CRemoteFileList* remote = dlg.RemoteList();
+    EXPECT_EQ(Texts(remote, true), (std::vector<std::string>{"..", "../escape.txt", "a\\b.txt"}));
+    for (const char* name : {"../escape.txt", "a\\b.txt"}) {
+        remote->setCurrentRow(RowOf(remote, name));
+        Command(dlg, kDownloadButton);
+        EXPECT_EQ(prompts.messages.back(), "File not transmitted");
+    }
+    const auto sent = server.Commands();
+    EXPECT_EQ(sent.back(), "LIST");
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() + "/../escape.txt"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
+                            std::filesystem::directory_iterator{}),
+              1); // the settings file only
 }
