@@ -50,7 +50,8 @@ struct FtpHandover {
 class CAdvancedDlg;
 
 // Runs the FTP dialog of the hand-over (the link is closed by then; the dialog writes its lines
-// into handover.log). Without one the hand-over goes on to the reset at once.
+// into handover.log). The panel's FTP dialog unless another is set; without one the hand-over
+// goes on to the reset at once.
 using FtpDialogRunner = std::function<void(CAdvancedDlg& panel, const FtpHandover& handover)>;
 void SetFtpDialogRunner(FtpDialogRunner runner);
 
