@@ -108,12 +108,22 @@ int CX740FlashApp::OpenCom() {
 }
 
 int CX740FlashApp::OpenNet() {
-    m_Link = m_Exports.openNet(DottedToHost(m_Ipc), m_TcpPort);
-    return m_Link != 0 ? 1 : OpenFailed();
+    return OpenTcp(m_Exports.openNet);
 }
 
 int CX740FlashApp::OpenNetNoReadId() {
-    m_Link = m_Exports.openNetNoReadId(DottedToHost(m_Ipc), m_TcpPort);
+    return OpenTcp(m_Exports.openNetNoReadId);
+}
+
+int CX740FlashApp::OpenTcp(LinkHandle (*open)(std::uint32_t, int)) {
+    // A text that is no address would be taken as the all-ones broadcast address.
+    if (!IsValidIpText(m_Ipc)) {
+        m_Link = 0;
+        ConsoleOut().PrintError();
+        SetMessage(Format("IP-Adress not valid: %s\n", m_Ipc.c_str()));
+        return 0;
+    }
+    m_Link = open(DottedToHost(m_Ipc), m_TcpPort);
     return m_Link != 0 ? 1 : OpenFailed();
 }
 

@@ -136,6 +136,8 @@ private:
     void AskPowerOn();
     // "Open 0x%lx\n" with Portwire's last error, after " -> Error".
     int OpenFailed();
+    // Opens the TCP link to IPC with one of the two open functions.
+    int OpenTcp(LinkHandle (*open)(std::uint32_t ipv4, int tcpPort));
     // Refuses an IP text the controller would cut (message set); 1 when all fit.
     int CheckIpTextLengths(const std::string& ip, const std::string& mask,
                            const std::string& gateway);

@@ -1,5 +1,6 @@
 #include "tests/sim/pty_station_server.h"
 
+#include "tests/sim/boot_loader.h"
 #include "tests/sim/frame_codec.h"
 #include "tests/sim/reply_writer.h"
 
@@ -7,7 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <chrono>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/eventfd.h>
 #include <termios.h>
 #include <unistd.h>
@@ -106,25 +109,110 @@ void PtyStationServer::setBaud(int baud)
         baud_ = baud;
 }
 
+namespace {
+
+std::int64_t steadyMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+void PtyStationServer::setBootLoader(BootLoader* boot)
+{
+    boot_ = boot;
+    if (boot_)
+        boot_->setWake([this] { wake(); });
+}
+
+void PtyStationServer::wake()
+{
+    const std::uint64_t one = 1;
+    if (wakeFd_ >= 0) {
+        [[maybe_unused]] ssize_t n = ::write(wakeFd_, &one, sizeof one);
+    }
+}
+
+bool PtyStationServer::terminalAt(int baud)
+{
+    termios t{};
+    return ::tcgetattr(masterFd_, &t) == 0 && ::cfgetospeed(&t) == static_cast<speed_t>(speedOf(baud));
+}
+
+bool PtyStationServer::waitIdle(int timeoutMs)
+{
+    // Bytes written to the slave side reach the master a moment later, so idle counts only
+    // once it has held for a few milliseconds.
+    constexpr std::int64_t settleMs = 5;
+    const std::int64_t end = steadyMs() + timeoutMs;
+    std::int64_t idleSince = -1;
+    for (;;) {
+        int pending = 0;
+        const bool drained = masterFd_ < 0 || (::ioctl(masterFd_, FIONREAD, &pending) == 0 && pending == 0);
+        const std::int64_t now = steadyMs();
+        if (drained && !reading_ && !(boot_ && boot_->busy())) {
+            if (idleSince < 0)
+                idleSince = now;
+            if (now - idleSince >= settleMs)
+                return true;
+        } else {
+            idleSince = -1;
+        }
+        if (now >= end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+void PtyStationServer::driveBootLoader()
+{
+    const BootLoader::Tick tick = boot_->tick(steadyMs(), terminalAt(kBootBaud), [this](const std::string& bytes) {
+        [[maybe_unused]] ssize_t n = ::write(masterFd_, bytes.data(), bytes.size());
+    });
+    if (tick.poweredOn)
+        boot_->dropLinks();
+    if (tick.firmwareStarted) {
+        // Prompts the host did not read are gone, as a port opened anew starts empty.
+        ::tcflush(slaveKeepFd_, TCIFLUSH);
+        baud_ = kFirmwareBaud;
+    }
+}
+
 void PtyStationServer::run()
 {
     FrameAssembler assembler;
     std::vector<std::vector<std::uint8_t>> frames;
     std::uint8_t buffer[1024];
     while (!stopping_) {
+        reading_ = false; // what was read before is answered
         pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {masterFd_, POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0) {
+        const int timeout = boot_ ? boot_->msUntilNext(steadyMs()) : -1;
+        if (::poll(fds, 2, timeout) < 0) {
             if (errno == EINTR)
                 continue;
             break;
         }
         if (stopping_)
             break;
+        if (fds[0].revents & POLLIN) {
+            std::uint64_t v;
+            [[maybe_unused]] ssize_t n = ::read(wakeFd_, &v, sizeof v);
+        }
+        if (boot_)
+            driveBootLoader();
         if (!(fds[1].revents & (POLLIN | POLLHUP | POLLERR)))
             continue;
+        reading_ = true;
         const ssize_t n = ::read(masterFd_, buffer, sizeof buffer);
         if (n <= 0)
             continue;
+        if (boot_ && boot_->inWindow()) {
+            // The boot loader holds the line: bytes go to it, not to the station.
+            boot_->feed(buffer, static_cast<std::size_t>(n), steadyMs(), terminalAt(kBootBaud));
+            continue;
+        }
         termios t{};
         const bool sameBaud = ::tcgetattr(masterFd_, &t) == 0 &&
                               ::cfgetospeed(&t) == static_cast<speed_t>(speedOf(baud_));

@@ -5,11 +5,15 @@
 
 #include "tests/sim/station.h"
 
+#include <cstdint>
+
 #include <atomic>
 #include <string>
 #include <thread>
 
 namespace x740sim {
+
+class BootLoader;
 
 class PtyStationServer {
 public:
@@ -32,8 +36,20 @@ public:
     // Maps a baud number to its termios speed; 0 when it has none.
     static unsigned speedOf(int baud);
 
+    // Puts the boot loader in front of the station (before start; null: none). While its
+    // window is open the station does not answer; when the firmware starts, it answers at
+    // 115200 baud.
+    void setBootLoader(BootLoader* boot);
+    // Waits (real time, at most timeoutMs) until every byte sent to the terminal has been
+    // taken and answered and the boot loader has nothing pending; false on time-out.
+    bool waitIdle(int timeoutMs);
+
 private:
     void run();
+    void wake();
+    // The boot loader's turn: power-on, prompt, command end, window end.
+    void driveBootLoader();
+    bool terminalAt(int baud);
 
     Station& station_;
     int masterFd_ = -1;
@@ -43,6 +59,8 @@ private:
     std::atomic<int> baud_{9600};
     std::atomic<long> ignored_{0};
     std::atomic<bool> stopping_{false};
+    std::atomic<bool> reading_{false};
+    BootLoader* boot_ = nullptr;
     std::thread thread_;
 };
 

@@ -229,6 +229,8 @@ bool ServiceController::answerWrite(const std::vector<std::uint8_t>& data,
     case 49:
         // Start of the FTP server and reset: the controller does not answer.
         noReply = !answerSendOnly_;
+        if (code == 49 && resetListener_)
+            resetListener_();
         return true;
     case 50:
         storeRecord(clockKind(data), 0, data);
@@ -330,6 +332,11 @@ void ServiceController::setReplyDirection(std::uint8_t code, std::uint8_t direct
 void ServiceController::setReplyData(std::uint8_t code, const std::vector<std::uint8_t>& data) {
     std::lock_guard lock(mutex_);
     shapes_[code].data = data;
+}
+
+void ServiceController::setResetListener(std::function<void()> listener) {
+    std::lock_guard lock(mutex_);
+    resetListener_ = std::move(listener);
 }
 
 void ServiceController::setAnswerSendOnly(bool on) {

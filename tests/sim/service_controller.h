@@ -7,6 +7,7 @@
 #include "tests/sim/service_records.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -59,6 +60,9 @@ public:
     // Lets the start of the FTP server and the reset be answered like a write (to show that
     // nothing reads such an answer).
     void setAnswerSendOnly(bool on);
+    // Called at every reset request (code 49), on the transport's thread with the station
+    // locked; the boot loader's power-on goes here.
+    void setResetListener(std::function<void()> listener);
 
 private:
     struct Shape {
@@ -84,6 +88,7 @@ private:
     std::map<std::pair<std::uint32_t, std::uint32_t>, std::string> identCodes_;
     bool identFileStored_ = false;
     bool answerSendOnly_ = false;
+    std::function<void()> resetListener_;
     std::map<std::pair<std::uint8_t, std::uint8_t>, int> requests_;
     std::map<std::uint8_t, Shape> shapes_;
 };

@@ -5,6 +5,11 @@
 // --controller its controller ID. Serves TCP on 127.0.0.1:N, or the loopback address given
 // (32000 by default; 0 picks a free port) and, with --pty, a
 // pseudo-terminal answering at baud B (9600 by default). Runs until SIGINT or SIGTERM.
+// --boot-loader PROMPT puts the serial boot loader in front of the terminal (prompts: dong, mode,
+// at-dong, at-mode, silent, garbage): at start and after every reset it prompts at 9600 baud
+// for --boot-window MS (3000 by default), then the firmware answers at 115200. --firmware
+// 1.02, 1.05 or 2.1 sets the module information of that version.
+#include "tests/sim/boot_loader.h"
 #include "tests/sim/pty_station_server.h"
 #include "tests/sim/service_controller.h"
 #include "tests/sim/station_presets.h"
@@ -39,7 +44,8 @@ int usage(const char* why)
     if (why)
         std::fprintf(stderr, "x740sim: %s\n", why);
     std::fprintf(stderr, "usage: x740sim [--address 127.a.b.c] [--port N] [--pty] [--baud B] [--station PRESET] [--ids HEX,...] "
-                         "[--controller HEX]\npresets:");
+                         "[--controller HEX] [--boot-loader PROMPT] [--boot-window MS] "
+                         "[--firmware VERSION]\npresets:");
     for (const auto& name : x740sim::presetNames())
         std::fprintf(stderr, " %s", name.c_str());
     std::fprintf(stderr, "\n");
@@ -59,6 +65,9 @@ int main(int argc, char** argv)
     std::vector<std::uint16_t> ids;
     bool haveController = false;
     std::uint16_t controller = 0;
+    bool bootLoader = false;
+    x740sim::BootSettings boot;
+    std::string firmware;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -93,6 +102,23 @@ int main(int argc, char** argv)
                 return usage("--controller needs a hexadecimal ID");
             haveController = true;
             ++i;
+        } else if (arg == "--boot-loader") {
+            if (!value || !x740sim::parseBootPrompt(value, boot.prompt))
+                return usage("--boot-loader needs dong, mode, at-dong, at-mode, silent or garbage");
+            bootLoader = true;
+            ++i;
+        } else if (arg == "--boot-window") {
+            long ms = 0;
+            if (!parseNumber(value, 0, 600000, ms))
+                return usage("--boot-window needs milliseconds 0..600000");
+            boot.windowMs = static_cast<int>(ms);
+            ++i;
+        } else if (arg == "--firmware") {
+            if (!value || (std::string(value) != "1.02" && std::string(value) != "1.05" &&
+                           std::string(value) != "2.1"))
+                return usage("--firmware needs 1.02, 1.05 or 2.1");
+            firmware = value;
+            ++i;
         } else if (arg == "--help" || arg == "-h") {
             usage(nullptr);
             return 0;
@@ -116,6 +142,8 @@ int main(int argc, char** argv)
         x740sim::setBoards(station, ids);
     if (haveController)
         station.setControllerId(controller);
+    if (!firmware.empty())
+        x740sim::applyFirmware(station, firmware);
     // The X740's service requests (system, SSI, cam, gateway data) are answered too.
     x740sim::ServiceController services(station);
     station.setServiceHandler(&services);
@@ -132,6 +160,14 @@ int main(int argc, char** argv)
     std::printf("x740sim: station \"%s\" listening on tcp %s:%u\n", preset.c_str(), addressText, tcp.port());
 
     x740sim::PtyStationServer serial(station);
+    x740sim::BootLoader loader;
+    if (pty && bootLoader) {
+        loader.setSettings(boot);
+        loader.setOnReset([&tcp] { tcp.dropConnections(); });
+        services.setResetListener([&loader] { loader.powerOn(); });
+        serial.setBootLoader(&loader);
+        loader.powerOn();
+    }
     if (pty) {
         if (!serial.start(static_cast<int>(baud), &error)) {
             std::fprintf(stderr, "x740sim: cannot create a pseudo-terminal: %s\n", error.c_str());

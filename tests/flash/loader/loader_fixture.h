@@ -1,0 +1,203 @@
+// The loader's application object in the test process, against the simulated controller on a
+// pseudo-terminal (COM1) and on a loopback TCP port: console and log captured, keys scripted,
+// every Portwire and X740_Core call counted through the export table, and the process clock
+// replaced by one that does not wait but lets the simulator finish what it was sent.
+#pragma once
+
+#include "flash/loader/console_out.h"
+#include "flash/loader/flash_app.h"
+#include "flash/loader/key_input.h"
+#include "platform/clock.h"
+#include "tests/flash/loader/run_program.h"
+#include "tests/sim/boot_loader.h"
+#include "tests/sim/pty_station_server.h"
+#include "tests/sim/service_controller.h"
+#include "tests/sim/station.h"
+#include "tests/sim/tcp_station_server.h"
+#include "tests/test_paths.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace flashtest {
+
+// Calls of the export table by name, and the read time-out the reads are given.
+struct ExportCalls {
+    std::map<std::string, int> count;
+    int readTimeoutMs = 200;
+};
+inline ExportCalls g_Calls;
+
+inline int& Count(const char* name) {
+    return g_Calls.count[name];
+}
+inline LinkHandle Counted_openCom(int com, int baud) {
+    ++Count("openCom");
+    return A_OpenCom(com, baud);
+}
+inline LinkHandle Counted_openNet(std::uint32_t ip, int port) {
+    ++Count("openNet");
+    return A_OpenNet(ip, port);
+}
+inline LinkHandle Counted_openNetNoReadId(std::uint32_t ip, int port) {
+    ++Count("openNetNoReadId");
+    return A_OpenNet_NoReadID(ip, port);
+}
+inline std::uint16_t Counted_purgeComm(LinkHandle link) {
+    ++Count("purgeComm");
+    return A_PurgeComm(link);
+}
+inline std::uint16_t Counted_write(LinkHandle link, const std::uint8_t* bytes, int n) {
+    ++Count("write");
+    return A_Write(link, bytes, n);
+}
+inline std::uint16_t Counted_x740ReadModulInfo(LinkHandle link, char* a, char* b, char* c) {
+    ++Count("x740ReadModulInfo");
+    return A_X740_ReadModulInfo(link, a, b, c);
+}
+inline std::uint16_t Counted_x740WriteModulConfig(LinkHandle link, const char* serial,
+                                                  const char* ip, const char* mask,
+                                                  const char* gateway, int dhcp) {
+    ++Count("x740WriteModulConfig");
+    return A_X740_WriteModulConfig(link, serial, ip, mask, gateway, dhcp);
+}
+inline std::uint16_t Counted_x740ResetModul(LinkHandle link) {
+    ++Count("x740ResetModul");
+    return A_X740_ResetModul(link);
+}
+inline void Counted_close(LinkHandle l) {
+    ++g_Calls.count["close"];
+    A_Close(l);
+}
+// Reads get a short time-out, so 50 reads of a silent line take no 50 seconds.
+inline std::uint16_t Counted_read(LinkHandle l, std::uint8_t* b, int n) {
+    ++g_Calls.count["read"];
+    A_SetComTimout(l, g_Calls.readTimeoutMs, nullptr);
+    return A_Read(l, b, n);
+}
+
+// Sleeps take no time but first let the simulated controller take everything it was sent.
+class PeerClock final : public mv::Clock {
+public:
+    explicit PeerClock(x740sim::PtyStationServer& pty) : m_Pty(pty) {}
+    mv::MonoMs now() const override { return m_Now; }
+    void sleep(int ms) override {
+        m_Sleeps.push_back(ms);
+        m_Now += ms;
+        m_Pty.waitIdle(2000);
+    }
+    std::vector<int> m_Sleeps;
+
+private:
+    x740sim::PtyStationServer& m_Pty;
+    mv::MonoMs m_Now = 1000000;
+};
+
+class LoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_Calls = ExportCalls{};
+        station.setServiceHandler(&services);
+        services.setResetListener([this] { boot.powerOn(); });
+        boot.setOnReset([this] { tcp.dropConnections(); });
+        pty.setBootLoader(&boot);
+        ASSERT_TRUE(tcp.start(0));
+        ASSERT_TRUE(pty.start(x740sim::kFirmwareBaud));
+        ::setenv("PORTWIRE_COM1", pty.slavePath().c_str(), 1);
+        ASSERT_EQ(::getcwd(m_Cwd, sizeof m_Cwd), m_Cwd);
+        ASSERT_EQ(::chdir(folder.path().c_str()), 0);
+        mv::setProcessClock(&clock);
+        flash::ConsoleOut().CaptureTo(&console, false);
+
+        flash::LoaderExports& e = app.m_Exports;
+        e.openCom = &Counted_openCom;
+        e.openNet = &Counted_openNet;
+        e.openNetNoReadId = &Counted_openNetNoReadId;
+        e.close = &Counted_close;
+        e.purgeComm = &Counted_purgeComm;
+        e.write = &Counted_write;
+        e.read = &Counted_read;
+        e.x740ReadModulInfo = &Counted_x740ReadModulInfo;
+        e.x740WriteModulConfig = &Counted_x740WriteModulConfig;
+        e.x740ResetModul = &Counted_x740ResetModul;
+        app.m_Keys = &keys;
+        app.m_TcpPort = tcp.port();
+        app.m_ProgramFile = [] { return mvtest::ProgramDir() + "/X740Flash"; };
+
+        x740sim::applyFirmware(station, "2.1");
+        x740sim::ServiceRecord config(x740sim::RecordKind::ModulConfig);
+        config.setText("serial", "SN400123");
+        config.setText("ip", "10.1.2.3");
+        config.setText("mask", "255.0.0.0");
+        config.setText("gateway", "10.0.0.254");
+        config.set("dhcp", 1);
+        services.putRecord(config);
+    }
+    void TearDown() override {
+        app.m_Exports.close(app.m_Link);
+        app.m_Link = 0;
+        flash::ConsoleOut().CaptureTo(nullptr, false);
+        mv::setProcessClock(nullptr);
+        ASSERT_EQ(::chdir(m_Cwd), 0);
+        pty.stop();
+        tcp.stop();
+    }
+
+    // The boot loader with a prompt kind, its window opened as by power-on.
+    void PowerOn(x740sim::BootPrompt prompt) {
+        // What the previous run sent is taken first.
+        ASSERT_TRUE(pty.waitIdle(2000));
+        x740sim::BootSettings settings;
+        settings.prompt = prompt;
+        settings.windowMs = 5000;
+        boot.setSettings(settings);
+        boot.powerOn();
+        ASSERT_TRUE(pty.waitIdle(2000));
+    }
+    // The run for a command line; the log is read afterwards.
+    void RunWith(std::vector<std::string> args) {
+        args.insert(args.begin(), "X740Flash");
+        std::vector<char*> argv;
+        for (std::string& a : args) {
+            argv.push_back(a.data());
+        }
+        app.Run(static_cast<int>(argv.size()), argv.data());
+    }
+    std::string ConfigText(const char* field) {
+        return services.record(x740sim::RecordKind::ModulConfig).text(field);
+    }
+    // The log without its first three lines (blank, start stamp, command line).
+    std::string LogBody() {
+        std::string log = folder.read("X740Flash_Log.txt");
+        for (int i = 0; i < 3; ++i) {
+            log.erase(0, log.find('\n') + 1);
+        }
+        return log;
+    }
+    static std::string Row(const std::string& text, const char* mark = " -> OK\n") {
+        return text + std::string(text.size() < 55 ? 55 - text.size() : 0, ' ') + mark;
+    }
+
+    ScratchFolder folder;
+    x740sim::Station station;
+    x740sim::ServiceController services{station};
+    x740sim::BootLoader boot;
+    x740sim::TcpStationServer tcp{station};
+    x740sim::PtyStationServer pty{station};
+    PeerClock clock{pty};
+    flash::CScriptedKeys keys;
+    std::string console;
+    flash::CX740FlashApp app;
+
+private:
+    char m_Cwd[4096] = {};
+};
+
+inline const std::string kBanner = "\nX740 Loader 1.0.0\n-------------------------\n";
+
+} // namespace flashtest
