@@ -1,8 +1,17 @@
 #include "tests/sim/boot_loader.h"
 
+#include <chrono>
+
 namespace x740sim {
 
 namespace {
+
+std::int64_t steadyUs()
+{
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 const char kReplyPhrase[] = "BRIDGE IS AVAILABLE!";
 
@@ -128,6 +137,12 @@ int BootLoader::promptsSent() const
     return prompts_;
 }
 
+std::vector<std::int64_t> BootLoader::answerLatenciesUs() const
+{
+    std::lock_guard lock(mutex_);
+    return latenciesUs_;
+}
+
 bool BootLoader::busy() const
 {
     std::lock_guard lock(mutex_);
@@ -179,6 +194,7 @@ BootLoader::Tick BootLoader::tick(std::int64_t nowMs, bool at9600,
             nextPrompt_ = nowMs;
             command_.clear();
             prompts_ = 0;
+            lastPromptUs_ = -1;
             ++powerOns_;
             result.poweredOn = true;
         }
@@ -198,8 +214,11 @@ BootLoader::Tick BootLoader::tick(std::int64_t nowMs, bool at9600,
                 ++prompts_;
         }
     }
-    if (!prompt.empty())
+    if (!prompt.empty()) {
         write(prompt);
+        std::lock_guard lock(mutex_);
+        lastPromptUs_ = steadyUs();
+    }
     return result;
 }
 
@@ -208,6 +227,8 @@ void BootLoader::feed(const std::uint8_t* bytes, std::size_t n, std::int64_t now
     std::lock_guard lock(mutex_);
     if (!window_ || !at9600)
         return; // the boot loader listens at 9600 only
+    if (command_.empty() && lastPromptUs_ >= 0)
+        latenciesUs_.push_back(steadyUs() - lastPromptUs_);
     command_.append(reinterpret_cast<const char*>(bytes), n);
     lastByte_ = nowMs;
 }

@@ -67,6 +67,8 @@ public:
     int powerOns() const;
     // Prompts written since power-on.
     int promptsSent() const;
+    // For each command: microseconds from the last prompt written to its first byte.
+    std::vector<std::int64_t> answerLatenciesUs() const;
 
     // --- the driving thread ---
     // Handles a pending power-on, sends a due prompt through write, ends a command after its
@@ -102,6 +104,8 @@ private:
     std::vector<std::string> commands_;
     int powerOns_ = 0;
     int prompts_ = 0;
+    std::int64_t lastPromptUs_ = -1;
+    std::vector<std::int64_t> latenciesUs_;
 };
 
 } // namespace x740sim
