@@ -9,6 +9,7 @@
 #include "xui/command.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QTest>
 
@@ -161,6 +162,7 @@ TEST(FtpDlg, WalksBothPanesAgainstARealServer) {
     EXPECT_TRUE(white);
 
     EXPECT_EQ(dlg.DriveCombo()->PathAt(0), "/");
+    EXPECT_EQ(dlg.itemAs<QComboBox>(kHostCombo)->currentText(), "X740 FTP");
 
     // Remote pane: the root with its directories first.
     CRemoteFileList* remote = dlg.RemoteList();
