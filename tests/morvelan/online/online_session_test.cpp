@@ -7,6 +7,9 @@
 #include "morvelan/online/online_session.h"
 #include "morvelan/online/upload_dlg.h"
 #include "portwire/include/Portwire.h"
+#include "tests/sim/pty_station_server.h"
+
+#include <cstdlib>
 
 namespace onlinetest {
 namespace {
@@ -300,6 +303,29 @@ TEST_F(SessionTest, AutoOnlineFailuresEndTheSequence) {
     session.OnAutoOnline();
     EXPECT_EQ(app.m_AutoOnline, 0);
     EXPECT_EQ(frame.calls.back(), "upload");
+}
+
+// The same station behind a pseudo-terminal at 115200 baud as COM2.
+TEST_F(SessionTest, OnlineOverASerialPortPollsAndGoesOffline) {
+    x740sim::PtyStationServer pty(station);
+    ASSERT_TRUE(pty.start(115200));
+    ::setenv("PORTWIRE_COM2", pty.slavePath().c_str(), 1);
+    app.m_Com = 2;
+    app.m_SerInfo = 0;
+    station.setInputs(0, {0x5A});
+    session.SwitchDebugMode();
+    EXPECT_EQ(app.m_Online, 1);
+    EXPECT_EQ(A_GetPort(app.m_Link), 2u);
+    EXPECT_FALSE(Tick());
+    EXPECT_FALSE(Tick());
+    ASSERT_EQ(hooks.distributed.size(), 2u);
+    EXPECT_EQ(hooks.lastInputs[0], 0x5A);
+    session.SwitchDebugMode();
+    EXPECT_TRUE(Tick());
+    EXPECT_EQ(app.m_Link, 0u);
+    EXPECT_TRUE(shown.empty());
+    pty.stop();
+    ::unsetenv("PORTWIRE_COM2");
 }
 
 } // namespace
