@@ -3,6 +3,7 @@
 #include "morvelan/ui/frame_seams.h"
 #include "morvelan/ui/main_frame.h"
 #include "morvelan/ui/module_dialog_commands.h"
+#include "morvelan/ui/online_commands.h"
 #include "morvelan/ui/print_commands.h"
 
 DialogSeams& dialogSeams() {
@@ -14,4 +15,5 @@ void InstallFrameCommands(CMainFrame& frame) {
     // One line per subsystem.
     morvelan::InstallPrintCommands(frame);
     morvelan::InstallModuleDialogCommands(frame);
+    InstallOnlineCommands(frame);
 }

@@ -8,6 +8,7 @@
 #include "morvelan/ui/main_toolbar.h"
 #include "morvelan/ui/morvelan_app.h"
 #include "morvelan/ui/morvelan_view.h"
+#include "morvelan/ui/online_commands.h"
 #include "platform/settings_store.h"
 #include "xui/qt_text.h"
 
@@ -87,7 +88,7 @@ constexpr int kMenuTexts[][2] = {
 
 CMainFrame::CMainFrame(CMorvelanApp& app, QWidget* parent) : QMainWindow(parent), app_(app) {
     app_.m_pFrame = this;
-    m_OnlineTimer.setObjectName(QStringLiteral("onlineTimer"));
+    online_ = std::make_unique<COnlineFrame>(*this);
 }
 
 CMainFrame::~CMainFrame() {
@@ -133,12 +134,6 @@ bool CMainFrame::Create() {
     RegisterOwnCommands();
     InstallFrameCommands(*this);
 
-    // The enter-idle probe counts the idle moments of modal dialogs and popups.
-    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-            [this] {
-                if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
-                    OnEnterIdle();
-            });
     doc_.OnNewDocument();
     doc_.m_Title = kUntitled;
     tree_->FillTree();
@@ -313,8 +308,31 @@ void CMainFrame::EnableMainMenus() {
 }
 
 void CMainFrame::OnEnterIdle() {
-    if (app_.m_EnterIdleProbe > 0)
-        --app_.m_EnterIdleProbe;
+    online_->Session().IdleNotice();
+}
+
+void CMainFrame::PausePolling() {
+    online_->Session().PausePolling();
+}
+
+void CMainFrame::ResumePolling() {
+    online_->Session().ResumePolling();
+}
+
+int CMainFrame::IsPollingEnabled() const {
+    return online_->Session().IsPollingEnabled() ? 1 : 0;
+}
+
+void CMainFrame::SetOnlineGrid(IOnlineGrid* grid) {
+    online_->Session().SetOnlineGrid(grid);
+}
+
+void CMainFrame::ClearOnlineGrid() {
+    online_->Session().ClearOnlineGrid();
+}
+
+IOnlineGrid* CMainFrame::OnlineGrid() const {
+    return online_->Session().OnlineGrid();
 }
 
 CModuleTile* CMainFrame::SelectedTile() const {

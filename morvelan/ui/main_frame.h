@@ -8,6 +8,7 @@
 #include "morvelan/core/command_ids.h"
 #include "morvelan/core/frame_update_rules.h"
 #include "morvelan/core/morvelan_doc.h"
+#include "morvelan/online/online_frame.h"
 #include "morvelan/ui/command_table.h"
 
 #include <QMainWindow>
@@ -18,6 +19,7 @@
 #include <string>
 
 class CMorvelanApp;
+class COnlineFrame;
 class CLeftView;
 class CMorvelanView;
 class CMainToolBar;
@@ -42,11 +44,7 @@ inline constexpr const char* kUntitled = "Unbenannt";
 constexpr int kMainPopups = 5;
 
 // The live value grid an online module dialog shows; the frame redraws it after every poll.
-class IOnlineGrid {
-public:
-    virtual ~IOnlineGrid() = default;
-    virtual void RedrawRows() = 0;
-};
+using IOnlineGrid = morvelan::IOnlineGrid;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -86,13 +84,16 @@ public:
     void SetMenuTexts();
     void SetToolbarTexts();
 
-    // Online mode's hooks.
-    void PausePolling() { m_PollingEnabled = 0; }
-    void ResumePolling() { m_PollingEnabled = 1; }
-    int IsPollingEnabled() const { return m_PollingEnabled; }
-    void SetOnlineGrid(IOnlineGrid* grid) { m_OnlineGrid = grid; }
-    void ClearOnlineGrid() { m_OnlineGrid = nullptr; }
-    IOnlineGrid* OnlineGrid() const { return m_OnlineGrid; }
+    // Online mode's hooks: polling paused and resumed around modal online actions, and the live
+    // value grid that is shown.
+    void PausePolling();
+    void ResumePolling();
+    int IsPollingEnabled() const;
+    void SetOnlineGrid(IOnlineGrid* grid);
+    void ClearOnlineGrid();
+    IOnlineGrid* OnlineGrid() const;
+    // Online mode: the polling session with timer 1 and the idle time it watches.
+    COnlineFrame& Online() const { return *online_; }
     void DisableMainMenus();
     void EnableMainMenus();
     // The enter-idle probe: lowered while a modal dialog or a popup waits for input.
@@ -128,13 +129,7 @@ public:
 
     // Frame state (the application object holds the program-wide state).
     int m_UploadFlag = 0;
-    IOnlineGrid* m_OnlineGrid = nullptr;
     int m_DebugFlag = 0;
-    int m_IdleProbeState = 0;
-    int m_PollingInterval = 0;
-    int m_PollingEnabled = 0;
-    // Timer 1 of the online mode (handled there).
-    QTimer m_OnlineTimer;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -168,4 +163,6 @@ private:
     QMenu* popups_[kMainPopups] = {};
     QMenu* recentMenu_ = nullptr;
     std::map<int, QAction*> actions_;
+    // Declared last: made after the document and the views it works on, gone before them.
+    std::unique_ptr<COnlineFrame> online_;
 };

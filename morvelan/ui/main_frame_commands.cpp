@@ -214,6 +214,8 @@ void CMainFrame::OnPort() {
 void CMainFrame::OnDebug() {
     m_DebugFlag = m_DebugFlag ? 0 : 1;
     dialogSeams().onlineSwitch(*this);
+    // The debug flag follows the online flag: a refused go-online leaves it 0.
+    m_DebugFlag = app_.m_Online;
     UpdateCommandStates();
 }
 

@@ -58,11 +58,8 @@ public:
     QMainWindow* m_pMainWnd = nullptr;
     // The main frame (the same window as m_pMainWnd), null before start-up and after exit.
     CMainFrame* m_pFrame = nullptr;
-    // Program-wide state of the workspace and the online mode.
-    int m_Online = 0;         // 1 while online
-    int m_AutoOnline = 0;     // 1 while the automatic online sequence runs
+    // Program-wide state of the workspace (the online flags are the base's).
     int m_LayoutMode = 1;     // 1 rack, 2 list
-    int m_EnterIdleProbe = 0; // lowered while a modal dialog or popup waits
     CAppCommandLineInfo m_CmdInfo;
     std::vector<std::string> m_RecentFiles;
 
