@@ -35,7 +35,9 @@ public:
     void ClearOnlineGrid() { grid_ = nullptr; }
     IOnlineGrid* OnlineGrid() const { return grid_; }
 
+    // The debug flag of the Debug command (the frame toggles it around its online switch).
     int DebugFlag() const { return debug_; }
+    void SetDebugFlag(int flag) { debug_ = flag; }
     const CPollScheduler& Scheduler() const { return scheduler_; }
 
 private:

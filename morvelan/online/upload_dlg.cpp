@@ -1,5 +1,6 @@
 #include "morvelan/online/upload_dlg.h"
 
+#include "morvelan/core/module.h"
 #include "morvelan/core/module_description.h"
 #include "morvelan/core/morvelan_doc.h"
 #include "morvelan/core/morvelan_doc_hooks.h"
@@ -280,7 +281,9 @@ bool CModuleUploadDlg::BuildProject() {
         CModuleTile* tile = board.get();
         doc.AddModuleToGroup(std::move(board));
         tile->m_Slot = slot;
-        last = tile;
+        // The tree lists no kind 7 tiles: the last tile it can select is the last of another kind.
+        if (tile->m_Kind != kKindFlag2)
+            last = tile;
         if (tile->IsInert()) {
             mv::AppMessage message;
             message.line1 = name + ": Data could not be created";
@@ -296,7 +299,7 @@ bool CModuleUploadDlg::BuildProject() {
             position = std::clamp(position + count, 0, kUploadParamBytes);
             tile->m_Sliders[1] = mv::FormatC("%02d", tile->Module().GetVersion());
         }
-        if (tile->m_Kind == 2 || tile->m_Kind == 6)
+        if (tile->m_Kind == kKindChannel || tile->m_Kind == kKindFlagAlt)
             tile->m_OnlineParam = running++;
     }
     host_.FillTree();

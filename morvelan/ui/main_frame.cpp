@@ -265,7 +265,7 @@ FrameUpdateState CMainFrame::UpdateState() const {
     FrameUpdateState s;
     s.online = app_.m_Online;
     s.autoOnline = app_.m_AutoOnline;
-    s.debug = m_DebugFlag;
+    s.debug = DebugFlag();
     const CModuleTile* tile = SelectedTile();
     s.selection = !tile ? TileSelection::None
                         : (tile->IsController() ? TileSelection::Controller : TileSelection::Board);
@@ -309,6 +309,10 @@ void CMainFrame::EnableMainMenus() {
 
 void CMainFrame::OnEnterIdle() {
     online_->Session().IdleNotice();
+}
+
+int CMainFrame::DebugFlag() const {
+    return online_->Session().DebugFlag();
 }
 
 void CMainFrame::PausePolling() {

@@ -129,7 +129,8 @@ public:
 
     // Frame state (the application object holds the program-wide state).
     int m_UploadFlag = 0;
-    int m_DebugFlag = 0;
+    // The Debug command's flag (kept by the online session).
+    int DebugFlag() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -10,6 +10,7 @@
 #include "morvelan/ui/main_frame.h"
 #include "morvelan/ui/morvelan_app.h"
 #include "morvelan/ui/morvelan_view.h"
+#include "morvelan/ui/online_commands.h"
 #include "platform/win_path.h"
 
 #include <sys/stat.h>
@@ -212,10 +213,11 @@ void CMainFrame::OnPort() {
 }
 
 void CMainFrame::OnDebug() {
-    m_DebugFlag = m_DebugFlag ? 0 : 1;
+    morvelan::COnlineSession& session = online_->Session();
+    session.SetDebugFlag(session.DebugFlag() ? 0 : 1);
     dialogSeams().onlineSwitch(*this);
     // The debug flag follows the online flag: a refused go-online leaves it 0.
-    m_DebugFlag = app_.m_Online;
+    session.SetDebugFlag(app_.m_Online);
     UpdateCommandStates();
 }
 

@@ -1,0 +1,234 @@
+// Online mode in the real frame with the sample installation, against the simulated station
+// over loopback TCP: going online (tiles, menus, tree, masks), live inputs on the tiles, poll
+// failures, the refusals, online and offline twice, Download, and the automatic sequence end
+// to end with its failures.
+#include "frame_fixture.h"
+
+#include "morvelan/core/channel_module.h"
+#include "morvelan/core/command_ids.h"
+#include "morvelan/core/connection.h"
+#include "morvelan/core/morvelan_doc_hooks.h"
+#include "morvelan/ui/online_commands.h"
+#include "tests/sim/station_presets.h"
+#include "tests/sim/tcp_station_server.h"
+
+#include <QDialog>
+#include <QMenu>
+#include <QTimer>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+using Strings = std::vector<std::string>;
+
+class OnlineFrameTest : public frametest::FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        // The sample mask file as the default one.
+        fs::copy_file(prog_ + "/samples/demo.msk", prog_ + "/mask.msk");
+        ASSERT_TRUE(x740sim::applyPreset(station_, "demo"));
+        station_.setAnimateInputs(false);
+        ASSERT_TRUE(server_.start(0));
+        ASSERT_EQ(startWithDemo(), 1);
+        app_->m_Com = kComTcpIp;
+        app_->m_IpAddress = 0x7F000001u;
+        app_->m_TcpPort = server_.port();
+        station_.clearFrameLog();
+        // Modal dialogs other than the upload dialog (the address dialog) are confirmed.
+        acceptor_.setInterval(2);
+        QObject::connect(&acceptor_, &QTimer::timeout, [] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog && !dialog->inherits("morvelan::CModuleUploadDlg"))
+                dialog->accept();
+        });
+        acceptor_.start();
+    }
+    void TearDown() override {
+        acceptor_.stop();
+        FrameTest::TearDown();
+        server_.stop();
+    }
+    bool run(int id) {
+        const bool ran = frame().OnCommand(id);
+        QApplication::processEvents();
+        return ran;
+    }
+    morvelan::COnlineSession& session() { return frame().Online().Session(); }
+    bool tick() { return session().OnTimer(1); }
+    bool tilesOnline(int s) {
+        for (int j = 0; j < station(s).TileCount(); ++j) {
+            if (tile(s, j).m_Online != 1)
+                return false;
+        }
+        return true;
+    }
+    bool popupsEnabled() {
+        for (int i : {0, 1, 3, 4}) {
+            if (!frame().Popup(i)->menuAction()->isEnabled())
+                return false;
+        }
+        return true;
+    }
+    bool openConnections(int count) {
+        for (int i = 0; i < 200; ++i) {
+            if (server_.connectionsOpen() == count)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+    Strings lines() {
+        Strings out;
+        for (const auto& m : messages_)
+            out.push_back(m.line1);
+        return out;
+    }
+    int writes(std::uint8_t code) {
+        int n = 0;
+        for (const Bytes& f : station_.frameLog())
+            n += f.size() > 4 && f[2] == 0x20 && f[4] == code;
+        return n;
+    }
+
+    x740sim::Station station_;
+    x740sim::TcpStationServer server_{station_};
+    QTimer acceptor_;
+};
+
+TEST_F(OnlineFrameTest, DebugGoesOnlinePollsAndGoesOffline) {
+    select(&tile(0, 3));
+    auto& dig = static_cast<CChannelModule&>(tile(0, 1).Module());
+    dig.SetChannelMask(0, 1);
+    ASSERT_TRUE(run(ID_DEBUG));
+    EXPECT_EQ(app_->m_Online, 1);
+    EXPECT_EQ(frame().DebugFlag(), 1);
+    EXPECT_TRUE(tilesOnline(0));
+    EXPECT_FALSE(tree().isEnabled());
+    EXPECT_FALSE(popupsEnabled());
+    EXPECT_TRUE(frame().Popup(2)->menuAction()->isEnabled());
+    EXPECT_EQ(dig.GetChannelMask(0), 255) << "the default mask file was loaded";
+    EXPECT_TRUE(frame().Online().Timer().IsRunning());
+    EXPECT_EQ(frame().Online().Timer().IntervalMs(), 10);
+    EXPECT_FALSE(frame().IsCommandEnabled(ID_AUTO_ONLINE)) << "Debug holds online mode";
+
+    // Live inputs reach the tiles' modules.
+    station_.setInputs(0, {0x5A, 0x00});
+    EXPECT_FALSE(tick());
+    EXPECT_EQ(dig.Channel(0).value.Data()[0], 0x5A);
+    station_.setInputs(0, {0xA5});
+    EXPECT_FALSE(tick());
+    EXPECT_EQ(dig.Channel(0).value.Data()[0], 0xA5);
+
+    // Off: at once for the windows, at the next tick for the link.
+    ASSERT_TRUE(run(ID_DEBUG));
+    EXPECT_EQ(app_->m_Online, 0);
+    EXPECT_EQ(frame().DebugFlag(), 0);
+    EXPECT_TRUE(tree().isEnabled());
+    EXPECT_TRUE(popupsEnabled());
+    EXPECT_TRUE(openConnections(1));
+    EXPECT_TRUE(tick());
+    EXPECT_FALSE(frame().Online().Timer().IsRunning());
+    EXPECT_TRUE(openConnections(0));
+    EXPECT_TRUE(messages_.empty());
+
+    // Online, offline, online again: at the first try.
+    ASSERT_TRUE(run(ID_DEBUG));
+    EXPECT_EQ(app_->m_Online, 1);
+    ASSERT_TRUE(run(ID_DEBUG));
+    EXPECT_TRUE(tick());
+    ASSERT_TRUE(run(ID_DEBUG));
+    EXPECT_EQ(app_->m_Online, 1);
+    EXPECT_TRUE(messages_.empty());
+
+    // A poll that fails: the message, then everything offline.
+    station_.injectFaultFor(20, 0x40, x740sim::Fault::drop());
+    EXPECT_TRUE(tick());
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].line1.rfind("Communication error : ", 0), 0u) << messages_[0].line1;
+    EXPECT_EQ(app_->m_Online, 0);
+    EXPECT_EQ(frame().DebugFlag(), 0);
+    EXPECT_FALSE(tilesOnline(0));
+    EXPECT_TRUE(tree().isEnabled());
+    EXPECT_TRUE(popupsEnabled());
+    EXPECT_FALSE(frame().Online().Timer().IsRunning());
+    EXPECT_TRUE(openConnections(0));
+}
+
+TEST_F(OnlineFrameTest, RefusalsAndTheUnknownModulePath) {
+    select(&tile(0, 0));
+    station_.setControllerId(0x0720);
+    ASSERT_TRUE(run(ID_DEBUG));
+    EXPECT_EQ(lines(), (Strings{"The station does not match the controller"}));
+    EXPECT_EQ(app_->m_Online, 0);
+    EXPECT_EQ(frame().DebugFlag(), 0);
+    EXPECT_TRUE(frame().IsCommandEnabled(ID_AUTO_ONLINE));
+    EXPECT_FALSE(frame().Online().Timer().IsRunning());
+    // A project with an unknown module offers the head's own dialog only.
+    messages_.clear();
+    mv::docHooks().SetUnknownModule(true);
+    frame().OnCommand(ID_DEBUG);
+    EXPECT_EQ(app_->m_Online, 0);
+    EXPECT_FALSE(frame().Online().Timer().IsRunning());
+    // Download is refused.
+    messages_.clear();
+    run(ID_DOWNLOAD);
+    EXPECT_EQ(lines(), (Strings{"Unknown modul in project"}));
+    mv::docHooks().SetUnknownModule(false);
+}
+
+TEST_F(OnlineFrameTest, DownloadWritesTheSelectedStation) {
+    select(&tile(0, 5));
+    ASSERT_TRUE(run(ID_DOWNLOAD));
+    EXPECT_EQ(writes(41), 1);
+    EXPECT_EQ(writes(60), 1);
+    EXPECT_EQ(station_.masterParameter(60), (Bytes{0xF4, 0x01, 0xB0, 0x04}));
+    EXPECT_EQ(lines(), (Strings{"Transfer completed"}));
+    EXPECT_TRUE(openConnections(0));
+}
+
+TEST_F(OnlineFrameTest, AutoOnlineBuildsANewProjectAndGoesOnline) {
+    ASSERT_TRUE(run(ID_AUTO_ONLINE));
+    EXPECT_EQ(app_->m_AutoOnline, 1);
+    EXPECT_EQ(app_->m_Online, 1);
+    ASSERT_EQ(doc().StationCount(), 1);
+    EXPECT_EQ(station(0).TileCount(), 11);
+    // The last tile the tree lists: the "@Zero" fillers (kind 7) are not in it.
+    EXPECT_EQ(frame().SelectedTile(), &tile(0, 9));
+    EXPECT_TRUE(tilesOnline(0));
+    EXPECT_EQ(writes(40), 1) << "the fieldbus was stopped";
+    EXPECT_FALSE(station_.fieldbusRunning());
+    EXPECT_EQ(app_->m_LayoutMode, 2);
+    EXPECT_FALSE(frame().IsCommandEnabled(ID_DEBUG)) << "Auto online holds online mode";
+    EXPECT_FALSE(tick());
+    // The second command ends it.
+    ASSERT_TRUE(run(ID_AUTO_ONLINE));
+    EXPECT_EQ(app_->m_AutoOnline, 0);
+    EXPECT_EQ(app_->m_Online, 0);
+    EXPECT_TRUE(tick());
+    EXPECT_TRUE(openConnections(0));
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(OnlineFrameTest, AutoOnlineFailuresEndTheSequence) {
+    // An unknown controller: the upload dialog cancels itself, nothing is selected any more.
+    station_.setControllerId(0x4321);
+    select(nullptr);
+    ASSERT_TRUE(run(ID_AUTO_ONLINE));
+    EXPECT_EQ(app_->m_Online, 0);
+    EXPECT_EQ(app_->m_AutoOnline, 0);
+    EXPECT_EQ(lines(), (Strings{"Unknown module"}));
+    // No station to talk to: the upload fails to connect.
+    messages_.clear();
+    server_.stop();
+    ASSERT_TRUE(run(ID_AUTO_ONLINE));
+    EXPECT_EQ(app_->m_AutoOnline, 0);
+    EXPECT_EQ(app_->m_Online, 0);
+    EXPECT_EQ(messages_.size(), 1u);
+}
+
+} // namespace
