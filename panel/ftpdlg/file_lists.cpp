@@ -9,6 +9,7 @@
 #include "xui/window_class.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QPainter>
@@ -28,6 +29,7 @@ constexpr int kDirectoryRole = Qt::UserRole;
 constexpr int kColumnsRole = Qt::UserRole + 1;
 constexpr int kTextRole = Qt::UserRole + 2;
 constexpr int kPathRole = Qt::UserRole + 3;
+constexpr int kShownColumnsRole = Qt::UserRole + 4;
 constexpr int kListItemHeight = 18;
 
 QColor Sys(int index) { return xui::toQColor(mv::GetSysColor(index)); }
@@ -71,19 +73,18 @@ public:
         QVariantList columns;
         if (volumes_) {
             icon = PlatformIcon(index.data(kPathRole).toString());
-            columns << kNameX << index.data(Qt::DisplayRole).toString().toLocal8Bit();
+            columns << kNameX << index.data(Qt::DisplayRole).toString();
         } else {
             if (!index.data(kDirectoryRole).toBool())
-                icon = PlatformIcon(xui::fromCp1252(index.data(kTextRole).toByteArray().toStdString()));
-            columns = index.data(kColumnsRole).toList();
+                icon = PlatformIcon(index.data(Qt::DisplayRole).toString());
+            columns = index.data(kShownColumnsRole).toList();
         }
         if (icon.isNull())
             icon = volumes_ || index.data(kDirectoryRole).toBool() ? DirectoryBitmap() : FileBitmap();
         p->drawImage(r.left() + kIconX, r.top() + (r.height() - 16) / 2, icon);
         for (int i = 0; i + 1 < columns.size(); i += 2) {
             const int x = columns[i].toInt();
-            const QString text = volumes_ ? QString::fromLocal8Bit(columns[i + 1].toByteArray())
-                                          : xui::fromCp1252(columns[i + 1].toByteArray().toStdString());
+            const QString text = columns[i + 1].toString();
             p->drawText(QRect(r.left() + x, r.top(), r.width() - x, r.height()),
                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
         }
@@ -116,6 +117,12 @@ bool CaseBlindLess(const std::string& a, const std::string& b) {
 
 } // namespace
 
+QString LocalText(const std::string& bytes) {
+    return QFile::decodeName(QByteArray::fromStdString(bytes));
+}
+
+std::string LocalBytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
+
 QImage DirectoryBitmap() {
     static const QImage image = [] {
         QImage img(16, 16, QImage::Format_ARGB32);
@@ -146,7 +153,8 @@ QImage FileBitmap() {
     return image;
 }
 
-FileListBase::FileListBase(QWidget* parent) : QListWidget(parent) {
+FileListBase::FileListBase(QWidget* parent, bool localNames)
+    : QListWidget(parent), localNames_(localNames) {
     setItemDelegate(new IconItemDelegate(this, kListItemHeight, false));
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -154,15 +162,22 @@ FileListBase::FileListBase(QWidget* parent) : QListWidget(parent) {
 
 void FileListBase::AddItem(const std::string& text, bool directory,
                            std::vector<ItemColumn> columns) {
-    auto* item = new QListWidgetItem(xui::fromCp1252(text));
+    auto* item = new QListWidgetItem(Shown(text));
     item->setData(kTextRole, QByteArray::fromStdString(text));
     item->setData(kDirectoryRole, directory);
     QVariantList packed;
+    QVariantList shown;
     for (const ItemColumn& c : columns) {
         packed << c.x << QByteArray::fromStdString(c.text);
+        shown << c.x << Shown(c.text);
     }
     item->setData(kColumnsRole, packed);
+    item->setData(kShownColumnsRole, shown);
     addItem(item);
+}
+
+QString FileListBase::Shown(const std::string& bytes) const {
+    return localNames_ ? LocalText(bytes) : xui::fromCp1252(bytes);
 }
 
 std::string FileListBase::ItemText(int row) const {
@@ -195,7 +210,7 @@ bool FileListBase::Contains(const std::string& text) const {
 }
 
 bool CLocalFileList::Fill(const std::string& directory) {
-    const QDir dir(xui::fromCp1252(directory));
+    const QDir dir(LocalText(directory));
     if (!dir.exists() || !dir.isReadable())
         return false;
     const QFileInfoList infos =
@@ -204,11 +219,11 @@ bool CLocalFileList::Fill(const std::string& directory) {
     std::vector<DirectoryEntry> files;
     for (const QFileInfo& info : infos) {
         DirectoryEntry e;
-        e.name = xui::toCp1252(info.fileName());
+        e.name = LocalBytes(info.fileName());
         e.directory = info.isDir();
         if (!e.directory) {
             struct stat st{};
-            if (::stat(info.absoluteFilePath().toLocal8Bit().constData(), &st) == 0) {
+            if (::stat(LocalBytes(info.absoluteFilePath()).c_str(), &st) == 0) {
                 e.size = static_cast<std::uint64_t>(st.st_size);
                 e.modified = st.st_mtime;
             }
@@ -263,10 +278,10 @@ void CIconComboBox::FillVolumes() {
     const QSignalBlocker block(this);
     clear();
     AddVolume("/");
-    AddVolume(xui::toCp1252(QDir::homePath()));
+    AddVolume(LocalBytes(QDir::homePath()));
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid() && volume.isReady())
-            AddVolume(xui::toCp1252(volume.rootPath()));
+            AddVolume(LocalBytes(volume.rootPath()));
     }
 }
 
@@ -276,13 +291,13 @@ void CIconComboBox::AddVolume(const std::string& path) {
             return;
     }
     const QSignalBlocker block(this);
-    const QString text = xui::fromCp1252(path);
+    const QString text = LocalText(path);
     addItem(text);
     setItemData(count() - 1, text, kPathRole);
 }
 
 std::string CIconComboBox::PathAt(int index) const {
-    return xui::toCp1252(itemData(index, kPathRole).toString());
+    return LocalBytes(itemData(index, kPathRole).toString());
 }
 
 void CIconComboBox::SelectFor(const std::string& directory) {

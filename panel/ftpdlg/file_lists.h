@@ -13,6 +13,11 @@
 
 namespace ftpdlg {
 
+// Local names and paths are the file system's bytes (remote names are Windows-1252 texts):
+// converted at the widget edge with these.
+QString LocalText(const std::string& bytes);
+std::string LocalBytes(const QString& text);
+
 // The directory bitmap (16 x 16) and the bitmap of a file without an icon (15 x 14).
 QImage DirectoryBitmap();
 QImage FileBitmap();
@@ -23,12 +28,13 @@ struct ItemColumn {
     std::string text; // Windows-1252
 };
 
-// A list box whose items are drawn as an icon and text columns.
+// A list box whose items are drawn as an icon and text columns. Texts of a list of local
+// names are file system bytes, those of a remote list Windows-1252.
 class FileListBase : public QListWidget {
     Q_OBJECT
 
 public:
-    explicit FileListBase(QWidget* parent = nullptr);
+    FileListBase(QWidget* parent, bool localNames);
 
     // Adds an item: its text (what the dialog's commands read), whether it is a directory, and
     // the columns drawn.
@@ -39,6 +45,11 @@ public:
     std::vector<ItemColumn> Columns(int row) const;
     // True when an item's text equals the text.
     bool Contains(const std::string& text) const;
+
+private:
+    QString Shown(const std::string& bytes) const;
+
+    bool localNames_;
 };
 
 // Local directories ("[name]", "[..]") and files with size and time.
@@ -46,7 +57,7 @@ class CLocalFileList : public FileListBase {
     Q_OBJECT
 
 public:
-    using FileListBase::FileListBase;
+    explicit CLocalFileList(QWidget* parent = nullptr) : FileListBase(parent, true) {}
     // Empties the list and fills it from a directory: first the directories, then the files,
     // each sorted without regard to case; "[..]" except at "/". False when it cannot be read.
     bool Fill(const std::string& directory);
@@ -57,7 +68,7 @@ class CRemoteFileList : public FileListBase {
     Q_OBJECT
 
 public:
-    using FileListBase::FileListBase;
+    explicit CRemoteFileList(QWidget* parent = nullptr) : FileListBase(parent, false) {}
     // Empties the list and adds the rows in the reload's two passes.
     void Fill(const std::vector<std::string>& rows);
 };

@@ -20,7 +20,7 @@ constexpr mv::COLORREF kWhite = 0xFFFFFF;
 constexpr int kLeftAligned = 0;
 
 bool CanOpenDirectory(const std::string& path) {
-    const QFileInfo info(xui::fromCp1252(path));
+    const QFileInfo info(LocalText(path));
     return info.isDir() && info.isReadable() && info.isExecutable();
 }
 
@@ -69,7 +69,7 @@ bool CFtpDlg::OnInitDialog() {
     xui::CXDialog::OnInitDialog();
     localDir_ = StoredLocalDirectory();
     if (localDir_.empty() || !CanOpenDirectory(localDir_))
-        localDir_ = xui::toCp1252(QDir::currentPath());
+        localDir_ = LocalBytes(QDir::currentPath());
     if (CIconComboBox* drives = DriveCombo()) {
         drives->FillVolumes();
         drives->SelectFor(localDir_);
@@ -137,15 +137,15 @@ void CFtpDlg::OnOK() {
     EndDialog(mv::IDOK);
 }
 
-void CFtpDlg::ShowDirectory(int id, const std::string& text) {
+void CFtpDlg::ShowDirectory(int id, const QString& text) {
     if (QWidget* w = item(id)) {
-        xui::setWindowText(w, xui::fromCp1252(text));
+        xui::setWindowText(w, text);
         update();
     }
 }
 
 void CFtpDlg::FillLocalList() {
-    ShowDirectory(kLocalDirStatic, localDir_);
+    ShowDirectory(kLocalDirStatic, LocalText(localDir_));
     if (CLocalFileList* list = LocalList()) {
         if (!list->Fill(localDir_))
             list->clear();
@@ -190,7 +190,7 @@ void CFtpDlg::Reload() {
         if (CRemoteFileList* list = RemoteList())
             list->Fill(rows);
     }
-    ShowDirectory(kRemoteDirStatic, remoteDir_);
+    ShowDirectory(kRemoteDirStatic, xui::fromCp1252(remoteDir_));
 }
 
 void CFtpDlg::OnRemoteDoubleClick() {

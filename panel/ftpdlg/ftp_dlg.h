@@ -1,7 +1,8 @@
 // CFtpDlg: the two-pane file manager of the panel. Left the local directory (a member of the
 // dialog, never the process's current directory) with the volume combo, right the controller's
 // directory over a CFtpSession; buttons copy the selected file across, delete a remote file
-// and list the remote directory again.
+// and list the remote directory again. Local paths are the file system's bytes, remote
+// names Windows-1252 texts.
 #pragma once
 
 #include "panel/ftp/ftp_session.h"
@@ -62,7 +63,7 @@ private:
     void OnUpload();
     void OnDownload();
     void OnDelete();
-    void ShowDirectory(int id, const std::string& text);
+    void ShowDirectory(int id, const QString& text);
 
     std::string host_;
     std::string user_;

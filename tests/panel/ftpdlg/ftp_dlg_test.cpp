@@ -88,7 +88,7 @@ TEST(FtpDlg, WalksBothPanesAgainstARealServer) {
     App();
     TempFolder folder;
     const std::string root = folder.Path() + "/server";
-    const std::string local = folder.Path() + "/local";
+    const std::string local = folder.Path() + "/l\xC3\xBC" "cal"; // a UTF-8 name
     namespace fs = std::filesystem;
     fs::create_directories(root + "/a/b");
     fs::create_directories(root + "/sub");
