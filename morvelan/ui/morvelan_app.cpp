@@ -11,6 +11,7 @@
 #include "morvelan/ui/main_frame.h"
 #include "morvelan/ui/print_session.h"
 #include "morvelan/ui/start_dlg.h"
+#include "platform/ini_file.h"
 #include "platform/settings_store.h"
 #include "platform/version_block.h"
 #include "platform/win_path.h"
@@ -172,6 +173,10 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
     InstallDibMessages();
     for (const std::string& problem : m_CmdInfo.m_Problems)
         ShowErrorMessage("Command line", problem);
+    // A settings file that cannot be read leaves the defaults in force: say so.
+    const std::string settings = ProgramFile(kSettingsFileName);
+    if (const std::string why = mv::iniUnreadableReason(settings); !why.empty())
+        ShowErrorMessage(settings, why);
     xui::RegisterControlClasses();
     RegisterStartTemplates();
     morvelan::RegisterModuleDialogTemplates();

@@ -126,6 +126,17 @@ TEST_F(MorvelanStart, AnAddressThatCannotBeReadKeepsTheStoredOneAndSaysSo) {
     app_->ExitInstance();
 }
 
+TEST_F(MorvelanStart, ASettingsFileThatIsNoFileKeepsTheDefaultsAndSaysSo) {
+    fs::remove(prog_ + "/morvelan.ini");
+    ASSERT_EQ(::mkfifo((prog_ + "/morvelan.ini").c_str(), 0600), 0);
+    ASSERT_EQ(start(), 1);
+    EXPECT_EQ(app_->m_Ini.logo, 1);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].line1, prog_ + "/morvelan.ini");
+    EXPECT_EQ(messages_[0].line2, "not a regular file");
+    app_->ExitInstance();
+}
+
 TEST_F(MorvelanStart, MissingInstallShowsTheStartFailure) {
     fs::remove(machine_);
     EXPECT_EQ(start(), 0);
