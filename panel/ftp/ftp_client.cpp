@@ -56,6 +56,13 @@ void CFtpClient::Log(const char* format, ...) {
 
 void CFtpClient::Failed(Step step, int error) { observer_->StepFailed(step, error); }
 
+int CFtpClient::StepFailed(Step step, const char* text) {
+    const int error = errno;
+    Log("%s", text);
+    Failed(step, error);
+    return -1;
+}
+
 void CFtpClient::Drop() {
     data_.Reset();
     listen_.Reset();
@@ -91,7 +98,9 @@ int CFtpClient::OpenConnection(std::string_view host, std::string_view port) {
     address.sin_port = htons(static_cast<std::uint16_t>(std::atoi(std::string(port).c_str())));
     SocketFd fd(OpenTcpSocket());
     if (!fd.IsOpen()) {
-        Log("socket: error code: %d\r\n", errno);
+        const int error = errno;
+        Log("socket: error code: %d\r\n", error);
+        Failed(Step::Socket, error);
         return -1;
     }
     if (inet_pton(AF_INET, std::string(host).c_str(), &address.sin_addr) != 1) {
@@ -182,39 +191,27 @@ bool CFtpClient::Quit() {
 int CFtpClient::GetListenSocket() {
     SocketFd fd(OpenTcpSocket());
     if (!fd.IsOpen()) {
-        Log("socket");
-        Failed(Step::Socket, errno);
-        return -1;
+        return StepFailed(Step::Socket, "socket");
     }
     const int yes = 1;
     if (::setsockopt(fd.Get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) != 0) {
-        Log("setsockopt");
-        Failed(Step::SetSockOpt, errno);
-        return -1;
+        return StepFailed(Step::SetSockOpt, "setsockopt");
     }
     sockaddr_in local{};
     socklen_t length = sizeof local;
     if (::getsockname(control_.Get(), reinterpret_cast<sockaddr*>(&local), &length) != 0) {
-        Log("getsockname");
-        Failed(Step::GetSockName, errno);
-        return -1;
+        return StepFailed(Step::GetSockName, "getsockname");
     }
     local.sin_port = 0;
     if (::bind(fd.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
-        Log("bind");
-        Failed(Step::Bind, errno);
-        return -1;
+        return StepFailed(Step::Bind, "bind");
     }
     length = sizeof local;
     if (::getsockname(fd.Get(), reinterpret_cast<sockaddr*>(&local), &length) != 0) {
-        Log("getsockname");
-        Failed(Step::GetSockName, errno);
-        return -1;
+        return StepFailed(Step::GetSockName, "getsockname");
     }
     if (::listen(fd.Get(), 1) != 0) {
-        Log("listen");
-        Failed(Step::Listen, errno);
-        return -1;
+        return StepFailed(Step::Listen, "listen");
     }
     const auto* a = reinterpret_cast<const unsigned char*>(&local.sin_addr.s_addr);
     const unsigned port = ntohs(local.sin_port);

@@ -96,6 +96,8 @@ private:
     // ReadLine within the deadline already set.
     int ReadLineUntilDeadline();
     void Failed(Step step, int error);
+    // Logs the step's text and reports it with the errno value of the moment; -1.
+    int StepFailed(Step step, const char* text);
     // Sends the data socket's bytes of an open file; false on a send failure.
     bool SendFileData(int fd, std::string_view remoteName);
     // Receives the data socket's bytes into an open file; *writeFailed after a short write.

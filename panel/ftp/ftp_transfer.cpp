@@ -142,8 +142,7 @@ bool CFtpClient::PutFile(const std::string& localPath, std::string_view remoteNa
     status_->Create();
     SocketFd file(::open(localPath.c_str(), O_RDONLY | O_CLOEXEC));
     if (!file.IsOpen()) {
-        Log("file open");
-        Failed(Step::FileOpen, errno);
+        StepFailed(Step::FileOpen, "file open");
         status_->Destroy();
         return false;
     }
@@ -208,8 +207,7 @@ bool CFtpClient::GetFile(std::string_view remoteName, const std::string& localPa
     status_->Create();
     TempBeside temp(localPath);
     if (temp.Fd() < 0) {
-        Log("file open");
-        Failed(Step::FileOpen, errno);
+        StepFailed(Step::FileOpen, "file open");
         status_->Destroy();
         return false;
     }
