@@ -1,6 +1,7 @@
-// Online mode against the simulated station over loopback TCP, with a frame that records what
-// it was asked to do: going online and offline, live inputs on the tiles, poll failures, the
-// refusals, pause and resume, and the automatic sequence with its failures.
+// Online mode against the simulated station over loopback TCP and a pseudo-terminal, with a
+// frame that records what it was asked to do: going online and offline, live inputs, pause and
+// resume, the interval's growth, poll failures of every kind, the unknown-module path and the
+// failures of the automatic sequence. The real frame's tests walk the same paths end to end.
 #include "online_fixture.h"
 
 #include "morvelan/core/morvelan_doc_hooks.h"
@@ -154,25 +155,6 @@ TEST_F(SessionTest, OnlinePollsInputsThenGoesOfflineAtTheNextTick) {
     EXPECT_TRUE(shown.empty());
 }
 
-TEST_F(SessionTest, OnlineOfflineOnlineTwiceWorksAtTheFirstTry) {
-    for (int round = 0; round < 2; ++round) {
-        SCOPED_TRACE(round);
-        session.SwitchDebugMode();
-        ASSERT_EQ(app.m_Online, 1);
-        EXPECT_FALSE(Tick());
-        session.SwitchDebugMode();
-        EXPECT_TRUE(Tick());
-        EXPECT_TRUE(OpenConnections(0));
-        session.SwitchDebugMode();
-        ASSERT_EQ(app.m_Online, 1);
-        EXPECT_FALSE(Tick());
-        session.SwitchDebugMode();
-        EXPECT_TRUE(Tick());
-    }
-    EXPECT_TRUE(shown.empty());
-    EXPECT_EQ(server.connectionsAccepted(), 4);
-}
-
 TEST_F(SessionTest, IntervalGrowsWhileTheFrameIsBusyInFront) {
     session.SwitchDebugMode();
     for (int i = 0; i < 5; ++i)
@@ -228,26 +210,6 @@ TEST_F(SessionTest, PollFailuresLeaveOnlineModeWithTheErrorText) {
     EXPECT_EQ(GetPortwireErrorText(0x0600), " Checksum error");
 }
 
-TEST_F(SessionTest, RefusalsLeaveTheProgramOffline) {
-    // The controller differs.
-    station.setControllerId(0x0720);
-    session.OnDebug();
-    EXPECT_EQ(Lines(), (Strings{"Station differs"}));
-    EXPECT_EQ(shown[0].captionColor, 255u);
-    EXPECT_EQ(app.m_Online, 0);
-    EXPECT_EQ(session.DebugFlag(), 0) << "a refused go-online leaves no debug state";
-    EXPECT_EQ(frame.timerMs, 0);
-    EXPECT_TRUE(frame.treeEnabled);
-    // No connection at all.
-    shown.clear();
-    app.CloseConnection();
-    server.stop();
-    session.SwitchDebugMode();
-    EXPECT_EQ(Lines(), (Strings{"Station differs"}));
-    EXPECT_EQ(hooks.messages.size(), 1u);
-    EXPECT_EQ(app.m_Online, 0);
-}
-
 TEST_F(SessionTest, UnknownModuleOffersOnlyTheHeadsOwnDialog) {
     docHooks.SetUnknownModule(true);
     session.SwitchDebugMode();
@@ -262,27 +224,6 @@ TEST_F(SessionTest, UnknownModuleOffersOnlyTheHeadsOwnDialog) {
     session.SwitchDebugMode();
     EXPECT_EQ(app.m_Online, 0);
     EXPECT_TRUE(Transcript().empty());
-}
-
-TEST_F(SessionTest, AutoOnlineUploadsGoesOnlineAndStopsTheFieldbus) {
-    station.setSavedModuleParameters({});
-    session.OnAutoOnline();
-    EXPECT_EQ(app.m_AutoOnline, 1);
-    EXPECT_EQ(app.m_Online, 1);
-    EXPECT_EQ(frame.calls, (Strings{"maximise", "upload", "view erase", "list layout", "display flags"}));
-    ASSERT_EQ(doc.StationCount(), 1);
-    // The last tile of a kind the tree lists ("@D615"; the "@Zero" behind it is kind 7).
-    EXPECT_EQ(frame.selected, doc.Station(0)->Tile(9));
-    EXPECT_TRUE(StationOnline(0));
-    EXPECT_EQ(LastData(0x20, 40), (Bytes{40, 0, 1, 0, 0, 0, 0, 0}));
-    EXPECT_FALSE(station.fieldbusRunning());
-    EXPECT_EQ(Tick(), false);
-    // The second command ends the sequence and goes offline.
-    session.OnAutoOnline();
-    EXPECT_EQ(app.m_AutoOnline, 0);
-    EXPECT_EQ(app.m_Online, 0);
-    EXPECT_TRUE(Tick());
-    EXPECT_TRUE(OpenConnections(0));
 }
 
 TEST_F(SessionTest, AutoOnlineFailuresEndTheSequence) {
