@@ -137,6 +137,12 @@ int BootLoader::promptsSent() const
     return prompts_;
 }
 
+std::size_t BootLoader::bytesFed() const
+{
+    std::lock_guard lock(mutex_);
+    return bytesFed_;
+}
+
 std::vector<std::int64_t> BootLoader::answerLatenciesUs() const
 {
     std::lock_guard lock(mutex_);
@@ -230,6 +236,7 @@ void BootLoader::feed(const std::uint8_t* bytes, std::size_t n, std::int64_t now
     if (command_.empty() && lastPromptUs_ >= 0)
         latenciesUs_.push_back(steadyUs() - lastPromptUs_);
     command_.append(reinterpret_cast<const char*>(bytes), n);
+    bytesFed_ += n;
     lastByte_ = nowMs;
 }
 

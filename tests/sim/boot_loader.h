@@ -67,6 +67,8 @@ public:
     int powerOns() const;
     // Prompts written since power-on.
     int promptsSent() const;
+    // Bytes taken as command bytes since the loader was made.
+    std::size_t bytesFed() const;
     // For each command: microseconds from the last prompt written to its first byte.
     std::vector<std::int64_t> answerLatenciesUs() const;
 
@@ -105,6 +107,7 @@ private:
     int powerOns_ = 0;
     int prompts_ = 0;
     std::int64_t lastPromptUs_ = -1;
+    std::size_t bytesFed_ = 0;
     std::vector<std::int64_t> latenciesUs_;
 };
 

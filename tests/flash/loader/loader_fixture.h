@@ -26,12 +26,24 @@
 
 namespace flashtest {
 
-// Calls of the export table by name, and the read time-out the reads are given.
+// Calls of the export table by name, and the read time-out the reads are given. Writes that
+// get no answer (boot commands, the reset) wait until the simulator has taken them, as the
+// real waits after them would.
 struct ExportCalls {
     std::map<std::string, int> count;
     int readTimeoutMs = 200;
+    x740sim::BootLoader* boot = nullptr;
+    x740sim::ServiceController* services = nullptr;
 };
 inline ExportCalls g_Calls;
+
+// Waits (real time, bounded) until the condition holds.
+template <typename Condition>
+void AwaitPeer(Condition done) {
+    for (int i = 0; i < 2000 && !done(); ++i) {
+        ::usleep(1000);
+    }
+}
 
 inline int& Count(const char* name) {
     return g_Calls.count[name];
@@ -54,7 +66,12 @@ inline std::uint16_t Counted_purgeComm(LinkHandle link) {
 }
 inline std::uint16_t Counted_write(LinkHandle link, const std::uint8_t* bytes, int n) {
     ++Count("write");
-    return A_Write(link, bytes, n);
+    const std::size_t target = (g_Calls.boot ? g_Calls.boot->bytesFed() : 0) + static_cast<std::size_t>(n);
+    const std::uint16_t ok = A_Write(link, bytes, n);
+    if (ok && g_Calls.boot) {
+        AwaitPeer([target] { return g_Calls.boot->bytesFed() >= target; });
+    }
+    return ok;
 }
 inline std::uint16_t Counted_x740ReadModulInfo(LinkHandle link, char* a, char* b, char* c) {
     ++Count("x740ReadModulInfo");
@@ -68,7 +85,12 @@ inline std::uint16_t Counted_x740WriteModulConfig(LinkHandle link, const char* s
 }
 inline std::uint16_t Counted_x740ResetModul(LinkHandle link) {
     ++Count("x740ResetModul");
-    return A_X740_ResetModul(link);
+    const int before = g_Calls.services ? g_Calls.services->requests(49, 0x20) : 0;
+    const std::uint16_t ok = A_X740_ResetModul(link);
+    if (ok && g_Calls.services) {
+        AwaitPeer([before] { return g_Calls.services->requests(49, 0x20) > before; });
+    }
+    return ok;
 }
 inline void Counted_close(LinkHandle l) {
     ++g_Calls.count["close"];
@@ -102,6 +124,8 @@ class LoaderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_Calls = ExportCalls{};
+        g_Calls.boot = &boot;
+        g_Calls.services = &services;
         station.setServiceHandler(&services);
         services.setResetListener([this] { boot.powerOn(); });
         boot.setOnReset([this] { tcp.dropConnections(); });
@@ -139,6 +163,8 @@ protected:
         services.putRecord(config);
     }
     void TearDown() override {
+        g_Calls.boot = nullptr;
+        g_Calls.services = nullptr;
         app.m_Exports.close(app.m_Link);
         app.m_Link = 0;
         flash::ConsoleOut().CaptureTo(nullptr, false);
