@@ -5,8 +5,6 @@
 
 #include "morvelan/core/morvelan_doc.h"
 #include "morvelan/core/paper_sizes.h"
-#include "morvelan/ui/main_frame.h"
-#include "morvelan/ui/morvelan_app.h"
 #include "morvelan/ui/page_view.h"
 #include "morvelan/ui/print_commands.h"
 #include "morvelan/ui/print_preview_dlg.h"
@@ -295,26 +293,6 @@ TEST_F(PrintDialogs, PreviewPagesZoomAndScrolling) {
     const mv::RECT job = p.controlRect(p.item(kJobNameStatic));
     EXPECT_EQ(xbase_test::pixel(img, job.left + 3, job.top + 3), 0xDEBF97u);
     env_.session->document = nullptr;
-}
-
-TEST_F(PrintDialogs, FrameServesPrintAndPrinterSetUp) {
-    CMorvelanApp app;
-    CMainFrame frame(app);
-    ASSERT_TRUE(frame.Create());
-    EXPECT_TRUE(frame.Commands().HasHandler(ID_PRINT));
-    EXPECT_TRUE(frame.Commands().HasHandler(ID_FILE_PRINT_SETUP));
-    // Ctrl+P reaches the print command: the selection dialog opens over the frame.
-    bool opened = false;
-    QTimer::singleShot(0, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* d = qobject_cast<CPrintSelectDlg*>(w); d && d->isVisible()) {
-                opened = true;
-                d->EndDialog(mv::IDCANCEL);
-            }
-        }
-    });
-    EXPECT_TRUE(frame.OnCommand(ID_PRINT));
-    EXPECT_TRUE(opened);
 }
 
 } // namespace
