@@ -44,7 +44,8 @@ std::vector<std::string> RecordTexts(const std::uint8_t* record, int count) {
         const std::uint8_t* begin = record + pos;
         const std::uint8_t* end = record + kModulInfoRecordSize;
         const std::uint8_t* nul = std::find(begin, end, 0);
-        texts.emplace_back(reinterpret_cast<const char*>(begin), static_cast<std::size_t>(nul - begin));
+        texts.emplace_back(reinterpret_cast<const char*>(begin),
+                           static_cast<std::size_t>(nul - begin));
         pos = nul == end ? kModulInfoRecordSize : static_cast<int>(nul - record) + 1;
     }
     return texts;
@@ -233,8 +234,8 @@ int CX740FlashApp::WriteModulConfiguration(const ModulConfig& config) {
     std::uint32_t value10 = 0;
     if (m_Exports.x740ReadSystemConfig(m_Link, serial, t2, t3, user, password, t6, t7, t8, t9,
                                        &value10, t11, t12) != 0) {
-        m_Exports.x740WriteSystemConfig(m_Link, config.serial.c_str(), t2, t3, user, password,
-                                        t6, t7, t8, t9, value10, t11, t12);
+        m_Exports.x740WriteSystemConfig(m_Link, config.serial.c_str(), t2, t3, user, password, t6,
+                                        t7, t8, t9, value10, t11, t12);
     }
     const int ok = m_Exports.x740WriteModulConfig(m_Link, config.serial.c_str(), config.ip.c_str(),
                                                   config.mask.c_str(), config.gateway.c_str(),

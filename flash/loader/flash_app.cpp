@@ -26,8 +26,31 @@ constexpr const char* kVersionNames[] = {"ProductName", "FileVersion", "CompanyN
 // Keywords of the options in the order they are tried, with the count of characters compared
 // (one more than a keyword's length makes only the exact option match).
 enum class Option {
-    NoVer, NoKey, Chk, History, Fu, Bnz, Clear, FtpBnz, Ftp, StartFtp, Toolkit, StartDiag,
-    Def, Com, Fc, Fd, Fl, Ipc, Snc, Gwc, Ipd, Snd, Gwd, Nb, F
+    NoVer,
+    NoKey,
+    Chk,
+    History,
+    Fu,
+    Bnz,
+    Clear,
+    FtpBnz,
+    Ftp,
+    StartFtp,
+    Toolkit,
+    StartDiag,
+    Def,
+    Com,
+    Fc,
+    Fd,
+    Fl,
+    Ipc,
+    Snc,
+    Gwc,
+    Ipd,
+    Snd,
+    Gwd,
+    Nb,
+    F
 };
 struct Keyword {
     const char* text;
@@ -35,18 +58,30 @@ struct Keyword {
     Option option;
 };
 constexpr Keyword kKeywords[] = {
-    {"NOVER", 5, Option::NoVer},     {"NOKEY", 5, Option::NoKey},
-    {"CHK", 3, Option::Chk},         {"HISTORY", 7, Option::History},
-    {"FU", 2, Option::Fu},           {"BNZ", 3, Option::Bnz},
-    {"CLEAR", 5, Option::Clear},     {"FTPBNZ", 6, Option::FtpBnz},
-    {"FTP", 3, Option::Ftp},         {"STARTFTP", 8, Option::StartFtp},
-    {"TOOLKIT", 7, Option::Toolkit}, {"STARTDIAG", 9, Option::StartDiag},
-    {"DEF", 4, Option::Def},         {"COM:", 4, Option::Com},
-    {"FC", 2, Option::Fc},           {"FD", 2, Option::Fd},
-    {"FL:", 3, Option::Fl},          {"IPC:", 4, Option::Ipc},
-    {"SNC:", 4, Option::Snc},        {"GWC:", 4, Option::Gwc},
-    {"IPD:", 4, Option::Ipd},        {"SND:", 4, Option::Snd},
-    {"GWD:", 4, Option::Gwd},        {"NB", 2, Option::Nb},
+    {"NOVER", 5, Option::NoVer},
+    {"NOKEY", 5, Option::NoKey},
+    {"CHK", 3, Option::Chk},
+    {"HISTORY", 7, Option::History},
+    {"FU", 2, Option::Fu},
+    {"BNZ", 3, Option::Bnz},
+    {"CLEAR", 5, Option::Clear},
+    {"FTPBNZ", 6, Option::FtpBnz},
+    {"FTP", 3, Option::Ftp},
+    {"STARTFTP", 8, Option::StartFtp},
+    {"TOOLKIT", 7, Option::Toolkit},
+    {"STARTDIAG", 9, Option::StartDiag},
+    {"DEF", 4, Option::Def},
+    {"COM:", 4, Option::Com},
+    {"FC", 2, Option::Fc},
+    {"FD", 2, Option::Fd},
+    {"FL:", 3, Option::Fl},
+    {"IPC:", 4, Option::Ipc},
+    {"SNC:", 4, Option::Snc},
+    {"GWC:", 4, Option::Gwc},
+    {"IPD:", 4, Option::Ipd},
+    {"SND:", 4, Option::Snd},
+    {"GWD:", 4, Option::Gwd},
+    {"NB", 2, Option::Nb},
     {"F:", 2, Option::F},
 };
 
@@ -136,9 +171,8 @@ int CX740FlashApp::Run(int argc, char** argv) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     ::localtime_r(&now, &local);
-    m_Log.Write(Format("%02d.%02d.%04d  %02d:%02d:%02d    Start\n", local.tm_mday,
-                       local.tm_mon + 1, local.tm_year + 1900, local.tm_hour, local.tm_min,
-                       local.tm_sec));
+    m_Log.Write(Format("%02d.%02d.%04d  %02d:%02d:%02d    Start\n", local.tm_mday, local.tm_mon + 1,
+                       local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec));
 
     std::string commandLine;
     for (int i = 0; i < argc; ++i) {
@@ -190,19 +224,45 @@ int CX740FlashApp::ParseCommandLine(const std::string& option) {
     }
     IpData data;
     switch (match->option) {
-    case Option::NoVer: m_VersionCheck = 0; break;
-    case Option::NoKey: m_NoKey = 1; break;
-    case Option::Chk: m_Chk = 1; break;
-    case Option::History: m_History = 1; break;
-    case Option::Fu: m_Fu = 1; break;
-    case Option::Bnz: m_Bnz = 1; break;
-    case Option::Clear: m_Clear = 1; break;
-    case Option::FtpBnz: m_FtpBnz = 1; break;
-    case Option::Ftp: m_FtpOption = 1; break;
-    case Option::StartFtp: m_StartFtp = 1; break;
-    case Option::Toolkit: m_Toolkit = 1; break;
-    case Option::StartDiag: m_StartDiag = 1; break;
-    case Option::Def: m_Def = 1; break;
+    case Option::NoVer:
+        m_VersionCheck = 0;
+        break;
+    case Option::NoKey:
+        m_NoKey = 1;
+        break;
+    case Option::Chk:
+        m_Chk = 1;
+        break;
+    case Option::History:
+        m_History = 1;
+        break;
+    case Option::Fu:
+        m_Fu = 1;
+        break;
+    case Option::Bnz:
+        m_Bnz = 1;
+        break;
+    case Option::Clear:
+        m_Clear = 1;
+        break;
+    case Option::FtpBnz:
+        m_FtpBnz = 1;
+        break;
+    case Option::Ftp:
+        m_FtpOption = 1;
+        break;
+    case Option::StartFtp:
+        m_StartFtp = 1;
+        break;
+    case Option::Toolkit:
+        m_Toolkit = 1;
+        break;
+    case Option::StartDiag:
+        m_StartDiag = 1;
+        break;
+    case Option::Def:
+        m_Def = 1;
+        break;
     case Option::Com: {
         const int port = ParseComPort(value);
         if (port < 0) {
@@ -233,13 +293,27 @@ int CX740FlashApp::ParseCommandLine(const std::string& option) {
         m_ListFile = value;
         m_UpdateRun = 1;
         break;
-    case Option::Ipc: m_Ipc = value; break;
-    case Option::Snc: m_Snc = value; break;
-    case Option::Gwc: m_Gwc = value; break;
-    case Option::Ipd: m_Ipd = value; break;
-    case Option::Snd: m_Snd = value; break;
-    case Option::Gwd: m_Gwd = value; break;
-    case Option::Nb: m_Nb = 1; break;
+    case Option::Ipc:
+        m_Ipc = value;
+        break;
+    case Option::Snc:
+        m_Snc = value;
+        break;
+    case Option::Gwc:
+        m_Gwc = value;
+        break;
+    case Option::Ipd:
+        m_Ipd = value;
+        break;
+    case Option::Snd:
+        m_Snd = value;
+        break;
+    case Option::Gwd:
+        m_Gwd = value;
+        break;
+    case Option::Nb:
+        m_Nb = 1;
+        break;
     case Option::F:
         m_FirmwareZip = value;
         m_UpdateRun = 1;
@@ -306,8 +380,9 @@ void CX740FlashApp::PrintBanner() {
     for (const char* name : kVersionNames) {
         std::string value;
         if (block) {
-            value = block->query(std::string("\\StringFileInfo\\") + mv::kVersionLanguageBlock +
-                                 "\\" + name)
+            value = block
+                        ->query(std::string("\\StringFileInfo\\") + mv::kVersionLanguageBlock +
+                                "\\" + name)
                         .value_or("");
         }
         m_VersionInfo.emplace_back(name, value);

@@ -106,8 +106,8 @@ public:
     std::string m_OsName;
     int m_FirmwareState = kFirmwareUnknown;
     int m_VersionCheck = 1;
-    int m_Toolkit = 0, m_Fu = 0, m_Bnz = 0, m_Clear = 0, m_StartFtp = 0, m_Chk = 0,
-        m_History = 0, m_StartDiag = 0, m_FtpOption = 0, m_FtpBnz = 0, m_Def = 0;
+    int m_Toolkit = 0, m_Fu = 0, m_Bnz = 0, m_Clear = 0, m_StartFtp = 0, m_Chk = 0, m_History = 0,
+        m_StartDiag = 0, m_FtpOption = 0, m_FtpBnz = 0, m_Def = 0;
     std::string m_StartFolder;
     CZipArchive m_Zip;
     int m_UpdateRun = 0;

@@ -102,9 +102,9 @@ bool WriteModulConfigFile(const ModulConfig& config) {
     if (!file) {
         return false;
     }
-    const int n = std::fprintf(file, "%s\n%s\n%s\n%s\n%ld\n", config.serial.c_str(),
-                               config.ip.c_str(), config.mask.c_str(), config.gateway.c_str(),
-                               config.dhcp);
+    const int n =
+        std::fprintf(file, "%s\n%s\n%s\n%s\n%ld\n", config.serial.c_str(), config.ip.c_str(),
+                     config.mask.c_str(), config.gateway.c_str(), config.dhcp);
     const bool closed = std::fclose(file) == 0;
     return n > 0 && closed;
 }

@@ -79,7 +79,7 @@ private:
     }
 
     static constexpr int kSignals[3] = {SIGINT, SIGTERM, SIGHUP};
-    struct sigaction m_Previous[3] {};
+    struct sigaction m_Previous[3]{};
     bool m_Active = false;
 };
 

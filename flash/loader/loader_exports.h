@@ -32,9 +32,9 @@ struct LoaderExports {
     std::uint16_t (*x740WriteSystemConfig)(LinkHandle link, const char* serial, const char* text2,
                                            const char* text3, const char* ftpUser,
                                            const char* ftpPassword, const char* text6,
-                                           const char* text7, const char* text8,
-                                           const char* text9, std::uint32_t value10,
-                                           const char* text11, const char* text12);
+                                           const char* text7, const char* text8, const char* text9,
+                                           std::uint32_t value10, const char* text11,
+                                           const char* text12);
     std::uint16_t (*x740StartFtpServer)(LinkHandle link);
     std::uint16_t (*x740ResetModul)(LinkHandle link);
     std::uint16_t (*x740ClearNvram)(LinkHandle link);

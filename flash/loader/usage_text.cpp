@@ -10,7 +10,8 @@ struct UsagePiece {
     const char* text;
 };
 
-constexpr const char* kDotted1 = "         A string representing a number expressed in the internet standard\n";
+constexpr const char* kDotted1 =
+    "         A string representing a number expressed in the internet standard\n";
 
 constexpr UsagePiece kUsage[] = {
     {true, "NAME\n"},

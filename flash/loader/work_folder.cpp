@@ -44,8 +44,8 @@ bool EmptyDirectory(int dirFd, int depth) {
             continue;
         }
         if (S_ISDIR(st.st_mode)) {
-            const int child = ::openat(fd, name.c_str(),
-                                       O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            const int child =
+                ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
             ok = child >= 0 && EmptyDirectory(child, depth + 1) &&
                  ::unlinkat(fd, name.c_str(), AT_REMOVEDIR) == 0;
         } else {

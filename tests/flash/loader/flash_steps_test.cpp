@@ -12,9 +12,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <string>
 #include <vector>
 
 namespace {
@@ -244,9 +244,12 @@ TEST_F(StepsTest, CommandLineKeywordsInTheirOrder) {
         int flash::CX740FlashApp::*flag;
     };
     const Case cases[] = {
-        {"FTPBNZ", &flash::CX740FlashApp::m_FtpBnz}, {"FTPX", &flash::CX740FlashApp::m_FtpOption},
-        {"FUX", &flash::CX740FlashApp::m_Fu},        {"CHKALL", &flash::CX740FlashApp::m_Chk},
-        {"DEF", &flash::CX740FlashApp::m_Def},       {"NBX", &flash::CX740FlashApp::m_Nb},
+        {"FTPBNZ", &flash::CX740FlashApp::m_FtpBnz},
+        {"FTPX", &flash::CX740FlashApp::m_FtpOption},
+        {"FUX", &flash::CX740FlashApp::m_Fu},
+        {"CHKALL", &flash::CX740FlashApp::m_Chk},
+        {"DEF", &flash::CX740FlashApp::m_Def},
+        {"NBX", &flash::CX740FlashApp::m_Nb},
         {"NOVERX", nullptr},
     };
     for (const Case& c : cases) {
@@ -297,7 +300,11 @@ TEST(WorkFolderTest, PrivatePerRunAndRemovedWithoutFollowingLinks) {
     char outside[] = "/tmp/x740flash-outside-XXXXXX";
     ASSERT_NE(::mkdtemp(outside), nullptr);
     const std::string keep = std::string(outside) + "/keep.txt";
-    { std::FILE* f = std::fopen(keep.c_str(), "w"); ASSERT_NE(f, nullptr); std::fclose(f); }
+    {
+        std::FILE* f = std::fopen(keep.c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fclose(f);
+    }
 
     flash::CX740FlashApp app;
     ASSERT_TRUE(app.m_WorkFolder.Make());

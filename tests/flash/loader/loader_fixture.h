@@ -38,8 +38,7 @@ struct ExportCalls {
 inline ExportCalls g_Calls;
 
 // Waits (real time, bounded) until the condition holds.
-template <typename Condition>
-void AwaitPeer(Condition done) {
+template <typename Condition> void AwaitPeer(Condition done) {
     for (int i = 0; i < 2000 && !done(); ++i) {
         ::usleep(1000);
     }
@@ -66,7 +65,8 @@ inline std::uint16_t Counted_purgeComm(LinkHandle link) {
 }
 inline std::uint16_t Counted_write(LinkHandle link, const std::uint8_t* bytes, int n) {
     ++Count("write");
-    const std::size_t target = (g_Calls.boot ? g_Calls.boot->bytesFed() : 0) + static_cast<std::size_t>(n);
+    const std::size_t target =
+        (g_Calls.boot ? g_Calls.boot->bytesFed() : 0) + static_cast<std::size_t>(n);
     const std::uint16_t ok = A_Write(link, bytes, n);
     if (ok && g_Calls.boot) {
         AwaitPeer([target] { return g_Calls.boot->bytesFed() >= target; });

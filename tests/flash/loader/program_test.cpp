@@ -49,7 +49,8 @@ TEST_F(ProgramTest, WithoutArgumentsShowsBannerUsageAndReadyWithoutLog) {
               std::string::npos);
     EXPECT_NE(run.output.find("         Example: /F:\"C:\\Software\\X740\\@PLC-X741-En Version "
                               "2.2.0.ZIP\"\n\n     /STARTFTP\n         This Parameter will "
-                              "start the FTP-Server of the X740\n\n" + kReady),
+                              "start the FTP-Server of the X740\n\n" +
+                              kReady),
               std::string::npos);
     EXPECT_EQ(run.output.find('\x1b'), std::string::npos) << "no colours on a pipe";
     EXPECT_FALSE(folder.exists("X740Flash_Log.txt"));
@@ -78,12 +79,15 @@ TEST_F(ProgramTest, OptionCasesAndComValues) {
         // An update run wants IPC first.
         {{"-F:fw.zip", "-NOKEY"}, "Error : No IPC defined\n", 1},
         // The caution prompt is not skipped by NOKEY; "no" ends the run without a message.
-        {{"-F:fw.zip", "-IPC:127.0.0.1", "-NOKEY"}, "Do you want to continue ? (Y/N)\n" + kReady, 0},
+        {{"-F:fw.zip", "-IPC:127.0.0.1", "-NOKEY"},
+         "Do you want to continue ? (Y/N)\n" + kReady,
+         0},
     };
     for (const Case& c : cases) {
         const ProgramRun run = Run(c.args);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.args[0];
-        EXPECT_NE(run.output.find(c.expected), std::string::npos) << c.args[0] << ":\n" << run.output;
+        EXPECT_NE(run.output.find(c.expected), std::string::npos) << c.args[0] << ":\n"
+                                                                  << run.output;
     }
     // No banner before an unknown option.
     EXPECT_EQ(Run({"-FTPX", "-x"}).output.find("X740 Loader"), std::string::npos);

@@ -15,10 +15,10 @@ struct ProgramRun {
 };
 
 struct ProgramOptions {
-    std::string folder;                                  // working directory
-    std::string input;                                   // bytes on standard input
+    std::string folder;     // working directory
+    std::string input;      // bytes on standard input
     std::string inputAfter; // the input is written once the output holds this text
-    bool terminal = false;                               // stdin and stdout on a pseudo-terminal
+    bool terminal = false;  // stdin and stdout on a pseudo-terminal
     std::vector<std::pair<std::string, std::string>> env; // set (empty value: unset)
     int timeoutMs = 10000;
 };
