@@ -20,9 +20,23 @@ constexpr int kLayoutList = 2;
 COnlineFrame::COnlineFrame(CMainFrame& frame)
     : frame_(frame), session_(*this, frame.App(), frame.Doc(), clock_),
       timer_(
-          &frame, [this](int id) { OnTick(id); }, [this] { session_.IdleNotice(); }) {}
+          &frame, [this](int id) { OnTick(id); }, [this] { session_.IdleNotice(); }),
+      previousMessageConfig_(xui::messageDlgConfig()) {
+    // The program's message dialog holds polling while it is open and resumes it at each of
+    // its paints when it was running.
+    xui::MessageDlgConfig config = previousMessageConfig_;
+    config.hooks.push_back({[this] {
+                                const bool running = session_.IsPollingEnabled();
+                                session_.PausePolling();
+                                return running;
+                            },
+                            [this] { session_.ResumePolling(); }});
+    xui::setMessageDlgConfig(config);
+}
 
-COnlineFrame::~COnlineFrame() = default;
+COnlineFrame::~COnlineFrame() {
+    xui::setMessageDlgConfig(previousMessageConfig_);
+}
 
 void COnlineFrame::OnTick(int id) {
     session_.OnTimer(id);

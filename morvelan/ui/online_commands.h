@@ -7,6 +7,7 @@
 #include "morvelan/online/online_session.h"
 #include "morvelan/online/poll_timer.h"
 #include "morvelan/online/upload_dlg.h"
+#include "xui/message_dlg.h"
 
 #include <memory>
 
@@ -56,6 +57,8 @@ private:
     mv::SystemClock clock_;
     morvelan::COnlineSession session_;
     morvelan::CPollTimer timer_;
+    // The message dialog's configuration before this frame added its polling hook.
+    xui::MessageDlgConfig previousMessageConfig_;
 };
 
 // Gives the frame its online mode: the session and its timer, the online switch of Debug, Auto

@@ -118,6 +118,15 @@ TEST_F(OnlineFrameTest, DebugGoesOnlinePollsAndGoesOffline) {
     EXPECT_EQ(frame().Online().Timer().IntervalMs(), 600000);
     EXPECT_FALSE(frame().IsCommandEnabled(ID_AUTO_ONLINE)) << "Debug holds online mode";
 
+    // The message dialog holds polling while it is open.
+    ASSERT_FALSE(xui::messageDlgConfig().hooks.empty());
+    const xui::MessagePauseHook& hold = xui::messageDlgConfig().hooks.back();
+    EXPECT_TRUE(hold.pause());
+    EXPECT_EQ(frame().IsPollingEnabled(), 0);
+    EXPECT_FALSE(hold.pause()) << "a second dialog finds polling paused";
+    hold.resume();
+    EXPECT_EQ(frame().IsPollingEnabled(), 1);
+
     // Live inputs reach the tiles' modules.
     station_.setInputs(0, {0x5A, 0x00});
     EXPECT_FALSE(tick());
