@@ -168,5 +168,16 @@ TEST(PanelHost, EachLoadStartsCleanAndLeavesTheHostAsItWas) {
     EXPECT_TRUE(run.Has("STATE OK")) << run.output;
 }
 
+TEST(PanelHost, AHostWithoutAnApplicationGetsOneForTheCallOnly) {
+    PanelInstall install;
+    PanelStation sim;
+    ASSERT_TRUE(sim.StartAtServicePort());
+    const HostRun run = RunHost({"--tcp", sim.Endpoint(), "--no-app", "--do", "cmd:40001", "--do",
+                                 "wait:Protocoll", "--do", "close"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(run.log, (std::vector<std::string>{"I\tProtocoll ID -> 3"}));
+    EXPECT_TRUE(run.Has("APP GONE")) << run.output;
+}
+
 } // namespace
 } // namespace x740panel::test

@@ -2,7 +2,7 @@
 // by script, for end-to-end tests against the simulated station.
 //
 //   x740panel_host --lib PATH (--tcp A.B.C.D:PORT | --com N | --handle N) [--export 1|2]
-//                  [--times N] [--isolation] [--do STEP]...
+//                  [--times N] [--isolation] [--no-app] [--do STEP]...
 //
 // Steps, run in order while the panel is open (controls are found by their "mvControlId"):
 //   cmd:ID         triggers the panel's menu or toolbar command ID
@@ -14,6 +14,8 @@
 // Prints every log line (Windows-1252 bytes) as "LOG <line>" when the panel closes, then "HANDLE <n>" (StartDLL2:
 // the handle handed back). --times runs load, call, unload that many times. --isolation checks
 // that the host's own dialog-layer registrations and the application's state survive a run.
+// --no-app runs without a QApplication of the host's (the plug-in makes one for the call; the
+// script starts when it does) and prints "APP GONE" when none is left after the call.
 #include "portwire/include/Portwire.h"
 #include "xui/dialog_template.h"
 #include "xui/message_dlg.h"
@@ -35,6 +37,7 @@
 #include <dlfcn.h>
 
 #include <cstdio>
+#include <memory>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -94,9 +97,13 @@ std::vector<std::string> LogLines(QDialog* panel) {
     return lines;
 }
 
+// The last log seen by any script (kept when the script goes with the plug-in's application).
+std::vector<std::string> g_lastLog;
+
 class Script : public QObject {
 public:
-    explicit Script(std::vector<std::string> steps) : steps_(std::move(steps)) {
+    explicit Script(std::vector<std::string> steps, QObject* parent = nullptr)
+        : QObject(parent), steps_(std::move(steps)) {
         timer_.setInterval(20);
         connect(&timer_, &QTimer::timeout, this, [this] { Tick(); });
         timer_.start();
@@ -113,6 +120,7 @@ private:
             return;
         }
         log_ = LogLines(panel);
+        g_lastLog = log_;
         while (next_ < steps_.size()) {
             if (!Run(panel, steps_[next_])) {
                 if (started_.elapsed() > kStepTimeoutMs) {
@@ -220,6 +228,11 @@ bool HostItemsIntact() {
            xui::messageDlgConfig().tmpl->id == 148;
 }
 
+std::vector<std::string> g_steps;
+
+// Starts the script when the plug-in makes its application (no application of the host's).
+void StartScriptWithApplication() { new Script(g_steps, QCoreApplication::instance()); }
+
 int Usage(const char* why) {
     std::fprintf(stderr, "x740panel_host: %s\n", why);
     return 2;
@@ -232,11 +245,12 @@ int main(int argc, char** argv) {
     int com = 0, exportNo = 2, times = 1;
     long handleArg = -1;
     bool isolation = false;
+    bool noApp = false;
     std::vector<std::string> steps;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
-        if (v == nullptr && a != "--isolation") {
+        if (v == nullptr && a != "--isolation" && a != "--no-app") {
             return Usage(("missing value of " + a).c_str());
         }
         if (a == "--lib") lib = v, ++i;
@@ -247,13 +261,20 @@ int main(int argc, char** argv) {
         else if (a == "--times") times = std::atoi(v), ++i;
         else if (a == "--do") steps.emplace_back(v), ++i;
         else if (a == "--isolation") isolation = true;
+        else if (a == "--no-app") noApp = true;
         else return Usage(("unknown option " + a).c_str());
     }
     if (lib.empty()) {
         return Usage("--lib is required");
     }
 
-    QApplication app(argc, argv);
+    std::unique_ptr<QApplication> app;
+    if (!noApp) {
+        app = std::make_unique<QApplication>(argc, argv);
+    } else {
+        g_steps = steps;
+        qAddPreRoutine(StartScriptWithApplication);
+    }
     RegisterHostItems();
 
     LinkHandle handle = 0;
@@ -272,9 +293,9 @@ int main(int argc, char** argv) {
     }
     std::printf("OPENED %u\n", handle);
 
-    const QString styleBefore = QApplication::style()->name();
-    const QPalette paletteBefore = QApplication::palette();
-    const auto widgetsBefore = QApplication::topLevelWidgets().size();
+    const QString styleBefore = app ? QApplication::style()->name() : QString();
+    const QPalette paletteBefore = app ? QApplication::palette() : QPalette();
+    const auto widgetsBefore = app ? QApplication::topLevelWidgets().size() : 0;
     int failures = 0;
     for (int run = 0; run < times; ++run) {
         void* so = ::dlopen(lib.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
@@ -290,7 +311,11 @@ int main(int argc, char** argv) {
             std::printf("NOEXPORTS\n");
             return 1;
         }
-        Script script(steps);
+        std::unique_ptr<Script> script;
+        if (app) {
+            script = std::make_unique<Script>(steps);
+        }
+        g_lastLog.clear();
         int h = static_cast<int>(handle);
         if (exportNo == 1) {
             start1(h);
@@ -298,17 +323,20 @@ int main(int argc, char** argv) {
             start2(&h);
             handle = static_cast<LinkHandle>(h);
         }
-        for (const std::string& line : script.log()) {
+        for (const std::string& line : g_lastLog) {
             std::printf("LOG %s\n", line.c_str());
         }
-        if (!script.complete() || !script.failure.empty()) {
-            std::printf("SCRIPT %s\n", script.failure.empty() ? "incomplete" : script.failure.c_str());
+        if (script && (!script->complete() || !script->failure.empty())) {
+            std::printf("SCRIPT %s\n", script->failure.empty() ? "incomplete" : script->failure.c_str());
             ++failures;
+        }
+        if (!app) {
+            std::printf("APP %s\n", QCoreApplication::instance() == nullptr ? "GONE" : "LEFT");
         }
         std::printf("HANDLE %d\n", h);
         ::dlclose(so);
     }
-    if (isolation) {
+    if (isolation && app) {
         const bool state = QApplication::overrideCursor() == nullptr &&
                            QApplication::style()->name() == styleBefore &&
                            QApplication::palette() == paletteBefore &&
