@@ -148,6 +148,19 @@ LabelContext CModuleTile::Labels() const {
     return label;
 }
 
+int CModuleTile::PrintLabel(mv::Canvas& dc, int unused, int& y, const LabelContext& label) {
+    if (!m_Description)
+        return 0;
+    LabelContext context = label;
+    context.tile = this;
+    return m_Module->PrintLabel(dc, unused, y, *m_Description, context);
+}
+
+void CModuleTile::DrawTexts(mv::Canvas& dc, int x, int& y, int pageLimit) {
+    if (m_Description)
+        m_Module->PrintListLine(dc, x, y, pageLimit, *m_Description);
+}
+
 void CModuleTile::MoveTo(int left, int top, int w, int h, bool show) {
     x = left;
     y = top;

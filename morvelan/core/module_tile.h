@@ -62,6 +62,10 @@ public:
 
     // What the module's label printing is handed.
     LabelContext Labels() const;
+    // The module's label printing and its line of the project list, handed the description
+    // (and the tile). Nothing is printed for a tile without description.
+    int PrintLabel(mv::Canvas& dc, int unused, int& y, const LabelContext& label);
+    void DrawTexts(mv::Canvas& dc, int x, int& y, int pageLimit);
 
     // Places the tile in the rack view.
     void MoveTo(int left, int top, int w, int h, bool show);

@@ -225,9 +225,7 @@ void CMorvelanApp::InstallDibMessages() {
     // A message raised while a window paints or a page prints waits until the event loop is
     // free again; a file reported once is not reported again by a repaint.
     mv::setDibMessageSink([this](const std::string& text, const std::string& file) {
-        static std::set<std::string> reported;
-        const std::string key = text + "\n" + file;
-        if (!reported.insert(key).second)
+        if (!m_DibReported.insert(text + "\n" + file).second)
             return;
         QTimer::singleShot(0, [this, text] { m_SystemMessage("morvelan", text); });
     });

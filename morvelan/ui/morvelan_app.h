@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,7 @@ private:
     void RunStartDialog();
     // Shows a CDib message after the paint or print that raised it, once per file.
     void InstallDibMessages();
+    std::set<std::string> m_DibReported;
     std::unique_ptr<CMainFrame> m_MainWindow;
     std::unique_ptr<CAppHooks> m_Hooks;
     std::unique_ptr<CDocHooks> m_DocHooks;

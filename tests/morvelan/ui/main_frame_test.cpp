@@ -4,6 +4,7 @@
 // the language change.
 #include "tests/morvelan/ui/frame_fixture.h"
 
+#include "morvelan/core/dib.h"
 #include "morvelan/core/flag_module.h"
 #include "morvelan/core/module_description.h"
 #include "morvelan/ui/color_status_bar.h"
@@ -279,6 +280,29 @@ TEST_F(FrameTest, CommandLineProjectOpensAfterTheCatalogueAndLoadLastSelectsTheF
     EXPECT_EQ(tree().SelectedTile(), &tile(0, 0));
     EXPECT_TRUE(tile(0, 0).visible);
     EXPECT_FALSE(tile(1, 0).visible);
+}
+
+TEST_F(FrameTest, MessagesHoldThePollingAndBitmapFailuresShowOnceAfterThePaint) {
+    ASSERT_EQ(startWithDemo(), 1);
+    const xui::MessageDlgConfig& config = xui::messageDlgConfig();
+    ASSERT_EQ(config.hooks.size(), 1u);
+    frame().ResumePolling();
+    EXPECT_TRUE(config.hooks[0].pause());
+    EXPECT_EQ(frame().IsPollingEnabled(), 0);
+    EXPECT_FALSE(config.hooks[0].pause()) << "it was paused already";
+    config.hooks[0].resume();
+    EXPECT_EQ(frame().IsPollingEnabled(), 1);
+
+    // A bitmap that fails while a page is drawn is reported after it, once per file.
+    const std::string bad = root_ + "/bad.bmp";
+    std::ofstream(bad) << "not a bitmap";
+    for (int paint = 0; paint < 3; ++paint) {
+        CDib dib;
+        EXPECT_EQ(dib.ReadBitmapFile(bad), 0);
+    }
+    EXPECT_TRUE(systemMessages_.empty()) << "nothing while drawing";
+    QApplication::processEvents();
+    EXPECT_EQ(systemMessages_, std::vector<std::string>{std::string("morvelan|") + kDibInvalidFile});
 }
 
 } // namespace
