@@ -10,7 +10,6 @@
 #include "morvelan/ui/morvelan_view.h"
 #include "morvelan/ui/online_commands.h"
 #include "platform/settings_store.h"
-#include "xui/message_dlg.h"
 #include "xui/qt_text.h"
 
 #include <QAbstractEventDispatcher>
@@ -93,7 +92,6 @@ CMainFrame::CMainFrame(CMorvelanApp& app, QWidget* parent) : QMainWindow(parent)
 }
 
 CMainFrame::~CMainFrame() {
-    xui::setMessageDlgConfig(xui::mainProgramMessageConfig());
     // The tiles' windows go with the document's contents, before the views they live in.
     doc_.DeleteContents();
     if (app_.m_pFrame == this)
@@ -135,17 +133,6 @@ bool CMainFrame::Create() {
 
     RegisterOwnCommands();
     InstallFrameCommands(*this);
-
-    // The message dialog holds the polling while it is open.
-    xui::MessageDlgConfig messages = xui::messageDlgConfig();
-    messages.hooks.push_back(xui::MessagePauseHook{
-        [this] {
-            const bool running = IsPollingEnabled() == 1;
-            PausePolling();
-            return running;
-        },
-        [this] { ResumePolling(); }});
-    xui::setMessageDlgConfig(messages);
 
     doc_.OnNewDocument();
     doc_.m_Title = kUntitled;

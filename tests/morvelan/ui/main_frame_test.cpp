@@ -282,17 +282,8 @@ TEST_F(FrameTest, CommandLineProjectOpensAfterTheCatalogueAndLoadLastSelectsTheF
     EXPECT_FALSE(tile(1, 0).visible);
 }
 
-TEST_F(FrameTest, MessagesHoldThePollingAndBitmapFailuresShowOnceAfterThePaint) {
+TEST_F(FrameTest, BitmapFailuresShowOnceAfterThePaint) {
     ASSERT_EQ(startWithDemo(), 1);
-    const xui::MessageDlgConfig& config = xui::messageDlgConfig();
-    ASSERT_EQ(config.hooks.size(), 1u);
-    frame().ResumePolling();
-    EXPECT_TRUE(config.hooks[0].pause());
-    EXPECT_EQ(frame().IsPollingEnabled(), 0);
-    EXPECT_FALSE(config.hooks[0].pause()) << "it was paused already";
-    config.hooks[0].resume();
-    EXPECT_EQ(frame().IsPollingEnabled(), 1);
-
     // A bitmap that fails while a page is drawn is reported after it, once per file.
     const std::string bad = root_ + "/bad.bmp";
     std::ofstream(bad) << "not a bitmap";
