@@ -93,7 +93,11 @@ std::optional<VersionBlock> VersionBlock::fromFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Read in large blocks: a program file is tens of megabytes.
+    std::string bytes;
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
     return fromBytes(bytes);
 }
 
