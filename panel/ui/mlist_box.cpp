@@ -25,8 +25,7 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         const QRect r = option.rect;
-        const std::string* transient = list_->TransientText(index.row());
-        const std::string line = transient != nullptr ? *transient : list_->Line(index.row());
+        const std::string line = list_->Line(index.row());
         const std::size_t tab = line.find('\t');
         const mv::COLORREF color = CMListBox::TextColor(line);
         const bool own = color != mv::GetSysColor(mv::COLOR_MENUTEXT);
@@ -41,6 +40,15 @@ public:
                                     r.width() - kLogTextIndent, r.height() - 1),
                               Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                               xui::fromCp1252(field));
+        }
+        if (const std::string* transient = list_->TransientText(index.row())) {
+            // Drawn over the line as it stands, until the line is next repainted.
+            painter->setFont(list_->font());
+            painter->setPen(xui::toQColor(mv::GetSysColor(mv::COLOR_WINDOWTEXT)));
+            painter->drawText(QRect(r.left() + kLogTextIndent, r.top() + 1,
+                                    r.width() - kLogTextIndent, r.height() - 1),
+                              Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                              xui::fromCp1252(*transient));
         }
         if ((option.state & QStyle::State_HasFocus) != 0) {
             QPen pen(Qt::DotLine);
@@ -127,8 +135,7 @@ void CMListBox::ShowTransientLine(const std::string& text) {
     if (r.top() + 1 >= viewport()->height()) {
         return;
     }
-    // The line is drawn as "<letter>\t<text>" so that the drawer puts the text in place.
-    transient_ = Line(count() - 1).substr(0, 1) + "\t" + text;
+    transient_ = text;
     transientRow_ = count() - 1;
     viewport()->repaint(r);
     transientRow_ = -1;

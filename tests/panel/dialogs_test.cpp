@@ -208,6 +208,11 @@ TEST_F(PanelDialogs, LogLinesTheirColoursAndDoubleClicks) {
     Pump();
     EXPECT_EQ(list->currentRow(), 5);
 
+    // A transient text is drawn over the last line and leaves the line as it was.
+    list->ShowTransientLine("progress 50%");
+    EXPECT_EQ(list->Line(list->LineCount() - 1), "I\t" + std::string(253, 'y'));
+    EXPECT_EQ(list->LineCount(), 7);
+
     xui::postCommandTo(&dlg, kClearButtonId);
     Pump();
     EXPECT_EQ(list->LineCount(), 0);
