@@ -463,6 +463,38 @@ def workspace_pictures():
         connector(name, name)
 
 
+def function_picture():
+    # The function strip behind a pair of boards in the rack: 82 px, two boards wide.
+    width, height = 82, 300
+
+    def pixel(x, y):
+        if y < 4 or y >= height - 4:
+            return (90, 90, 90)
+        if x % 41 in (0, 40):
+            return (120, 120, 120)
+        if 60 <= y < 80:
+            return (30, 90, 170) if x < 41 else (30, 130, 90)
+        return (210, 215, 220)
+
+    bmp(os.path.join(BMP, "function.bmp"), width, height, pixel)
+
+
+def project_pictures():
+    # The project page (resource 1038) and the logo below it (resource 133).
+    def page(x, y):
+        if x < 3 or x >= 597 or y < 3 or y >= 217:
+            return (60, 90, 150)
+        return (245, 240, 225) if y >= 30 else (200, 210, 235)
+
+    def logo(x, y):
+        if (x - 80) ** 2 + (y - 40) ** 2 < 36 ** 2:
+            return (60, 90, 150) if (x // 8 + y // 8) % 2 == 0 else (255, 200, 0)
+        return (222, 191, 151)
+
+    bmp(os.path.join(DATA, "res1038.bmp"), 600, 220, page)
+    bmp(os.path.join(DATA, "res133.bmp"), 160, 80, logo)
+
+
 def help_documents():
     minimal_pdf(os.path.join(DATA, "Help", "English", "0001.pdf"), "morvelan - help")
     minimal_pdf(os.path.join(DATA, "Help", "Deutsch", "0001.pdf"), "morvelan - Hilfe")
@@ -473,4 +505,6 @@ if __name__ == "__main__":
     all_pictures()
     all_documents()
     workspace_pictures()
+    function_picture()
+    project_pictures()
     help_documents()

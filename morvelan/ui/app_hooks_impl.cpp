@@ -3,6 +3,7 @@
 #include "morvelan/ui/dialog_hooks.h"
 #include "morvelan/ui/main_frame.h"
 #include "morvelan/ui/morvelan_app.h"
+#include "morvelan/ui/morvelan_view.h"
 #include "xui/message_dlg.h"
 
 #include <QApplication>
@@ -14,6 +15,21 @@ std::string CAppHooks::LanguageText(int number) {
 
 bool CAppHooks::IsOnline() {
     return app_.m_Online == 1;
+}
+
+bool CAppHooks::DisplayScaled() {
+    const CMorvelanView* view = app_.m_pFrame ? app_.m_pFrame->View() : nullptr;
+    return view ? view->DisplayScaled() != 0 : true;
+}
+
+bool CAppHooks::DisplayHex() {
+    const CMorvelanView* view = app_.m_pFrame ? app_.m_pFrame->View() : nullptr;
+    return view ? view->DisplayHex() != 0 : false;
+}
+
+void CAppHooks::ClearLiveCaches() {
+    if (CMorvelanView* view = app_.m_pFrame ? app_.m_pFrame->View() : nullptr)
+        view->ClearLiveCaches();
 }
 
 std::uint32_t CAppHooks::LinkHandle() {

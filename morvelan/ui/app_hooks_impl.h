@@ -12,6 +12,9 @@ public:
 
     std::string LanguageText(int number) override;
     bool IsOnline() override;
+    bool DisplayScaled() override;
+    bool DisplayHex() override;
+    void ClearLiveCaches() override;
     std::uint32_t LinkHandle() override;
     int UploadFlag() override;
     int ConfigureModule(CModuleTile* tile, CModule* module) override;

@@ -9,6 +9,7 @@
 #include "morvelan/ui/app_hooks_impl.h"
 #include "morvelan/ui/doc_hooks_impl.h"
 #include "morvelan/ui/main_frame.h"
+#include "morvelan/ui/morvelan_view.h"
 #include "morvelan/ui/print_session.h"
 #include "morvelan/ui/start_dlg.h"
 #include "platform/ini_file.h"
@@ -187,7 +188,9 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
                                                 ProgramFile("start198.bmp").c_str())));
     for (const auto& [id, file] : {std::pair{IDB_TOOLBAR_HOT, "toolbar130.bmp"},
                                    std::pair{IDB_TOOLBAR, "toolbar131.bmp"},
-                                   std::pair{IDB_TREE, "tree134.bmp"}})
+                                   std::pair{IDB_TREE, "tree134.bmp"},
+                                   std::pair{IDB_PROJECT_PAGE, "res1038.bmp"},
+                                   std::pair{IDB_PROJECT_LOGO, "res133.bmp"}})
         xui::registerBitmapResource(id, QImage(QString::fromLocal8Bit(ProgramFile(file).c_str())));
 
     m_MainWindow = std::make_unique<CMainFrame>(*this);

@@ -80,7 +80,8 @@ bool COnlineFrame::FrameInFront() {
 }
 
 void COnlineFrame::StopAutoStep() {
-    // The main view's output stepping stops with it; nothing steps outputs yet.
+    if (CMorvelanView* view = frame_.View())
+        view->StopAutoStep();
 }
 
 void COnlineFrame::MaximiseAndRedraw() {
@@ -93,11 +94,17 @@ int COnlineFrame::Upload() {
 }
 
 void COnlineFrame::LayoutList() {
-    frame_.App().m_LayoutMode = kLayoutList;
+    if (CMorvelanView* view = frame_.View())
+        view->LayoutList();
+    else
+        frame_.App().m_LayoutMode = kLayoutList;
     InvalidateView(true);
 }
 
-void COnlineFrame::ResetDisplayFlags() {}
+void COnlineFrame::ResetDisplayFlags() {
+    if (CMorvelanView* view = frame_.View())
+        view->ResetDisplayFlags();
+}
 
 CMorvelanDoc& COnlineFrame::Document() {
     return frame_.Doc();
