@@ -119,8 +119,9 @@ TEST_F(OnlineFrameTest, DebugGoesOnlinePollsAndGoesOffline) {
     EXPECT_FALSE(frame().IsCommandEnabled(ID_AUTO_ONLINE)) << "Debug holds online mode";
 
     // The message dialog holds polling while it is open.
-    ASSERT_FALSE(xui::messageDlgConfig().hooks.empty());
-    const xui::MessagePauseHook& hold = xui::messageDlgConfig().hooks.back();
+    // Its first hook holds polling; the main view's output stepping is the second.
+    ASSERT_EQ(xui::messageDlgConfig().hooks.size(), 2u);
+    const xui::MessagePauseHook& hold = xui::messageDlgConfig().hooks.front();
     EXPECT_TRUE(hold.pause());
     EXPECT_EQ(frame().IsPollingEnabled(), 0);
     EXPECT_FALSE(hold.pause()) << "a second dialog finds polling paused";
