@@ -96,13 +96,14 @@ void CMorvelanView::DrawProjectPage(mv::Canvas& dc) {
     dc.textOut(x + 220, 80, doc.m_Author);
     dc.textOut(x + 220, 110, doc.m_Company);
     dc.selectFont(kFontB);
-    // The comment's first three lines, clipped to the page picture's rectangle.
+    // The comment's first three lines, clipped to the page picture where it is drawn.
+    const int right = centre - page.width() / 2 + page.width();
     const std::vector<std::string> pieces = CommentPieces(doc.m_Comment, 3);
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const int y = 140 + 20 * static_cast<int>(i);
-        if (x + 220 >= page.width() || y >= page.height())
+        if (x + 220 >= right || y >= page.height())
             continue;
-        dc.drawText(pieces[i], mv::RECT{x + 220, y, page.width(), page.height()},
+        dc.drawText(pieces[i], mv::RECT{x + 220, y, right, page.height()},
                     mv::DT_LEFT | mv::DT_TOP | mv::DT_SINGLELINE);
     }
 }

@@ -257,7 +257,7 @@ TEST_F(ViewTest, ProjectPageTextsCommentAndLogo) {
     std::vector<std::string> comment;
     for (const mv::DrawCall& c : dc.callsOf(mv::DrawOp::DrawText)) {
         comment.push_back(c.text);
-        EXPECT_EQ(c.rect.right, 600);
+        EXPECT_EQ(c.rect.right, centre + 300);
         EXPECT_EQ(c.rect.bottom, 220);
     }
     EXPECT_EQ(comment, (std::vector<std::string>{"line one", "line two", "line three"}));
