@@ -1,6 +1,7 @@
 #include "morvelan/ui/frame_command_modules.h"
 
 #include "morvelan/ui/frame_seams.h"
+#include "morvelan/ui/info_commands.h"
 #include "morvelan/ui/main_frame.h"
 #include "morvelan/ui/module_dialog_commands.h"
 #include "morvelan/ui/online_commands.h"
@@ -16,4 +17,5 @@ void InstallFrameCommands(CMainFrame& frame) {
     morvelan::InstallPrintCommands(frame);
     morvelan::InstallModuleDialogCommands(frame);
     InstallOnlineCommands(frame);
+    morvelan::InstallInfoCommands(frame);
 }

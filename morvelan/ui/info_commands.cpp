@@ -1,0 +1,36 @@
+#include "morvelan/ui/info_commands.h"
+
+#include "morvelan/core/command_ids.h"
+#include "morvelan/ui/about_dlg.h"
+#include "morvelan/ui/history_table.h"
+#include "morvelan/ui/info_list_dlg.h"
+#include "morvelan/ui/morvelan_app.h"
+#include "morvelan/ui/main_frame.h"
+#include "platform/settings_store.h"
+#include "xui/history_dlg.h"
+
+namespace morvelan {
+
+void RegisterInfoTemplates() {
+    static const xui::DialogTemplate history = xui::historyDlgTemplate(IDD_HISTORY, "History");
+    static const xui::DialogTemplate about = aboutDlgTemplate();
+    static const xui::DialogTemplate infoList = infoListDlgTemplate();
+    xui::registerDialogTemplates({&history, &about, &infoList});
+}
+
+void InstallInfoCommands(CMainFrame& frame) {
+    RegisterInfoTemplates();
+    frame.Commands().Register(ID_HISTORY, [&frame] {
+        xui::CHistoryDlg dlg(IDD_HISTORY, HistoryTable(), &frame);
+        dlg.DoModal();
+    });
+    frame.Commands().Register(ID_APP_ABOUT, [&frame] {
+        CMorvelanApp& app = frame.App();
+        frame.PausePolling();
+        CAboutDlg dlg(mv::programFolder(), app.GetOSName(), app.m_Language, &frame);
+        dlg.DoModal();
+        frame.ResumePolling();
+    });
+}
+
+} // namespace morvelan
