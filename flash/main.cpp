@@ -1,11 +1,13 @@
 // X740Flash: sets the IP data of an X740 controller and loads its firmware, from the command
 // line, through the controller's serial boot loader, its service requests and its FTP server.
+#include "flash/check_dlg.h"
 #include "flash/flash_dialogs.h"
 #include "flash/flash_gui.h"
 #include "flash/loader/flash_app.h"
 
 int main(int argc, char** argv) {
     static int guiArgc = 1;
+    flash::RegisterCheckDialog();
     flash::CX740FlashApp app;
     flash::SetHistoryDialog(&flash::RunHistoryDialog);
     app.m_ShowHistory = [argv](const flash::HistoryContent& content) {

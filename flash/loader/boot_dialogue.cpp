@@ -182,6 +182,15 @@ int CX740FlashApp::PrintModulInfo(std::string& version) {
     return 1;
 }
 
+int CX740FlashApp::ReadModulTexts(std::vector<std::string>& texts) {
+    std::uint8_t record[kModulInfoRecordSize];
+    if (!ReadModulInfo(record)) {
+        return 0;
+    }
+    texts = RecordTexts(record, 3);
+    return 1;
+}
+
 int CX740FlashApp::CheckIpTextLengths(const std::string& ip, const std::string& mask,
                                       const std::string& gateway) {
     for (const std::string* text : {&ip, &mask, &gateway}) {

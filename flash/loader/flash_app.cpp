@@ -1,5 +1,6 @@
 #include "flash/loader/flash_app.h"
 
+#include "flash/loader/check_run.h"
 #include "flash/loader/console_out.h"
 #include "flash/loader/echo_probe.h"
 #include "flash/loader/key_input.h"
@@ -411,15 +412,8 @@ void CX740FlashApp::ShowCheckDialog() {
     if (m_ShowCheck && m_ShowCheck(*this)) {
         return;
     }
-    SetMessage("The Check dialog is not available in this program\n");
-}
-
-void CX740FlashApp::UpdateProcedure() {
-    SetMessage("The firmware update is not available in this program\n");
-}
-
-void CX740FlashApp::StartFtpProcedure() {
-    SetMessage("The firmware update is not available in this program\n");
+    CConsoleCheckSink sink;
+    RunCheck(*this, m_Ipd, sink);
 }
 
 HistoryContent LoaderHistory() {

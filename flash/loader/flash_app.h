@@ -24,6 +24,14 @@ class ILoaderFtp;
 
 // TCP port of the controller's module protocol.
 inline constexpr int kModuleTcpPort = 32000;
+// TCP port of the controller's FTP server.
+inline constexpr int kFtpPort = 21;
+// Attempts of the FTP connects that wait for a starting server (one second apart), and rounds
+// of the module information and configuration reads that follow a restart.
+inline constexpr int kFtpConnectAttempts = 60;
+inline constexpr int kRestartReadRounds = 3;
+// Open attempts of a firmware ZIP whose directory end is not found.
+inline constexpr int kZipOpenAttempts = 3;
 // Boot reply of firmware below 2.
 inline constexpr const char* kBootReplyPhrase = "BRIDGE IS AVAILABLE!";
 // Attempts of the boot prompt reader and of the module information read.
@@ -68,6 +76,8 @@ public:
     int ReopenAndReadModulInfo();
     int ReadModulInfo(std::uint8_t record[kModulInfoRecordSize]);
     int PrintModulInfo(std::string& version);
+    // The module information's name, date and version texts.
+    int ReadModulTexts(std::vector<std::string>& texts);
     int SetIpConfiguration(const std::string& serial, const std::string& ip,
                            const std::string& mask, const std::string& gateway);
     int WriteModulConfiguration(const ModulConfig& config);
@@ -88,6 +98,30 @@ public:
     void ShowCheckDialog();
     void UpdateProcedure();
     void StartFtpProcedure();
+
+    // --- firmware update procedures (1 success, 0 failure with the message set) ---
+    int InstallFirmwareStep1();
+    int InstallFirmwareStep2(const std::string& serial);
+    int InstallPackedFiles();
+    int InstallFileList();
+    int AutomaticUpdate();
+    int ExtractZip();
+    int CheckZipMembers();
+    int SendFile(const std::string& path);
+    int SendFileAs(const std::string& path, const std::string& remoteName);
+    int SendFileReplacing(const std::string& path, const std::string& remoteName,
+                          const std::string& other);
+    int DeleteFtpFile(const std::string& name);
+    int DeleteFirmwareFiles();
+    int DeleteFirmwareFilesAll();
+    int SendFileList(int connect);
+    int ConnectFtp();
+    // Reset variant B: reset, close the FTP socket without ending the session, close the link.
+    int ResetKeepFtp();
+    // Reset variant C: end an open FTP session, reset, wait, close the link.
+    int ResetAfterFtp(int milliseconds);
+    // A file below the work folder ("Firmware-Binaries/app.bin").
+    std::string WorkFile(const std::string& relative) const;
 
     // Text on the console and the same text as a line of the log.
     void PrintAndLog(const std::string& text);
@@ -122,6 +156,7 @@ public:
     // Where the run reaches the world; tests replace them.
     LoaderExports m_Exports;
     int m_TcpPort = kModuleTcpPort;
+    int m_FtpPort = kFtpPort;
     IKeyInput* m_Keys;
     std::unique_ptr<IEchoProbe> m_Echo;
     CWorkFolder m_WorkFolder;
@@ -143,6 +178,23 @@ private:
                            const std::string& gateway);
     void Wait(int milliseconds);
     int ReadKey();
+    // ConnectFtp repeated (one second apart) until it succeeds or the attempts are used up.
+    int ConnectFtpRepeated();
+    // "MODE n IP=ipc/snc/gwc FTP=COMP2" and the "update" account.
+    int WriteModeCommand(int mode);
+    // Reads the configuration (a few rounds) and logs its lines.
+    int ReadAndLogConfiguration(ModulConfig& config, int rounds);
+    // LIST and the clean-up of both DeleteFirmwareFiles variants.
+    int DeleteFiles(bool all);
+    // Sends the six image files of the work folder.
+    int SendImages();
+    // Waits for the boot prompt and answers it as step 50 of AutomaticUpdate does.
+    int AnswerBootPrompt();
+    // Writes the system configuration back with the serial number; the two failure messages.
+    int SetSystemSerial(const std::string& serial, const char* readFailed,
+                        const char* writeFailed);
+
+    ModulConfig m_Stored;
 };
 
 } // namespace flash
