@@ -55,6 +55,13 @@ class CAdvancedDlg;
 using FtpDialogRunner = std::function<void(CAdvancedDlg& panel, const FtpHandover& handover)>;
 void SetFtpDialogRunner(FtpDialogRunner runner);
 
+// The file chooser of the data-file commands: save (with overwrite prompt) or open, a filter
+// "text|pattern|", default extension "ini"; false when cancelled. A non-native file dialog
+// unless another is set.
+using DataFileChooser =
+    std::function<bool(QWidget* parent, bool save, const std::string& filter, std::string& path)>;
+void SetDataFileChooser(DataFileChooser chooser);
+
 class CAdvancedDlg : public xui::CXDialog, public PanelLog, public PanelPrompts {
     Q_OBJECT
 
@@ -103,6 +110,8 @@ public:
     bool WaitCursorHeld() const { return waitCursor_; }
     bool Busy() const { return busy_; }
     const PanelCommands& Commands() const { return commands_; }
+    PanelCommands& Commands() { return commands_; }
+    void SetWaitCursorHeld(bool on) { SetWaitCursor(on); }
 
 protected:
     bool OnInitDialog() override;
