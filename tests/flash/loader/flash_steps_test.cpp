@@ -7,6 +7,7 @@
 #include "flash/loader/loader_ftp.h"
 #include "flash/loader/work_folder.h"
 #include "platform/clock.h"
+#include "tests/flash/loader/run_program.h"
 
 #include <gtest/gtest.h>
 
@@ -108,6 +109,9 @@ class StepsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g = Calls{};
+        // The steps log into the current folder: a scratch one.
+        ASSERT_EQ(::getcwd(m_Cwd, sizeof m_Cwd), m_Cwd);
+        ASSERT_EQ(::chdir(m_Folder.path().c_str()), 0);
         mv::setProcessClock(&clock);
         flash::ConsoleOut().CaptureTo(&console, false);
         flash::LoaderExports& e = app.m_Exports;
@@ -126,8 +130,11 @@ protected:
     void TearDown() override {
         flash::ConsoleOut().CaptureTo(nullptr, false);
         mv::setProcessClock(nullptr);
+        ASSERT_EQ(::chdir(m_Cwd), 0);
     }
 
+    flashtest::ScratchFolder m_Folder;
+    char m_Cwd[4096] = {};
     mv::FakeClock clock;
     flash::CScriptedKeys keys;
     std::string console;
