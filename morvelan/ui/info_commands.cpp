@@ -6,6 +6,8 @@
 #include "morvelan/ui/info_list_dlg.h"
 #include "morvelan/ui/morvelan_app.h"
 #include "morvelan/ui/main_frame.h"
+#include "morvelan/ui/modul_info_dlg.h"
+#include "morvelan/ui/module_dialog_seams.h"
 #include "platform/settings_store.h"
 #include "xui/history_dlg.h"
 
@@ -15,7 +17,8 @@ void RegisterInfoTemplates() {
     static const xui::DialogTemplate history = xui::historyDlgTemplate(IDD_HISTORY, "History");
     static const xui::DialogTemplate about = aboutDlgTemplate();
     static const xui::DialogTemplate infoList = infoListDlgTemplate();
-    xui::registerDialogTemplates({&history, &about, &infoList});
+    static const xui::DialogTemplate modulInfo = modulInfoDlgTemplate();
+    xui::registerDialogTemplates({&history, &about, &infoList, &modulInfo});
 }
 
 void InstallInfoCommands(CMainFrame& frame) {
@@ -30,6 +33,12 @@ void InstallInfoCommands(CMainFrame& frame) {
         CAboutDlg dlg(mv::programFolder(), app.GetOSName(), app.m_Language, &frame);
         dlg.DoModal();
         frame.ResumePolling();
+    });
+    CMorvelanApp* app = &frame.App();
+    setModuleInfoViewer([app](const std::string& typeName, QWidget* parent) {
+        CModulInfoDlg dlg(app->m_ProgramDir, app->m_Catalogue, &app->m_Language, parent);
+        dlg.m_TypeName = typeName;
+        dlg.DoModal();
     });
 }
 
