@@ -88,6 +88,9 @@ TEST_F(FrameTest, AboutListsEveryDeliverableWithPollingPaused) {
     for (std::size_t i = 6; i < rows.size(); ++i)
         EXPECT_EQ(rows[i].second, version) << rows[i].first;
     EXPECT_EQ(rows[0].second, mv::readVersionValue(bin + "/morvelan", "ProductName"));
+    // Every deliverable carries its block, all with the same file version.
+    for (const char* f : {"libX740_Gate.so", "libX740_Logic.so"})
+        EXPECT_EQ(mv::readVersionValue(bin + "/" + f, "FileVersion"), version) << f;
 
     // A folder without the camera library keeps its row with an empty value.
     const std::string copy = root_ + "/bin";
