@@ -60,10 +60,18 @@ void Pump(int outFd, int inFd, bool closeInput, const ProgramOptions& options, p
             break;
         }
         pollfd fds[2] = {{outFd, POLLIN, 0}, {inFd, POLLOUT, 0}};
-        const bool writing = inFd >= 0 && written < input.size() &&
-                             run.output.find(options.inputAfter) != std::string::npos;
+        bool writing = inFd >= 0 && written < input.size() &&
+                       run.output.find(options.inputAfter) != std::string::npos;
+        // On a terminal the key goes out only once the program has turned echo off, else the
+        // line discipline would echo it before the program reads it.
+        bool echoOn = false;
+        if (writing && options.terminal) {
+            termios mode{};
+            echoOn = ::tcgetattr(inFd, &mode) == 0 && (mode.c_lflag & ECHO);
+            writing = !echoOn;
+        }
         fds[1].revents = 0;
-        const int n = ::poll(fds, writing ? 2 : 1, static_cast<int>(left));
+        const int n = ::poll(fds, writing ? 2 : 1, echoOn ? 1 : static_cast<int>(left));
         if (n < 0 && errno == EINTR) {
             continue;
         }
