@@ -93,6 +93,8 @@ public:
     // The text of an error code, empty when the description has none.
     std::string ErrorText(std::int32_t code) const;
     int FieldbusShownState() const { return m_FieldbusShown; }
+    // 255: the next live drawing draws the indicator whatever it showed before.
+    void SetFieldbusShownState(int state) { m_FieldbusShown = static_cast<std::int16_t>(state); }
     const std::vector<std::string>& Warnings() const { return m_Warnings; }
 
     std::string m_FW = "XXX";
