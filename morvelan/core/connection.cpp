@@ -77,6 +77,14 @@ void CControllerConnection::Release() {
     m_Link = 0;
 }
 
+void CControllerConnection::AdoptLink(std::uint32_t link) {
+    if (link == m_Link && m_Held)
+        return;
+    Release();
+    m_Link = link;
+    m_Held = link != 0;
+}
+
 void CControllerConnection::CloseConnection() {
     Release();
 }

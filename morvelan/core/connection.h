@@ -54,6 +54,9 @@ public:
     int ReadOnlineInputs(int station);
     // Releases the reference held on the link (at exit); the stored handle becomes 0.
     void CloseConnection();
+    // A service library worked on the link and hands back the link it holds now, with a
+    // reference of its own (0: none); the reference held so far is released.
+    void AdoptLink(std::uint32_t link);
 
     std::uint32_t m_Link = 0;      // 0 when none was opened
     int m_Com = 1;                 // 1..4 serial port COM1..COM4, 5 TCP/IP

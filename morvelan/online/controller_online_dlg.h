@@ -99,6 +99,8 @@ public:
     std::string Cell(int column, int row) const;
 
     void ShowMasterParameters();
+    // Runs a command as a control would send it.
+    void OnCommandForTest(int id) { OnCommand(id, 0); }
 
 protected:
     bool OnInitDialog() override;

@@ -2,6 +2,7 @@
 
 #include "morvelan/ui/dialog_hooks.h"
 #include "morvelan/ui/main_frame.h"
+#include "morvelan/ui/online_dialogs.h"
 #include "morvelan/ui/morvelan_app.h"
 #include "morvelan/ui/morvelan_view.h"
 #include "xui/message_dlg.h"
@@ -66,6 +67,11 @@ int CAppHooks::EditRangeParam(CModulParam& param) {
 
 bool CAppHooks::AskAddress(std::uint32_t& ip, int& port) {
     return morvelan::RunAskAddress(ip, port, app_.m_pMainWnd);
+}
+
+int CAppHooks::OpenOnlineController(const CModuleDescription* description, int station,
+                                    CControllerModule* module) {
+    return morvelan::RunControllerOnline(app_, description, station, module);
 }
 
 void CAppHooks::ShowMessage(const mv::AppMessage& m) {

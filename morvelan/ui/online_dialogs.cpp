@@ -1,0 +1,96 @@
+#include "morvelan/ui/online_dialogs.h"
+
+#include "morvelan/core/morvelan_doc.h"
+#include "morvelan/core/morvelan_doc_hooks.h"
+#include "morvelan/online/controller_online_dlg.h"
+#include "morvelan/ui/main_frame.h"
+#include "morvelan/ui/morvelan_app.h"
+#include "morvelan/ui/morvelan_view.h"
+#include "morvelan/core/module_tile.h"
+
+namespace morvelan {
+
+namespace {
+
+constexpr int kGatherRoom = 4096;
+
+class FrameControllerHost : public IControllerOnlineHost {
+public:
+    explicit FrameControllerHost(CMorvelanApp& app) : app_(app) {}
+
+    void PauseOnline() override {
+        if (CMainFrame* f = app_.m_pFrame) {
+            f->PausePolling();
+            if (f->View())
+                f->View()->PauseStepping();
+        }
+    }
+    void ResumeOnline() override {
+        if (CMainFrame* f = app_.m_pFrame) {
+            f->ResumePolling();
+            if (f->View())
+                f->View()->ResumeStepping();
+        }
+    }
+    std::uint32_t Link() override { return app_.m_Link; }
+    void AdoptLink(std::uint32_t link) override { app_.AdoptLink(link); }
+    std::string ProgramDir() override { return app_.m_ProgramDir; }
+    bool MemoryButton() override { return app_.m_Ini.memory != 0; }
+    int WriteTimeout() override { return app_.m_Ini.writeTimeout; }
+    bool GatherParameters(std::vector<std::uint8_t>& image) override {
+        CMainFrame* f = app_.m_pFrame;
+        CModuleTile* tile = f ? f->SelectedTile() : nullptr;
+        if (!tile)
+            return false;
+        image.assign(kGatherRoom, 0);
+        int total = 0;
+        f->Doc().GatherGroupData(tile->m_Station, image.data(), kGatherRoom, total);
+        image.resize(static_cast<std::size_t>(std::clamp(total, 0, kGatherRoom)));
+        return true;
+    }
+    bool UnknownModule() override { return mv::docHooks().UnknownModule(); }
+    void RepaintView() override {
+        if (app_.m_pFrame && app_.m_pFrame->View())
+            app_.m_pFrame->View()->viewport()->update();
+    }
+    void SystemMessage(const std::string& caption, const std::string& text) override {
+        if (app_.m_SystemMessage)
+            app_.m_SystemMessage(caption, text);
+    }
+    void RunInfoList(CControllerModule& module) override {
+        if (infoListSeam())
+            infoListSeam()(module);
+    }
+    void RunMemory() override {
+        if (memorySeam())
+            memorySeam()();
+    }
+
+private:
+    CMorvelanApp& app_;
+};
+
+} // namespace
+
+std::function<void(CControllerModule& module)>& infoListSeam() {
+    static std::function<void(CControllerModule&)> seam;
+    return seam;
+}
+
+std::function<void()>& memorySeam() {
+    static std::function<void()> seam;
+    return seam;
+}
+
+int RunControllerOnline(CMorvelanApp& app, const CModuleDescription* description, int station,
+                        CControllerModule* module) {
+    if (!module)
+        return 0;
+    FrameControllerHost host(app);
+    host.PauseOnline();
+    CControllerOnlineDlg dlg(host, *module, description, app.m_pMainWnd);
+    dlg.m_Station = station;
+    return dlg.RunModal();
+}
+
+} // namespace morvelan

@@ -1,0 +1,170 @@
+// The controller's online dialog against the simulated station: the master parameter blocks as
+// the station reports them, the tabs, the buttons' actions and their failures.
+#include "tests/morvelan/online/online_fixture.h"
+
+#include "catalogue/module_description.h"
+#include "morvelan/core/controller_module.h"
+#include "morvelan/core/param_number.h"
+#include "morvelan/online/controller_online_dlg.h"
+#include "portwire/include/Portwire.h"
+#include "xui/owner_button.h"
+
+namespace {
+
+using namespace onlinetest;
+using morvelan::CControllerOnlineDlg;
+using morvelan::FormatMasterValue;
+
+class TestHost : public morvelan::IControllerOnlineHost {
+public:
+    explicit TestHost(CMorvelanAppBase& a) : app(a) {}
+    void PauseOnline() override { ++pauses; }
+    void ResumeOnline() override { ++resumes; }
+    std::uint32_t Link() override { return app.m_Link; }
+    void AdoptLink(std::uint32_t link) override { app.AdoptLink(link); }
+    std::string ProgramDir() override { return dir; }
+    bool MemoryButton() override { return memory; }
+    int WriteTimeout() override { return 500; }
+    bool GatherParameters(std::vector<std::uint8_t>& image) override {
+        image = params;
+        return true;
+    }
+    bool UnknownModule() override { return unknown; }
+    void RepaintView() override { ++repaints; }
+    void SystemMessage(const std::string& caption, const std::string& text) override {
+        boxes.push_back(caption + "|" + text);
+    }
+    void RunInfoList(CControllerModule&) override { ++infoLists; }
+    void RunMemory() override {}
+
+    CMorvelanAppBase& app;
+    std::string dir = "/nonexistent";
+    bool memory = false;
+    bool unknown = false;
+    std::vector<std::uint8_t> params{1, 2, 3};
+    std::vector<std::string> boxes;
+    int pauses = 0, resumes = 0, repaints = 0, infoLists = 0;
+};
+
+TEST(MasterValueFormat, TypesHexAndShortReplies) {
+    const std::uint8_t r[] = {0xFE, 0x34, 0x12, 0xFF, 0xFF, 'a', 'b', 0, 'c'};
+    EXPECT_EQ(FormatMasterValue(r, 9, 0, 1, false), "254");
+    EXPECT_EQ(FormatMasterValue(r, 9, 0, 1, true), "FEH");
+    EXPECT_EQ(FormatMasterValue(r, 9, 1, 2, true), "1234H");
+    EXPECT_EQ(FormatMasterValue(r, 9, 1, 2, false), "4660");
+    EXPECT_EQ(FormatMasterValue(r, 9, 1, 4, false), "-60876");
+    EXPECT_EQ(FormatMasterValue(r, 9, 1, 4, true), "FFFF1234H");
+    EXPECT_EQ(FormatMasterValue(r, 9, 5, 3, false), "ab");
+    EXPECT_EQ(FormatMasterValue(r, 9, 8, 99, false), "c");
+    EXPECT_EQ(FormatMasterValue(r, 9, 8, 5, false), "c");
+    EXPECT_EQ(FormatMasterValue(r, 9, 0, 0, false), "");
+    // Beyond the reply, partly beyond it, or before it: not read.
+    const std::string notRead = mv::LanguageText(10014);
+    EXPECT_EQ(FormatMasterValue(r, 9, 9, 1, false), notRead);
+    EXPECT_EQ(FormatMasterValue(r, 9, 7, 4, false), notRead);
+    EXPECT_EQ(FormatMasterValue(r, 9, 8, 2, false), notRead);
+    EXPECT_EQ(FormatMasterValue(r, 9, -1, 1, false), notRead);
+}
+
+class ControllerOnlineTest : public OnlineFixture {};
+
+TEST_F(ControllerOnlineTest, BlocksTabsButtonsAndFailures) {
+    ASSERT_EQ(app.OpenConnectionPlain(0), 1);
+    CModuleTile* head = doc.Station(0)->Tile(0);
+    auto* controller = dynamic_cast<CControllerModule*>(&head->Module());
+    ASSERT_NE(controller, nullptr);
+    ASSERT_GT(controller->ChannelCount(), 0);
+    for (int i = 0; i < controller->ChannelCount(); ++i) {
+        Bytes value(64);
+        for (std::size_t b = 0; b < value.size(); ++b)
+            value[b] = static_cast<std::uint8_t>('A' + (b + i) % 26);
+        station.setMasterParameter(static_cast<std::uint8_t>(controller->Channel(i).code), value);
+    }
+
+    TestHost host(app);
+    CModuleDescription description;
+    CControllerOnlineDlg dlg(host, *controller, &description);
+    dlg.ShowModeless();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(dlg.item(morvelan::kCtlMemory)->isVisibleTo(&dlg));
+    EXPECT_FALSE(dlg.item(morvelan::kCtlAdvanced)->isVisibleTo(&dlg));
+    EXPECT_EQ(dlg.TabCount(), controller->ChannelCount());
+    EXPECT_TRUE(dlg.Tab(0)->isLatched());
+
+    // Every block shows what the station holds.
+    for (int i = 0; i < controller->ChannelCount(); ++i) {
+        dlg.OnCommandForTest(morvelan::kCtlFirstTab + i);
+        const CControllerChannel& ch = controller->Channel(i);
+        // The reply starts with the request's two bytes.
+        Bytes reply{static_cast<std::uint8_t>(ch.code), 0};
+        const Bytes value = station.masterParameter(static_cast<std::uint8_t>(ch.code));
+        reply.insert(reply.end(), value.begin(), value.end());
+        for (std::size_t k = 0; k < ch.params.size(); ++k) {
+            const CControllerParam& p = ch.params[k];
+            EXPECT_EQ(dlg.Cell(0, static_cast<int>(k) + 1), mv::FormatC("%5d:", int(k) + 1));
+            EXPECT_EQ(dlg.Cell(1, static_cast<int>(k) + 1), p.name);
+            EXPECT_EQ(dlg.Cell(2, static_cast<int>(k) + 1),
+                      FormatMasterValue(reply.data(), int(reply.size()), p.offset, p.length,
+                                        p.mode == 1));
+        }
+    }
+
+    // Scrolling stops three tabs before the end.
+    for (int i = 0; i < 10; ++i)
+        dlg.OnCommandForTest(morvelan::kCtlScrollRight);
+    EXPECT_EQ(dlg.ScrollPosition(), std::max(0, dlg.TabCount() - 3));
+    for (int i = 0; i < 10; ++i)
+        dlg.OnCommandForTest(morvelan::kCtlScrollLeft);
+    EXPECT_EQ(dlg.ScrollPosition(), 0);
+
+    // Fieldbus on and off reach the station.
+    dlg.OnCommandForTest(morvelan::kCtlFieldbusOn);
+    EXPECT_TRUE(station.fieldbusRunning());
+    dlg.OnCommandForTest(morvelan::kCtlFieldbusOff);
+    EXPECT_FALSE(station.fieldbusRunning());
+
+    // Save and clear: done messages; the parameter bytes arrive.
+    shown.clear();
+    dlg.OnCommandForTest(morvelan::kCtlSave);
+    dlg.OnCommandForTest(morvelan::kCtlClear);
+    EXPECT_EQ(station.flashClears(), 1);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].line1, mv::LanguageText(10013));
+    EXPECT_EQ(shown[0].bitmapId, 159);
+
+    // Refusals: unknown module, oversized image.
+    shown.clear();
+    host.unknown = true;
+    dlg.OnCommandForTest(morvelan::kCtlSave);
+    host.unknown = false;
+    host.params.assign(254, 0);
+    dlg.OnCommandForTest(morvelan::kCtlSave);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].line1, "Unknown modul in project");
+    EXPECT_NE(shown[1].line1.find(" Datasize error"), std::string::npos);
+
+    // A failed block read: the platform box, polling paused around it.
+    station.injectFault(x740sim::Fault::badChecksum(), 1);
+    const int pauses = host.pauses;
+    dlg.OnCommandForTest(morvelan::kCtlFirstTab);
+    EXPECT_EQ(host.pauses, pauses + 1);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_NE(host.boxes[0].find(" Checksum error"), std::string::npos);
+
+    // A missing service library and a name with a path.
+    description.m_Dll = "NoSuchPanel";
+    dlg.OnCommandForTest(morvelan::kCtlAdvanced);
+    description.m_Dll = "../x";
+    dlg.OnCommandForTest(morvelan::kCtlAdvanced);
+    ASSERT_EQ(host.boxes.size(), 3u);
+    EXPECT_EQ(host.boxes[1].rfind("CControllerOnlineDlg|Error : ", 0), 0u);
+    EXPECT_EQ(host.boxes[2].rfind("CControllerOnlineDlg|Error : ", 0), 0u);
+
+    dlg.OnCommandForTest(morvelan::kCtlErrorInfo);
+    EXPECT_EQ(host.infoLists, 1);
+    dlg.OnCommandForTest(mv::IDOK);
+    EXPECT_EQ(controller->FieldbusShownState(), 255);
+    EXPECT_EQ(host.repaints, 1);
+}
+
+} // namespace
