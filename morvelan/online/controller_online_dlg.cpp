@@ -26,7 +26,7 @@ constexpr int kTabWidth = 100;
 constexpr int kTabsShown = 3;
 constexpr int kGridRows = 100;
 constexpr int kReplyRoom = 512;
-constexpr int kTextFromZero = 99;
+constexpr int kZeroTerminatedType = 99;
 
 } // namespace
 
@@ -91,7 +91,7 @@ std::string FormatMasterValue(const std::uint8_t* reply, int length, int offset,
     if (type < 1)
         return {};
     // Texts end at their length, their zero byte or the end of the reply, whichever is first.
-    int n = type >= kTextFromZero ? room : std::min(type, room);
+    int n = type >= kZeroTerminatedType ? room : std::min(type, room);
     const void* zero = std::memchr(p, 0, static_cast<std::size_t>(n));
     if (zero)
         n = static_cast<int>(static_cast<const std::uint8_t*>(zero) - p);

@@ -45,7 +45,6 @@ constexpr int kTextGridName = 192;
 constexpr int kTextGridValue = 193;
 constexpr int kTextOk = 10000;
 constexpr int kTextValueNotRead = 10014;
-constexpr int kTextUnknownModulInProject = 5006;
 
 // Largest parameter image the controller takes in one write.
 constexpr int kMaxParameterImage = 253;
