@@ -3,7 +3,9 @@
 #include "morvelan/core/morvelan_doc.h"
 #include "morvelan/core/morvelan_doc_hooks.h"
 #include "morvelan/online/controller_online_dlg.h"
+#include "morvelan/ui/info_list_dlg.h"
 #include "morvelan/ui/main_frame.h"
+#include "morvelan/core/controller_module.h"
 #include "morvelan/ui/morvelan_app.h"
 #include "morvelan/ui/morvelan_view.h"
 #include "morvelan/core/module_tile.h"
@@ -58,8 +60,17 @@ public:
             app_.m_SystemMessage(caption, text);
     }
     void RunInfoList(CControllerModule& module) override {
-        if (infoListSeam())
-            infoListSeam()(module);
+        CInfoListDlg dlg(app_.m_pFrame, app_.m_pMainWnd);
+        for (const CErrorText& e : module.ErrorTexts())
+            dlg.m_Entries.emplace_back(e.code, e.text);
+        CMainFrame* frame = app_.m_pFrame;
+        dlg.m_ResumeOnPaint = [frame] {
+            if (frame)
+                frame->ResumePolling();
+            if (frame && frame->View())
+                frame->View()->ResumeStepping();
+        };
+        dlg.DoModal();
     }
     void RunMemory() override {
         if (memorySeam())
@@ -71,11 +82,6 @@ private:
 };
 
 } // namespace
-
-std::function<void(CControllerModule& module)>& infoListSeam() {
-    static std::function<void(CControllerModule&)> seam;
-    return seam;
-}
 
 std::function<void()>& memorySeam() {
     static std::function<void()> seam;

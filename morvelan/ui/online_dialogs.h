@@ -13,9 +13,7 @@ namespace morvelan {
 int RunControllerOnline(CMorvelanApp& app, const CModuleDescription* description, int station,
                         CControllerModule* module);
 
-// The info list dialog with a controller's error table, and the memory dialog; empty until the
-// dialogs that own them install them.
-std::function<void(CControllerModule& module)>& infoListSeam();
+// The memory dialog; empty until it is installed.
 std::function<void()>& memorySeam();
 
 } // namespace morvelan
