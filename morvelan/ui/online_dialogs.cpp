@@ -3,6 +3,7 @@
 #include "morvelan/core/morvelan_doc.h"
 #include "morvelan/core/morvelan_doc_hooks.h"
 #include "morvelan/online/controller_online_dlg.h"
+#include "morvelan/online/memory_dlg.h"
 #include "morvelan/ui/info_list_dlg.h"
 #include "morvelan/ui/main_frame.h"
 #include "morvelan/core/controller_module.h"
@@ -73,8 +74,9 @@ public:
         dlg.DoModal();
     }
     void RunMemory() override {
-        if (memorySeam())
-            memorySeam()();
+        CMemoryDlg dlg([](void* a) { return static_cast<CMorvelanApp*>(a)->m_Link; }, &app_,
+                       app_.m_pMainWnd);
+        dlg.DoModal();
     }
 
 private:
@@ -82,11 +84,6 @@ private:
 };
 
 } // namespace
-
-std::function<void()>& memorySeam() {
-    static std::function<void()> seam;
-    return seam;
-}
 
 int RunControllerOnline(CMorvelanApp& app, const CModuleDescription* description, int station,
                         CControllerModule* module) {

@@ -13,7 +13,4 @@ namespace morvelan {
 int RunControllerOnline(CMorvelanApp& app, const CModuleDescription* description, int station,
                         CControllerModule* module);
 
-// The memory dialog; empty until it is installed.
-std::function<void()>& memorySeam();
-
 } // namespace morvelan

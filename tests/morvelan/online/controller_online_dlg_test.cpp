@@ -6,6 +6,10 @@
 #include "morvelan/core/controller_module.h"
 #include "morvelan/core/param_number.h"
 #include "morvelan/online/controller_online_dlg.h"
+#include "morvelan/online/memory_dlg.h"
+
+#include <QLineEdit>
+#include <QListWidget>
 #include "portwire/include/Portwire.h"
 #include "xui/owner_button.h"
 
@@ -165,6 +169,40 @@ TEST_F(ControllerOnlineTest, BlocksTabsButtonsAndFailures) {
     dlg.OnCommandForTest(mv::IDOK);
     EXPECT_EQ(controller->FieldbusShownState(), 255);
     EXPECT_EQ(host.repaints, 1);
+}
+
+} // namespace
+
+namespace {
+
+class MemoryDlgTest : public onlinetest::OnlineFixture {};
+
+TEST_F(MemoryDlgTest, DumpLinesEscapeReadsAndAFailedReadEmptiesTheList) {
+    std::uint8_t bytes[80];
+    for (int i = 0; i < 80; ++i)
+        bytes[i] = static_cast<std::uint8_t>('0' + i % 40);
+    bytes[3] = 0;
+    const auto lines = morvelan::MemoryLines(0x1000, bytes);
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[0], "00001000   30 31 32 00 34 35 36 37  0124567");
+    EXPECT_EQ(lines[9].substr(0, 10), "00001048  ");
+
+    ASSERT_EQ(app.OpenConnectionPlain(0), 1);
+    morvelan::CMemoryDlg dlg([](void* a) { return static_cast<CMorvelanAppBase*>(a)->m_Link; },
+                             &app);
+    dlg.ShowModeless();
+    auto* start = dlg.itemAs<QLineEdit>(morvelan::kMemStartEdit);
+    ASSERT_NE(start, nullptr);
+    start->setText("1000");
+    dlg.list()->addItem("stale");
+    shown.clear();
+    station.injectFault(x740sim::Fault::badChecksum(), 1);
+    dlg.OnCommandForTest(mv::IDCANCEL); // Escape reads and keeps the dialog open
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.list()->count(), 0);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].line1.rfind(mv::LanguageText(5004) + " : ", 0), 0u);
+    EXPECT_EQ(shown[0].bitmapId, 150);
 }
 
 } // namespace
