@@ -6,6 +6,7 @@
 #include "panel/ftpdlg/ftp_dlg.h"
 #include "panel/ui/mlist_box.h"
 #include "panel/ui/panel_clock.h"
+#include "panel/ui/record_dlgs.h"
 #include "xui/bitmaps.h"
 #include "xui/message_dlg.h"
 
@@ -117,9 +118,13 @@ public:
         return Chooser() && Chooser()(&panel_, save, filter, path);
     }
     bool AskSsiOffset(int& index, int& offset) override {
-        (void)index;
-        (void)offset;
-        return false;
+        CSSIOffsetDlg dlg(&panel_);
+        if (dlg.DoModal() != mv::IDOK) {
+            return false;
+        }
+        index = dlg.m_Index;
+        offset = dlg.m_Offset;
+        return true;
     }
     bool NswWarnings() const override { return panel_.NswWarnings() == 1; }
 
@@ -139,7 +144,9 @@ void CAdvancedDlg::OnDataFileCommand(int id) {
     files.Run(id);
 }
 
-void CAdvancedDlg::OpenRecordEditor(const LogItemRecord& /*record*/) {}
+void CAdvancedDlg::OpenRecordEditor(const LogItemRecord& record) {
+    OpenRecordEditorFor(record);
+}
 
 void CAdvancedDlg::RunFtpDialog(const FtpHandover& handover) {
     if (Runner()) {

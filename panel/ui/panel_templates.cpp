@@ -1,5 +1,7 @@
 #include "panel/ui/panel_templates.h"
 
+#include "panel/ui/record_dlgs.h"
+
 #include "platform/win_styles.h"
 #include "xui/dialog_template.h"
 
@@ -80,6 +82,7 @@ const xui::DialogTemplate kCamBlock{
 
 void RegisterPanelTemplates() {
     xui::registerDialogTemplates({&kAdvanced, &kIpData, &kEType, &kSsiIndex, &kCamBlock});
+    RegisterRecordTemplates();
 }
 
 } // namespace x740panel
