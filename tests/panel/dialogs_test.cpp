@@ -203,10 +203,17 @@ TEST_F(PanelDialogs, LogLinesTheirColoursAndDoubleClicks) {
     Pump();
     EXPECT_EQ(list->currentRow(), 0);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    // A line with a record opens the editor of its type on the record's file and key.
+    QString editor;
+    WhenModalOpens(&dlg, [&editor](QWidget* modal) {
+        editor = modal->windowTitle();
+        static_cast<QDialog*>(modal)->reject();
+    });
     const QRect cam = list->visualItemRect(list->item(5));
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cam.center());
     Pump();
     EXPECT_EQ(list->currentRow(), 5);
+    EXPECT_EQ(editor, "CAM Data");
 
     // A transient text is drawn over the last line and leaves the line as it was.
     list->ShowTransientLine("progress 50%");
