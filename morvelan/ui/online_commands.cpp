@@ -1,5 +1,7 @@
 #include "morvelan/ui/online_commands.h"
 
+#include "morvelan/online/firmware_info_dlg.h"
+
 #include "morvelan/core/command_ids.h"
 #include "morvelan/online/download.h"
 #include "morvelan/ui/frame_seams.h"
@@ -154,6 +156,14 @@ void InstallOnlineCommands(CMainFrame& frame) {
     DialogSeams& seams = dialogSeams();
     seams.onlineSwitch = [](CMainFrame& f) { f.Online().Session().SwitchDebugMode(); };
     seams.uploadDialog = [&frame](int mode) { return frame.Online().RunUploadDialog(mode); };
+    seams.firmwareDialog = [&frame](const std::string& field1, const std::string& field2,
+                                    const std::string& field3) {
+        morvelan::CFirmwareInfoDlg dlg(frame.App().m_pMainWnd);
+        dlg.m_Text1050 = field1;
+        dlg.m_Text1053 = field2;
+        dlg.m_Text1051 = field3;
+        return dlg.DoModal();
+    };
     frame.Commands().Register(ID_AUTO_ONLINE, [&frame] {
         frame.Online().Session().OnAutoOnline();
         frame.UpdateCommandStates();

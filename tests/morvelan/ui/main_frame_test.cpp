@@ -118,10 +118,13 @@ TEST_F(FrameTest, UpdateRulesFollowTheFlagsAndTheSelection) {
     EXPECT_TRUE(enabled(ID_INSERT_K2271));
     EXPECT_FALSE(frame().IsCommandEnabled(ID_ADD_MODULES)) << "a board is selected";
     // A command whose dialog is missing stays off.
+    const auto installed = dialogSeams().firmwareDialog;
+    dialogSeams().firmwareDialog = {};
     EXPECT_FALSE(enabled(ID_FIRMWARE_INFO));
     dialogSeams().firmwareDialog = [](const std::string&, const std::string&,
                                       const std::string&) { return 1; };
     EXPECT_TRUE(enabled(ID_FIRMWARE_INFO));
+    dialogSeams().firmwareDialog = installed;
 
     // Online: New, Open, Save, Upload, Port and Saved Configuration are off, and all popups but
     // Online are grayed.

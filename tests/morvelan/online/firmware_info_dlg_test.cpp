@@ -1,0 +1,24 @@
+// The firmware window shows the controller's three texts in their edits.
+#include "morvelan/online/firmware_info_dlg.h"
+
+#include "tests/xui/xbase_test_support.h"
+
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FirmwareInfoDlg, ShowsTheThreeTextsInTheirEditsCutTo255) {
+    xbase_test::app();
+    morvelan::CFirmwareInfoDlg dlg;
+    dlg.m_Text1050 = "12.03.2024";
+    dlg.m_Text1053 = "X740 FW";
+    dlg.m_Text1051 = std::string(300, 'v');
+    dlg.ShowModeless();
+    EXPECT_EQ(dlg.itemAs<QLineEdit>(morvelan::kFwDateEdit)->text().toStdString(), "12.03.2024");
+    EXPECT_EQ(dlg.itemAs<QLineEdit>(morvelan::kFwFirmwareEdit)->text().toStdString(), "X740 FW");
+    EXPECT_EQ(dlg.itemAs<QLineEdit>(morvelan::kFwVersionEdit)->text().size(), 255);
+    dlg.EndDialog(1);
+}
+
+} // namespace
