@@ -113,6 +113,9 @@ bool ServiceController::handle(std::uint8_t direction, const std::vector<std::ui
         return false;
     }
     ++requests_[{code, direction}];
+    if (direction == kDirWrite && (code == 48 || code == 49 || code == 93 || code == 43)) {
+        serviceOrder_.push_back(code);
+    }
     if (noReply) {
         return true;
     }
@@ -223,6 +226,9 @@ bool ServiceController::answerWrite(const std::vector<std::uint8_t>& data,
         records_.erase({RecordKind::ModulConfig, 0});
         return true;
     case 43:
+        // NVRAM clear: the stored module configuration goes with it.
+        records_.erase({RecordKind::ModulConfig, 0});
+        return true;
     case 93:
         return true;
     case 48:
@@ -311,6 +317,16 @@ int ServiceController::requests(std::uint8_t code, std::uint8_t direction) const
     std::lock_guard lock(mutex_);
     auto it = requests_.find({code, direction});
     return it != requests_.end() ? it->second : 0;
+}
+
+std::vector<std::uint8_t> ServiceController::serviceOrder() const {
+    std::lock_guard lock(mutex_);
+    return serviceOrder_;
+}
+
+void ServiceController::clearServiceOrder() {
+    std::lock_guard lock(mutex_);
+    serviceOrder_.clear();
 }
 
 void ServiceController::setReplyLength(std::uint8_t code, int length) {

@@ -45,6 +45,10 @@ public:
 
     // How many requests of a code (and direction) arrived.
     int requests(std::uint8_t code, std::uint8_t direction) const;
+    // The codes of the FTP server start (48), reset (49), firmware update start (93) and
+    // NVRAM clear (43) requests, in the order they arrived.
+    std::vector<std::uint8_t> serviceOrder() const;
+    void clearServiceOrder();
 
     // --- reply shaping, per function code (both directions) ---
     // Cut the reply's data to length bytes (the reply then says so in its header).
@@ -90,6 +94,7 @@ private:
     bool answerSendOnly_ = false;
     std::function<void()> resetListener_;
     std::map<std::pair<std::uint8_t, std::uint8_t>, int> requests_;
+    std::vector<std::uint8_t> serviceOrder_;
     std::map<std::uint8_t, Shape> shapes_;
 };
 

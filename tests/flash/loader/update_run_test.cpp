@@ -93,6 +93,12 @@ TEST_F(UpdateRunTest, PackedInstallSendsTheAppAndEndsTheSession) {
     EXPECT_NE(console.find(" V>=2 "), std::string::npos);
     EXPECT_NE(console.find("Sending file app.bin \n"), std::string::npos);
     EXPECT_NE(LogBody().find("Send file extra.txt\n"), std::string::npos);
+    // The boot command starts the FTP server and the session's quit takes the reset's place:
+    // none of the FTP start, reset, update start or NVRAM clear requests is sent, and the
+    // module configuration stays.
+    EXPECT_EQ(Count("x740ResetModul"), 0);
+    EXPECT_EQ(services.serviceOrder(), std::vector<std::uint8_t>{});
+    EXPECT_TRUE(services.hasRecord(x740sim::RecordKind::ModulConfig));
 }
 
 TEST_F(UpdateRunTest, FailuresEndTheRunWithTheirMessage) {
@@ -144,6 +150,12 @@ TEST_F(UpdateRunTest, CheckOnTheConsoleListsTheController) {
     EXPECT_NE(console.find("END\nEND\n"), std::string::npos);
     // A configuration kept from a failed update stays.
     EXPECT_TRUE(flash::ModulConfigFileExists());
+    // The Check starts the FTP server and nothing else of the four: no reset, no update start,
+    // no NVRAM clear.
+    AwaitPeer([this] { return !services.serviceOrder().empty(); });
+    EXPECT_EQ(services.serviceOrder(), (std::vector<std::uint8_t>{48}));
+    EXPECT_EQ(ConfigText("serial"), "SN400123");
+    services.clearServiceOrder();
 
     // No controller on the port: the open error, then only END.
     console.clear();
@@ -151,6 +163,7 @@ TEST_F(UpdateRunTest, CheckOnTheConsoleListsTheController) {
     app.Dispatch();
     EXPECT_NE(console.find("Connecting to: 127.0.0.1 \nOpen 0x"), std::string::npos) << console;
     EXPECT_NE(console.find("\nEND\nEND\n"), std::string::npos);
+    EXPECT_TRUE(services.serviceOrder().empty());
 }
 
 TEST(FirmwareTrailer, MarkVersionAndShortFiles) {
