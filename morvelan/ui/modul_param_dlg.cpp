@@ -169,12 +169,12 @@ std::string CModulParamDlg::DescriptionFile() const {
 }
 
 void CModulParamDlg::OnSave() {
-    FileDialogSpec spec;
-    spec.save = true;
-    spec.filter = kParamDataFilter;
-    spec.defaultExtension = kParamDataExtension;
-    spec.overwritePrompt = true;
-    const std::string path = ChooseFile(spec, this);
+    FileDialogSpec wanted;
+    wanted.save = true;
+    wanted.filter = kParamDataFilter;
+    wanted.defaultExtension = kParamDataExtension;
+    wanted.overwritePrompt = true;
+    const std::string path = ChooseFile(wanted, this);
     if (path.empty())
         return;
     if (!WriteParamDataFile(path, DescriptionFile(), m_Groups))
@@ -182,9 +182,9 @@ void CModulParamDlg::OnSave() {
 }
 
 void CModulParamDlg::OnLoad() {
-    FileDialogSpec spec;
-    spec.filter = kParamDataFilter;
-    const std::string path = ChooseFile(spec, this);
+    FileDialogSpec wanted;
+    wanted.filter = kParamDataFilter;
+    const std::string path = ChooseFile(wanted, this);
     if (path.empty())
         return;
     const std::string own = DescriptionFile();

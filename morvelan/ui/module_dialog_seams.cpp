@@ -21,15 +21,15 @@ ModuleInfoViewer& infoViewer() {
     return v;
 }
 
-std::string PlatformChooser(const FileDialogSpec& spec, QWidget* parent) {
+std::string PlatformChooser(const FileDialogSpec& wanted, QWidget* parent) {
     QFileDialog dialog(parent);
-    dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(spec.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilter(QString::fromStdString(QtFilterFromPipes(spec.filter)));
+    dialog.setAcceptMode(wanted.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(wanted.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(QString::fromStdString(QtFilterFromPipes(wanted.filter)));
     dialog.setOption(QFileDialog::ReadOnly, false);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.overwritePrompt);
-    if (!spec.defaultExtension.empty())
-        dialog.setDefaultSuffix(QString::fromStdString(spec.defaultExtension));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !wanted.overwritePrompt);
+    if (!wanted.defaultExtension.empty())
+        dialog.setDefaultSuffix(QString::fromStdString(wanted.defaultExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().front().toLocal8Bit().toStdString();
@@ -41,8 +41,8 @@ void setFileChooser(FileChooser c) {
     chooser() = std::move(c);
 }
 
-std::string ChooseFile(const FileDialogSpec& spec, QWidget* parent) {
-    return chooser() ? chooser()(spec, parent) : PlatformChooser(spec, parent);
+std::string ChooseFile(const FileDialogSpec& wanted, QWidget* parent) {
+    return chooser() ? chooser()(wanted, parent) : PlatformChooser(wanted, parent);
 }
 
 void setDocumentationOpener(DocumentationOpener o) {

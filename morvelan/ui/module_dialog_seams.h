@@ -23,10 +23,10 @@ struct FileDialogSpec {
 };
 
 // The chosen path, empty when cancelled.
-using FileChooser = std::function<std::string(const FileDialogSpec& spec, QWidget* parent)>;
+using FileChooser = std::function<std::string(const FileDialogSpec& wanted, QWidget* parent)>;
 // Replaces the chooser (an empty one restores the platform's file dialog).
 void setFileChooser(FileChooser chooser);
-std::string ChooseFile(const FileDialogSpec& spec, QWidget* parent);
+std::string ChooseFile(const FileDialogSpec& wanted, QWidget* parent);
 
 // Opens the documentation of a module type (the application's ShowModuleDocumentation).
 using DocumentationOpener = std::function<void(const std::string& typeName)>;

@@ -87,12 +87,12 @@ CMorvelanView::~CMorvelanView() {
 
 void CMorvelanView::CreateButtons() {
     for (int i = 0; i < kViewButtonCount; ++i) {
-        const ButtonSpec& spec = kButtons[static_cast<std::size_t>(i)];
-        const std::string text = spec.textNo ? mv::appHooks().LanguageText(spec.textNo)
-                                             : std::string(spec.text);
+        const ButtonSpec& wanted = kButtons[static_cast<std::size_t>(i)];
+        const std::string text = wanted.textNo ? mv::appHooks().LanguageText(wanted.textNo)
+                                             : std::string(wanted.text);
         auto* button = new xui::CXButton(viewport(), xui::fromCp1252(text));
-        xui::setControlId(button, spec.id);
-        if (spec.toggle)
+        xui::setControlId(button, wanted.id);
+        if (wanted.toggle)
             button->SetToggle();
         button->setGeometry(i * kViewButtonWidth, 0, kViewButtonWidth, kViewButtonHeight);
         button->show();

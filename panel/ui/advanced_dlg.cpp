@@ -170,10 +170,10 @@ void CAdvancedDlg::CreateMenu() {
     menuBar_ = new QMenuBar(this);
     menuBar_->setNativeMenuBar(false);
     menuBar_->setProperty(kIdProperty, kMenuResource);
-    for (const MenuSpec& spec : MenuTable()) {
-        QMenu* menu = menuBar_->addMenu(QString::fromLatin1(spec.title));
-        menus_[QString::fromLatin1(spec.title)] = menu;
-        for (const MenuItem& item : spec.items) {
+    for (const MenuSpec& wanted : MenuTable()) {
+        QMenu* menu = menuBar_->addMenu(QString::fromLatin1(wanted.title));
+        menus_[QString::fromLatin1(wanted.title)] = menu;
+        for (const MenuItem& item : wanted.items) {
             if (item.id == 0) {
                 menu->addSeparator();
                 continue;
@@ -197,19 +197,19 @@ bool CAdvancedDlg::CreateToolBar() {
     toolbar_->setIconSize(QSize(16, 16));
     toolbar_->setMovable(false);
     toolbar_->setFloatable(false);
-    for (const ToolButtonSpec& spec : ToolTable()) {
-        if (spec.id == 0) {
+    for (const ToolButtonSpec& wanted : ToolTable()) {
+        if (wanted.id == 0) {
             toolbar_->addSeparator();
             continue;
         }
-        QAction* menuAction = Action(spec.id);
-        QAction* action = toolbar_->addAction(Glyph(spec.glyph, spec.color), menuAction->text());
-        action->setProperty(kIdProperty, spec.id);
-        action->setToolTip(QString::fromLatin1(spec.tooltip));
-        const int id = spec.id;
+        QAction* menuAction = Action(wanted.id);
+        QAction* action = toolbar_->addAction(Glyph(wanted.glyph, wanted.color), menuAction->text());
+        action->setProperty(kIdProperty, wanted.id);
+        action->setToolTip(QString::fromLatin1(wanted.tooltip));
+        const int id = wanted.id;
         connect(action, &QAction::triggered, this, [this, id] { xui::postCommandTo(this, id); });
         if (QWidget* button = toolbar_->widgetForAction(action)) {
-            button->setProperty(kIdProperty, spec.id);
+            button->setProperty(kIdProperty, wanted.id);
             button->installEventFilter(this);
         }
     }

@@ -114,8 +114,8 @@ protected:
             messages.push_back(r);
             return mv::IDOK;
         });
-        morvelan::setFileChooser([this](const morvelan::FileDialogSpec& spec, QWidget*) {
-            specs.push_back(spec);
+        morvelan::setFileChooser([this](const morvelan::FileDialogSpec& wanted, QWidget*) {
+            specs.push_back(wanted);
             return chosenPath;
         });
         morvelan::setDocumentationOpener(
