@@ -68,6 +68,7 @@ public:
 
     // --- boot-loader dialogue and controller steps ---
     int WaitForBootPrompt(std::uint8_t buffer[4]);
+    int OpenComAndWaitForBoot(std::uint8_t prompt[4]);
     int SendBootReply();
     int WriteCommand(const std::string& text);
     int OpenCom();

@@ -130,19 +130,7 @@ void CX740FlashApp::UpdateProcedure() {
             SetMessage("No COM-Port defined");
             return;
         }
-        PrintAndLog(Format("Opening Port COM%d: ", m_ComPort));
-        if (m_NoKey) {
-            DoWarmstart();
-        }
-        if (!OpenCom()) {
-            return;
-        }
-        console.PrintOk();
-        PrintAndLog("Waiting for X740 ");
-        if (!m_NoKey) {
-            AskPowerOn();
-        }
-        if (!WaitForBootPrompt(prompt)) {
+        if (!OpenComAndWaitForBoot(prompt)) {
             return;
         }
         if (!IsDong(prompt)) {
@@ -359,24 +347,30 @@ int CX740FlashApp::AutomaticUpdate() {
     return 1;
 }
 
+// Opens the COM port (after a best-effort warm start under NOKEY), asks for power-on unless
+// NOKEY and waits for the boot loader's prompt; each step prints its own result.
+int CX740FlashApp::OpenComAndWaitForBoot(std::uint8_t prompt[4]) {
+    PrintAndLog(Format("Opening Port COM%d: ", m_ComPort));
+    if (m_NoKey) {
+        DoWarmstart();
+    }
+    if (!OpenCom()) {
+        return 0;
+    }
+    ConsoleOut().PrintOk();
+    PrintAndLog("Waiting for X740 ");
+    if (!m_NoKey) {
+        AskPowerOn();
+    }
+    return WaitForBootPrompt(prompt);
+}
+
 void CX740FlashApp::StartFtpProcedure() {
     CConsoleOut& console = ConsoleOut();
     std::string version;
     if (m_ComPort != 0) {
         std::uint8_t prompt[4] = {};
-        PrintAndLog(Format("Opening Port COM%d: ", m_ComPort));
-        if (m_NoKey) {
-            DoWarmstart();
-        }
-        if (!OpenCom()) {
-            return;
-        }
-        console.PrintOk();
-        PrintAndLog("Waiting for X740 ");
-        if (!m_NoKey) {
-            AskPowerOn();
-        }
-        if (!WaitForBootPrompt(prompt)) {
+        if (!OpenComAndWaitForBoot(prompt)) {
             return;
         }
         if (IsDong(prompt)) {
