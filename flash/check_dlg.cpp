@@ -1,19 +1,21 @@
 #include "flash/check_dlg.h"
 
+#include "flash/flash_dialogs.h"
 #include "flash/flash_gui.h"
 #include "flash/loader/flash_app.h"
 #include "platform/sys_colors.h"
 #include "xui/colorref.h"
+#include "xui/dialog_builder.h"
 #include "xui/font_map.h"
 #include "xui/qt_canvas.h"
 #include "xui/qt_text.h"
+#include "xui/window_class.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QPainter>
-#include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTimerEvent>
-#include <QVBoxLayout>
 
 namespace flash {
 
@@ -44,6 +46,14 @@ public:
 private:
     QWidget* m_List;
 };
+
+void RegisterCheckListBoxClass() {
+    static const bool registered = xui::registerWindowClass(
+        "CCheckListBox", [](QWidget* parent, const xui::WindowCreateInfo&) {
+            return static_cast<QWidget*>(new CCheckListBox(parent));
+        });
+    (void)registered;
+}
 
 void RunCheckDialog(CX740FlashApp& app) {
     CCheckDlg dialog(app);
@@ -78,23 +88,22 @@ void CCheckListBox::DrawItem(mv::Canvas& canvas, const mv::RECT& rect, std::stri
     canvas.restoreState();
 }
 
-CCheckDlg::CCheckDlg(CX740FlashApp& app, QWidget* parent)
-    : QDialog(parent), m_App(app), m_List(new CCheckListBox(this)), m_Status(new QLabel(this)) {
-    setWindowTitle("Check");
-    mv::FontDesc font;
-    font.face = "MS Sans Serif";
-    font.height = -11;
-    xui::setControlFont(this, font);
-    m_List->setObjectName(QString::number(kListId));
-    m_Status->setObjectName(QString::number(kStatusId));
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName(QString::number(1));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_List);
-    layout->addWidget(m_Status);
-    layout->addWidget(ok, 0, Qt::AlignHCenter);
-    resize(260, 260);
+CCheckDlg::CCheckDlg(CX740FlashApp& app, QWidget* parent) : QDialog(parent), m_App(app) {
+    RegisterCheckListBoxClass();
+    RegisterFlashTemplates();
+    if (const xui::DialogTemplate* tmpl = xui::findDialogTemplate(kTemplateId)) {
+        m_Built = xui::buildDialog(this, *tmpl);
+    }
+    m_List = qobject_cast<CCheckListBox*>(Item(kListId));
+    m_Status = qobject_cast<QLabel*>(Item(kStatusId));
+    if (auto* ok = qobject_cast<QAbstractButton*>(Item(mv::IDOK))) {
+        connect(ok, &QAbstractButton::clicked, this, [this] { done(mv::IDOK); });
+    }
+}
+
+QWidget* CCheckDlg::Item(int id) const {
+    const auto it = m_Built.items.find(id);
+    return it == m_Built.items.end() ? nullptr : it->second;
 }
 
 void CCheckDlg::showEvent(QShowEvent* event) {
@@ -116,6 +125,9 @@ void CCheckDlg::timerEvent(QTimerEvent* event) {
 }
 
 void CCheckDlg::AddLine(const std::string& text) {
+    if (!m_List) {
+        return;
+    }
     auto* item = new QListWidgetItem(xui::fromCp1252(text));
     item->setData(kLineRole, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
     item->setSizeHint(QSize(0, CCheckListBox::kItemHeight));
@@ -125,6 +137,9 @@ void CCheckDlg::AddLine(const std::string& text) {
 }
 
 void CCheckDlg::SetStatus(const std::string& text) {
+    if (!m_Status) {
+        return;
+    }
     m_Status->setText(xui::fromCp1252(text));
     m_Status->repaint();
 }

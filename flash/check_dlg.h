@@ -4,6 +4,7 @@
 
 #include "flash/loader/check_run.h"
 #include "platform/canvas.h"
+#include "xui/dialog_builder.h"
 
 #include <QDialog>
 #include <QListWidget>
@@ -52,6 +53,8 @@ public:
 
     CCheckListBox* List() const { return m_List; }
     QLabel* Status() const { return m_Status; }
+    // The control of an id (1000 the list, 1001 the status, 1 OK); null when there is none.
+    QWidget* Item(int id) const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -59,8 +62,9 @@ protected:
 
 private:
     CX740FlashApp& m_App;
-    CCheckListBox* m_List;
-    QLabel* m_Status;
+    xui::BuiltDialog m_Built;
+    CCheckListBox* m_List = nullptr;
+    QLabel* m_Status = nullptr;
     int m_TimerId = 0;
     bool m_Started = false;
 };
