@@ -95,7 +95,7 @@ int CPing::Ping(const std::string& host) {
         m_Failure = std::string("No ICMP socket (") + std::strerror(error) +
                     "): give the program the capability cap_net_raw "
                     "(setcap cap_net_raw+ep X740Flash) or allow its group ICMP datagram "
-                    "sockets (sysctl net.ipv4.ping_group_range)\n";
+                    "sockets (sysctl net.ipv4.ping_group_range=\"<gid> <gid>\")\n";
         return kNoSocket;
     }
     timeval timeout{kSocketTimeoutMs / 1000, (kSocketTimeoutMs % 1000) * 1000};

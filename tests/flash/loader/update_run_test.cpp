@@ -206,7 +206,7 @@ TEST(Ping, ChecksumVectorsAndTheMissingSocket) {
     EXPECT_EQ(ping.Ping("127.0.0.1"), flash::CPing::kNoSocket);
     EXPECT_NE(ping.Failure().find("cap_net_raw"), std::string::npos);
     EXPECT_NE(ping.Failure().find("net.ipv4.ping_group_range"), std::string::npos);
-    EXPECT_EQ(ping.Ping("no such host.invalid"), flash::CPing::kBadHost);
+    EXPECT_EQ(ping.Ping(""), flash::CPing::kBadHost);
 }
 
 TEST(Ping, LoopbackAnswersTheRequest) {
