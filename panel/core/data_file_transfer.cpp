@@ -233,6 +233,12 @@ void DataFiles::WriteSsiFromFile(const std::string& file) {
 }
 
 void DataFiles::WriteSsiOffset(int index, int offset) {
+    if (index < 0 || index > kLastSsiIndex) {
+        // The request carries the interface in one byte: any other number would reach another.
+        Log(std::string("E\t") + kSsiIndexRange);
+        host_.ShowMessage("SSI", kSsiIndexRange, false);
+        return;
+    }
     if (WriteSsiOffsetRaw(app_, index, offset)) {
         Log("OK");
         host_.ShowMessage("SSI", "Download OK", true);

@@ -27,6 +27,8 @@ inline constexpr int kLastSsiIndex = 255;
 inline constexpr int kLastBlockIndex = 255;
 inline constexpr int kLastCamIndex = 65535;
 inline constexpr int kLastFilterIndex = 65535;
+// Why an offset write for an interface the wire cannot name is refused.
+inline constexpr const char* kSsiIndexRange = "SSI-Index must be between 0 and 255";
 // Cam names as stored.
 inline constexpr std::size_t kCamNameLength = 16;
 

@@ -66,7 +66,7 @@ bool ReadSsiSetupRaw(CX740PanelApp& app, int index, SsiSetupValues& values) {
         return reply.size() >= at + 4 ? I32(reply, at) : def;
     };
     values[8] = tail(32, kSsiValueMaskDefault);
-    values[9] = tail(36, 0);
+    values[9] = reply.size() >= 40 ? reply[36] : 0; // one byte, three reserved behind it
     values[10] = tail(40, 0);
     values[11] = tail(44, 0);
     values[12] = tail(48, 0);

@@ -265,6 +265,16 @@ void CSSIOffsetDlg::OnOK() {
             return;
         }
     }
+    if (index < 0 || index > kLastSsiIndex) {
+        xui::MessageRequest request;
+        request.line1 = kSsiIndexRange;
+        request.caption = "SSI Interface";
+        xui::ShowMessage(request);
+        if (QWidget* edit = item(kPromptEdit1Id)) {
+            edit->setFocus();
+        }
+        return;
+    }
     m_Index = index;
     m_Offset = offset;
     CXDialog::OnOK();

@@ -3,6 +3,7 @@
 // the host program that loads the plug-in and drives the panel by script.
 #pragma once
 
+#include "tests/sim/cam_configuration.h"
 #include "tests/sim/service_controller.h"
 #include "tests/sim/station.h"
 #include "tests/sim/station_presets.h"
@@ -65,6 +66,7 @@ class PanelStation {
 public:
     explicit PanelStation(const std::string& preset = "cam") : services(station), tcp(station) {
         x740sim::applyPreset(station, preset);
+        x740sim::applyServicePreset(services, preset);
         station.setServiceHandler(&services);
     }
     // Serves on a loopback address of its own at the service port; false when none was free.

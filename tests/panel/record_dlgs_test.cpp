@@ -119,6 +119,12 @@ TEST_F(RecordDlgs, EditorsShowTheRecordAndSaveTheTextsAsTyped) {
     CCamData1Dlg setup(Record(kLogItemNswSetup, ""));
     setup.ShowModeless();
     EXPECT_EQ(Fields(setup, 2), (std::vector<std::string>{"1", "-1"}));
+    setup.SetFieldText(0, "0");
+    setup.SetFieldText(1, "-3000");
+    Press(setup, 1);
+    EXPECT_EQ(mv::iniReadString(file, "NSW128", "SSI_Index"), "0");
+    EXPECT_EQ(mv::iniReadString(file, "NSW128", "SSI_MaxSpeed"), "-3000");
+    EXPECT_EQ(mv::iniReadString(file, "NSW128", "BlockConfig_0"), "3,2,7");
 }
 
 TEST_F(RecordDlgs, OffsetPromptTakesWholeNumbersOnly) {
@@ -140,8 +146,18 @@ TEST_F(RecordDlgs, OffsetPromptTakesWholeNumbersOnly) {
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_TRUE(dlg.isVisible());
     offset->setText("-300");
+    // The request carries the interface in one byte.
+    for (const char* bad : {"256", "-1"}) {
+        index->setText(bad);
+        Press(dlg, 1);
+        EXPECT_TRUE(dlg.isVisible()) << bad;
+    }
+    EXPECT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages.back(), "SSI-Index must be between 0 and 255");
+    index->setText("255");
     Press(dlg, 1);
-    EXPECT_EQ(dlg.m_Index, 1);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.m_Index, 255);
     EXPECT_EQ(dlg.m_Offset, -300);
 }
 

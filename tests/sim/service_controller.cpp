@@ -89,6 +89,28 @@ int keyOf(const std::vector<std::uint8_t>& data, int keyWidth) {
     }
 }
 
+// The entry a keyed request names (the immediate update: its flag); -1 when its code has no
+// key.
+int entryKey(std::uint8_t direction, const std::vector<std::uint8_t>& data) {
+    if (data[0] == 118) {
+        return static_cast<int>(u8At(data, 2));
+    }
+    if (direction == kDirRead) {
+        for (const ReadRoute& route : kReads) {
+            if (route.code == data[0]) {
+                return route.keyWidth == 0 ? -1 : keyOf(data, route.keyWidth);
+            }
+        }
+    } else {
+        for (const WriteRoute& route : kWrites) {
+            if (route.code == data[0]) {
+                return route.keyWidth == 0 ? -1 : keyOf(data, route.keyWidth);
+            }
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 ServiceController::ServiceController(Station& station) : station_(station) {}
@@ -101,6 +123,16 @@ bool ServiceController::handle(std::uint8_t direction, const std::vector<std::ui
         return false;
     }
     const std::uint8_t code = data[0];
+    if (!entryErrors_.empty()) {
+        // A refused entry: nothing is read or stored.
+        const auto entry = entryErrors_.find({code, entryKey(direction, data)});
+        if (entry != entryErrors_.end()) {
+            ++requests_[{code, direction}];
+            replyPayload = {entry->second};
+            replyDirection = kDirDeviceErrorBit;
+            return true;
+        }
+    }
     std::vector<std::uint8_t> reply;
     bool handled = false;
     bool missing = false;
@@ -340,6 +372,11 @@ void ServiceController::setDeviceError(std::uint8_t code, std::uint8_t error, in
     shapes_[code].errorTimes = times;
 }
 
+void ServiceController::setDeviceErrorAt(std::uint8_t code, int key, std::uint8_t error) {
+    std::lock_guard lock(mutex_);
+    entryErrors_[{code, key}] = error;
+}
+
 void ServiceController::setReplyDirection(std::uint8_t code, std::uint8_t direction) {
     std::lock_guard lock(mutex_);
     shapes_[code].direction = direction;
@@ -363,6 +400,7 @@ void ServiceController::setAnswerSendOnly(bool on) {
 void ServiceController::clearShaping() {
     std::lock_guard lock(mutex_);
     shapes_.clear();
+    entryErrors_.clear();
 }
 
 } // namespace x740sim

@@ -56,6 +56,10 @@ public:
     // Answer with direction 0x10 and the error byte as data[0] (times: requests affected;
     // -1 = all).
     void setDeviceError(std::uint8_t code, std::uint8_t error, int times = -1);
+    // Answer the requests of a code that name one entry (key as for the records of the code;
+    // the immediate update: its flag) with direction 0x10 and the error byte, every time until
+    // the shaping is cleared. Nothing is read or stored for them.
+    void setDeviceErrorAt(std::uint8_t code, int key, std::uint8_t error);
     // Answer with this direction byte instead of the request's.
     void setReplyDirection(std::uint8_t code, std::uint8_t direction);
     // Answer with exactly this data.
@@ -96,6 +100,7 @@ private:
     std::map<std::pair<std::uint8_t, std::uint8_t>, int> requests_;
     std::vector<std::uint8_t> serviceOrder_;
     std::map<std::uint8_t, Shape> shapes_;
+    std::map<std::pair<std::uint8_t, int>, std::uint8_t> entryErrors_;
 };
 
 } // namespace x740sim

@@ -21,7 +21,8 @@ inline constexpr std::uint16_t kCamController = 0x32A5;
 //               read.
 // "single":     the controller alone.
 // "cam":        a cam-switch controller (controller ID 0x32A5, protocol ID 3) with three
-//               boards.
+//               boards; its cam-switch, SSI and filter records: applyServicePreset
+//               (cam_configuration.h).
 // "empty":      a station that reports no modules.
 // "sixty":      sixty boards, inputs that change at every read.
 // "fillers":    boards with IDs 14, 15 and 643 (the ones with filler modules behind them).

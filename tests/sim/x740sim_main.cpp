@@ -12,6 +12,7 @@
 #include "tests/sim/boot_loader.h"
 #include "tests/sim/pty_station_server.h"
 #include "tests/sim/service_controller.h"
+#include "tests/sim/cam_configuration.h"
 #include "tests/sim/station_presets.h"
 #include "tests/sim/tcp_station_server.h"
 
@@ -146,6 +147,7 @@ int main(int argc, char** argv)
         x740sim::applyFirmware(station, firmware);
     // The X740's service requests (system, SSI, cam, gateway data) are answered too.
     x740sim::ServiceController services(station);
+    x740sim::applyServicePreset(services, preset);
     station.setServiceHandler(&services);
 
     x740sim::TcpStationServer tcp(station);
