@@ -5,13 +5,23 @@
 #include "platform/ini_file.h"
 #include "tests/panel/host_fixture.h"
 
+#include "tests/sim/pty_station_server.h"
+
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 namespace x740panel {
 namespace {
 
 using x740sim::RecordKind;
+
+// A received frame as (function code, direction).
+using Request = std::pair<int, int>;
+constexpr int kRead = 0x40;
+constexpr int kWrite = 0x20;
 
 class RecordingHost final : public DataFileHost, public PanelPrompts {
 public:
@@ -39,7 +49,7 @@ public:
         return !path.empty();
     }
     bool AskSsiOffset(int& index, int& offset) override {
-        index = 1;
+        index = offsetIndex;
         offset = -77;
         return true;
     }
@@ -56,20 +66,61 @@ public:
     bool enabled = true;
     bool cursor = false;
     bool warnings = true;
+    int offsetIndex = 1;
 };
 
 class DataFilesTest : public ::testing::Test {
 protected:
     DataFilesTest() : commands(app, host, host, PanelClock()), files(app, host, commands) {}
-    void SetUp() override {
-        ASSERT_TRUE(sim.StartAtServicePort());
-        app.m_Handle = A_OpenNet(sim.address, 32000);
-        ASSERT_NE(app.m_Handle, 0);
+    void SetUp() override { Open(false); }
+    // Reaches the station over loopback TCP, or behind a pseudo-terminal as a COM port.
+    void Open(bool serial) {
         dir = install.dir;
+        if (serial) {
+            pty = std::make_unique<x740sim::PtyStationServer>(sim.station);
+            std::string error;
+            ASSERT_TRUE(pty->start(115200, &error)) << error;
+            ::setenv("PORTWIRE_COM7", pty->slavePath().c_str(), 1);
+            app.m_Handle = A_OpenCom(7, 115200);
+        } else {
+            ASSERT_TRUE(sim.StartAtServicePort());
+            app.m_Handle = A_OpenNet(sim.address, 32000);
+        }
+        ASSERT_NE(app.m_Handle, 0);
     }
     void TearDown() override {
         A_Close(app.m_Handle);
+        ::unsetenv("PORTWIRE_COM7");
         mv::iniClearCache();
+    }
+    // The requests the station received since the last call.
+    std::vector<Request> Requests() {
+        std::vector<Request> out;
+        updateFlags.clear();
+        for (const auto& frame : sim.station.frameLog()) {
+            if (frame.size() > 4) {
+                out.emplace_back(frame[4], frame[2]);
+            }
+            if (frame.size() > 6 && frame[4] == 0x76) {
+                updateFlags.push_back(frame[6]);
+            }
+        }
+        sim.station.clearFrameLog();
+        return out;
+    }
+    std::string FileText(const std::string& path) const {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    // One section of a file as its bytes, from its header to the next one.
+    std::string Section(const std::string& path, const std::string& name) const {
+        const std::string text = FileText(path);
+        const std::size_t at = text.find("[" + name + "]");
+        if (at == std::string::npos) {
+            return {};
+        }
+        const std::size_t end = text.find("\r\n[", at);
+        return text.substr(at, end == std::string::npos ? std::string::npos : end + 2 - at);
     }
     void WriteFile(const std::string& name, const std::string& text) {
         test::PanelInstall::Write(dir + "/" + name, text);
@@ -87,6 +138,8 @@ protected:
     PanelCommands commands;
     DataFiles files;
     std::string dir;
+    std::unique_ptr<x740sim::PtyStationServer> pty;
+    std::vector<int> updateFlags; // of the immediate updates Requests() saw
 };
 
 const char* kNswFile =
@@ -141,6 +194,46 @@ TEST_F(DataFilesTest, NswWriteFailuresSendTheFinalUpdateAndReportNoSuccess) {
     EXPECT_TRUE(host.messages.empty());
     EXPECT_TRUE(host.enabled);
     EXPECT_EQ(sim.services.record(RecordKind::ImmediateUpdate).get("flag"), 1u);
+
+    // Refused entries: the setup, a block, a bit, a cam, the final update (254 there means
+    // busy and counts as success).
+    struct Case {
+        std::uint8_t code;
+        int key;
+        std::uint8_t error;
+        std::string line;
+        int finalUpdates; // flag-1 updates sent
+    };
+    const std::vector<Case> cases = {
+        {0x73, -1, 3, "E\tError Sending NSW-Configuration", 1},
+        {0x70, 1, 3, "E\tError sending NSW block", 1},
+        {0x75, 1 * 256 + 7, 3, "E\tError sending NSW-Konfiguration Bit 2", 1},
+        {0x71, 2, 3, "E\tError sending NSW-Configuration 2", 1},
+        {0x76, 1, 3, "E\tError saving NSW-Configuration", 2},
+        {0x76, 1, 254, "I\tReady", 1},
+    };
+    for (const Case& c : cases) {
+        sim.services.clearShaping();
+        sim.services.setDeviceErrorAt(c.code, c.key, c.error);
+        host.messages.clear();
+        Requests();
+        files.Run(kCmdNswToModule);
+        const std::vector<Request> sent = Requests();
+        EXPECT_EQ(host.lines.back(), c.line);
+        EXPECT_EQ(host.messages, c.line == "I\tReady"
+                                     ? std::vector<std::string>{"NSW|Download OK|ok"}
+                                     : std::vector<std::string>{})
+            << c.line;
+        EXPECT_TRUE(host.enabled);
+        ASSERT_GE(sent.size(), 2u);
+        EXPECT_EQ(sent.front(), Request(0x76, kWrite)) << c.line;
+        EXPECT_EQ(sent.back(), Request(0x76, kWrite)) << c.line;
+        const std::vector<int> flags =
+            c.finalUpdates == 2 ? std::vector<int>{0, 1, 1} : std::vector<int>{0, 1};
+        EXPECT_EQ(updateFlags, flags) << c.line;
+        EXPECT_EQ(sim.services.record(RecordKind::ImmediateUpdate).get("flag"), c.code == 0x76 ? 0u : 1u)
+            << c.line;
+    }
 }
 
 TEST_F(DataFilesTest, SsiAndFilterFilesTravelBothWays) {
@@ -213,6 +306,12 @@ TEST_F(DataFilesTest, CheckersRefuseBadFilesWithTheirLinesAndSendNothing) {
         {(ok + "BitConfig_1=256,0,0\r\nNocken_0=0,a,1,1,1,1,16\r\n"),
          {"E\tError in Bit Configuration -> BitConfig_1", "E\tWrong Blockindex"}, 3,
          "BitConfig_1"},
+        {(ok + "BitConfig_1=9,0,3\r\nNocken_0=0,a,1,1,1,1,16,0,0\r\n"
+               "Nocken_1=3,b,1,1,1,1,16,4,0\r\n"),
+         {"W\tBit Configuration -> BitConfig_1", "W\tBlock 9 does not exist",
+          "I\tChecking Nocken_XXX", "E\tError in cam configuration -> Nocken_1",
+          "E\tMultiturn Trigger Mode"},
+         4, "Nocken_1"},
         {(ok + "Nocken_0=5,a,1,1,1,1,16,0,-5\r\nNocken_1=0,b,4000,0,0,0,0\r\n"),
          {"W\tcam configuration -> Nocken_0", "W\tTrack 5 does not exist",
           "E\tError in cam configuration -> Nocken_1", "E\tAngle must be between 0 and 3599"},
@@ -235,6 +334,20 @@ TEST_F(DataFilesTest, CheckersRefuseBadFilesWithTheirLinesAndSendNothing) {
         EXPECT_EQ(host.records.back().file, host.path) << name;
         EXPECT_TRUE(host.enabled);
     }
+
+    // Without the warning flag undefined blocks and tracks pass silently; delay -5 passes.
+    host.warnings = false;
+    WriteFile("nowarn.ini", ok + "BitConfig_1=9,0,3\r\nNocken_0=5,a,1,1,1,1,16,0,-5\r\n");
+    host.lines.clear();
+    host.messages.clear();
+    host.path = dir + "/nowarn.ini";
+    files.Run(kCmdNswToModule);
+    EXPECT_EQ(std::count_if(host.lines.begin(), host.lines.end(),
+                            [](const std::string& l) { return l.rfind("W\t", 0) == 0; }),
+              0);
+    EXPECT_EQ(host.messages, (std::vector<std::string>{"NSW|Download OK|ok"}));
+    EXPECT_EQ(sim.services.record(RecordKind::NswBit, 0 * 256 + 0).get("value"), 0u);
+    host.messages.clear();
 
     const std::vector<std::pair<std::string, std::vector<std::string>>> ssi = {
         {"[SSI_1]\r\nDrehrichtung=0\r\n", {"E\tNo SSI-information found"}},
@@ -263,6 +376,198 @@ TEST_F(DataFilesTest, CheckersRefuseBadFilesWithTheirLinesAndSendNothing) {
         ASSERT_EQ(host.lines.size(), 2u) << text;
         EXPECT_EQ(host.lines[0].rfind("E\tError in Filter Configuration -> DFMWConfig_", 0), 0u);
     }
+}
+
+// The controller's records as the file sections should hold them.
+std::string Line(const std::string& key, const std::string& value) {
+    return key + "=" + value + "\r\n";
+}
+
+std::string SsiSections(const x740sim::CamConfiguration& c) {
+    std::string out;
+    for (std::size_t n = 0; n < c.ssi.size(); ++n) {
+        const auto& s = c.ssi[n];
+        out += "[SSI_" + std::to_string(n) + "]\r\n";
+        const std::pair<const char*, long> keys[] = {
+            {"Drehrichtung", s.direction},
+            {"Inkremente", s.increments},
+            {"UserInkremente", s.userIncrements},
+            {"ModulIndex", s.modulIndex},
+            {"ModulOffset", s.modulOffset},
+            {"PresetModulIndex", s.presetModulIndex},
+            {"PresetModulByteOffset", s.presetByteOffset},
+            {"PresetModulBitOffset", s.presetBitOffset},
+            {"ValueMask", s.valueMask},
+            {"OptionFlags", s.optionFlags},
+            {"MaxDiffValue", s.maxDiffValue},
+            {"MaxDiffCounterValue", s.maxDiffCounterValue},
+            {"Totzeit", s.deadTime},
+            {"Offset", s.offset}};
+        for (const auto& [key, value] : keys) {
+            out += Line(key, std::to_string(value));
+        }
+    }
+    return out;
+}
+
+std::string NswSection(const x740sim::CamConfiguration& c) {
+    std::string out = "[NSW128]\r\n" + Line("SSI_Index", std::to_string(c.ssiIndex)) +
+                      Line("SSI_MaxSpeed", std::to_string(c.maxSpeed));
+    for (std::size_t k = 0; k < c.blocks.size(); ++k) {
+        out += Line("BlockConfig_" + std::to_string(k),
+                    Format("%d,%d,%d", static_cast<int>(k), c.blocks[k].module,
+                           c.blocks[k].byteOffset));
+    }
+    for (std::size_t j = 0; j < c.bitTracks.size(); ++j) {
+        out += Line("BitConfig_" + std::to_string(j),
+                    Format("%d,%d,%d", static_cast<int>(j / 8), static_cast<int>(j % 8),
+                           c.bitTracks[j]));
+    }
+    for (std::size_t n = 0; n < c.cams.size(); ++n) {
+        const auto& m = c.cams[n];
+        out += Line("Nocken_" + std::to_string(n),
+                    Format("%d,%s,%d,%d,%d,%d,%d,%d,%d", m.track, m.name.c_str(), m.startAngle,
+                           m.startDeadTime, m.endAngle, m.endDeadTime, m.type, m.triggerMode,
+                           m.delay));
+    }
+    return out;
+}
+
+std::string FilterSection(const x740sim::CamConfiguration& c) {
+    std::string out = "[DigFilter]\r\n";
+    for (std::size_t n = 0; n < c.filters.size(); ++n) {
+        const auto& f = c.filters[n];
+        out += Line("DFMWConfig_" + std::to_string(n),
+                    Format("%d,%d,%d", f.word, f.value1, f.value2));
+    }
+    return out;
+}
+
+class DataFilesRoundTrip : public DataFilesTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override { Open(GetParam()); }
+};
+
+// Each file read from the preset controller holds its records; sent into an emptied
+// controller, the files give back the same records, in the order and framing of the wire.
+TEST_P(DataFilesRoundTrip, FilesHoldTheControllersRecordsAndRestoreThem) {
+    const x740sim::CamConfiguration preset = x740sim::camPresetConfiguration();
+    const std::string ssi = dir + "/ssi.ini";
+    const std::string nsw = dir + "/nsw.ini";
+    const std::string filter = dir + "/filter.ini";
+    WriteFile("nsw.ini", "[Old]\r\nKept=1\r\n"); // a read starts a new file
+    files.ReadSsiToFile(ssi);
+    files.ReadNswToFile(nsw);
+    files.ReadFilterToFile(filter);
+    EXPECT_EQ(FileText(ssi).rfind("[System]\r\nControllerID=0x32a5\r\n", 0), 0u);
+    EXPECT_EQ(FileText(nsw).find("[Old]"), std::string::npos);
+    EXPECT_EQ(Section(ssi, "SSI_0") + Section(ssi, "SSI_1"), SsiSections(preset));
+    EXPECT_EQ(Section(nsw, "NSW128"), NswSection(preset));
+    EXPECT_EQ(Section(filter, "DigFilter"), FilterSection(preset));
+    EXPECT_TRUE(host.enabled);
+
+    x740sim::clearCamConfiguration(sim.services);
+    Requests();
+    host.messages.clear();
+    files.WriteSsiFromFile(ssi);
+    files.WriteNswFromFile(nsw);
+    files.WriteFilterFromFile(filter);
+    EXPECT_EQ(host.messages, (std::vector<std::string>{"SSI|Download OK|ok", "NSW|Download OK|ok"}));
+    EXPECT_EQ(x740sim::takeCamConfiguration(sim.services), preset);
+
+    std::vector<Request> want;
+    for (int n = 0; n < 2; ++n) {
+        want.insert(want.end(), {{0x79, kWrite}, {0x7B, kWrite}});
+    }
+    want.insert(want.end(), {{0x76, kWrite}, {0x73, kWrite}});
+    want.insert(want.end(), preset.blocks.size(), {0x70, kWrite});
+    want.insert(want.end(), preset.bitTracks.size(), {0x75, kWrite});
+    want.insert(want.end(), preset.cams.size(), {0x71, kWrite});
+    want.push_back({0x76, kWrite});
+    want.insert(want.end(), preset.filters.size(), {0x98, kWrite});
+    EXPECT_EQ(Requests(), want);
+    EXPECT_EQ(updateFlags, (std::vector<int>{0, 1}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Transports, DataFilesRoundTrip, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Pty" : "Tcp"; });
+
+// Older controllers' short SSI replies and a cam name that fills its field.
+TEST_F(DataFilesTest, ShortSsiRepliesAndFullCamNamesAreRead) {
+    const std::string out = dir + "/short.ini";
+    const std::vector<std::pair<int, std::vector<std::string>>> cases = {
+        {36, {"16777215", "0", "0", "0", "0"}},
+        {35, {"1073741823", "0", "0", "0", "0"}},
+        {32, {"1073741823", "0", "0", "0", "0"}},
+        {40, {"16777215", "2", "0", "0", "0"}},
+    };
+    for (const auto& [length, values] : cases) {
+        sim.services.setReplyLength(0x78, length);
+        files.ReadSsiToFile(out);
+        std::vector<std::string> got;
+        for (const char* key :
+             {"ValueMask", "OptionFlags", "MaxDiffValue", "MaxDiffCounterValue", "Totzeit"}) {
+            got.push_back(mv::iniReadString(out, "SSI_0", key));
+        }
+        EXPECT_EQ(got, values) << length;
+        EXPECT_EQ(mv::iniReadString(out, "SSI_0", "PresetModulBitOffset"), "5") << length;
+        EXPECT_EQ(mv::iniReadString(out, "SSI_1", "Offset"), "250000") << length;
+    }
+    sim.services.clearShaping();
+
+    x740sim::CamConfiguration config = x740sim::camPresetConfiguration();
+    config.cams[1].name = "SeventeenCharName";
+    config.cams[1].startAngle = 0x4141; // the bytes after the name are no terminator
+    x740sim::putCamConfiguration(sim.services, config);
+    files.ReadNswToFile(out);
+    EXPECT_EQ(mv::iniReadString(out, "NSW128", "Nocken_1"),
+              "1,SeventeenCharNam,16705,0,3599,10,0,0,0");
+    EXPECT_EQ(host.lines.back(), "I\tReady");
+}
+
+// A failed SSI record or offset stops the transfer with its message; an offset for an
+// interface past 255 is refused before anything is sent.
+TEST_F(DataFilesTest, SsiWriteFailuresStopWithTheirMessage) {
+    const std::string file = dir + "/ssi.ini";
+    files.ReadSsiToFile(file);
+    struct Case {
+        std::uint8_t code;
+        int key;
+        std::vector<std::string> tail;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {0x79, 1, {"I\tSSI_0", "I\tSSI_1", "E\tERROR"}, "SSI|Error sending SSI configuration|error"},
+        {0x7B, 0, {"I\tSSI_0", "E\tERROR"}, "SSI|Error sending SSI offset|error"},
+    };
+    for (const Case& c : cases) {
+        sim.services.clearShaping();
+        sim.services.setDeviceErrorAt(c.code, c.key, 3);
+        host.lines.clear();
+        host.messages.clear();
+        host.path = file;
+        files.Run(kCmdSsiToModule);
+        ASSERT_GE(host.lines.size(), c.tail.size());
+        EXPECT_EQ(Lines(host.lines.size() - c.tail.size()), c.tail);
+        EXPECT_EQ(host.messages, std::vector<std::string>{c.message});
+        EXPECT_TRUE(host.enabled);
+    }
+
+    // One offset: a refused write, then an interface the request cannot carry.
+    host.lines.clear();
+    host.messages.clear();
+    sim.services.setDeviceErrorAt(0x7B, 1, 3);
+    files.Run(kCmdSsiOffsetWrite);
+    host.offsetIndex = 256;
+    Requests();
+    files.Run(kCmdSsiOffsetWrite);
+    EXPECT_TRUE(Requests().empty());
+    EXPECT_EQ(host.lines, (std::vector<std::string>{"E\tERROR",
+                                                    "E\tSSI-Index must be between 0 and 255"}));
+    EXPECT_EQ(host.messages,
+              (std::vector<std::string>{"SSI|Error sending SSI offset|error",
+                                        "SSI|SSI-Index must be between 0 and 255|error"}));
+    EXPECT_TRUE(host.enabled);
 }
 
 } // namespace
