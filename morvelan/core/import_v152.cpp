@@ -43,6 +43,24 @@ bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     return static_cast<bool>(in) || bytes.empty();
 }
 
+// The older program kept line breaks in texts that the project file holds on one line each
+// (every text but the comment): each break, CR LF or a lone CR or LF, becomes one blank, so the
+// imported project can be saved.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    line.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            line += ' ';
+        } else {
+            line += text[i];
+        }
+    }
+    return line;
+}
+
 // The fields of a tile block up to its module data.
 struct TileRecord {
     std::string textA;
@@ -116,10 +134,10 @@ int CMorvelanDoc::ImportV152(const std::string& path) {
     if (!ar.ReadString(date) || !ar.ReadString(company) || !ar.ReadString(author) ||
         !ar.ReadString(name) || !ar.ReadString(comment) || !ar.ReadU32(stations))
         return damaged();
-    m_Date = date;
-    m_Company = company;
-    m_Author = author;
-    m_Name = name;
+    m_Date = OneLine(date);
+    m_Company = OneLine(company);
+    m_Author = OneLine(author);
+    m_Name = OneLine(name);
     m_Comment = comment;
     if (stations > ar.Remaining() / kStationBlockBytes) {
         ar.Fail(mv::FormatC("station count %u", stations));
@@ -144,8 +162,8 @@ int CMorvelanDoc::ImportV152(const std::string& path) {
                 return damaged();
             if (t == 0) {
                 // Position 0's texts are the station's, whether or not a tile stands there.
-                station.m_Name = record.textA;
-                station.m_Comment = record.textB;
+                station.m_Name = OneLine(record.textA);
+                station.m_Comment = OneLine(record.textB);
             }
             const std::string type = TypeNameOf(record.fileName);
             if (type.empty())

@@ -167,6 +167,37 @@ TEST_F(ImportV152Test, LongStringsUseTheWiderLengths) {
     EXPECT_EQ(doc_.Station(0)->m_Comment, std::string(255, 'b'));
 }
 
+TEST_F(ImportV152Test, LineBreaksInOneLineTextsBecomeBlanksSoTheProjectSaves) {
+    ArchiveBuilder b;
+    b.U32(152).Str("1.2.\r\n99").Str("Works\rNorth").Str("A.\nB.").Str("Line\r\n\r\n7");
+    b.Str("first\r\nsecond").U32(1).Station(2);
+    b.Tile("Rack\n1", "left\r\nside", "CTRL.kvn", 0).Tile("", "", "DIG.kvn", 2);
+    b.BoardChannel({2}).BoardChannel({});
+    const std::string saved = install_.dir() + "/saved.mvl";
+    doctest::WriteAll(saved, "[MAIN]\nINFO=kept\n");
+    ASSERT_EQ(doc_.ImportV152(Write(b)), 1);
+    ASSERT_EQ(doc_.OnSaveDocument(saved), 1);
+
+    CMorvelanDoc reopened;
+    ASSERT_EQ(reopened.OnOpenDocument(saved), 1);
+    EXPECT_EQ(reopened.m_Date, "1.2. 99");
+    EXPECT_EQ(reopened.m_Company, "Works North");
+    EXPECT_EQ(reopened.m_Author, "A. B.");
+    EXPECT_EQ(reopened.m_Name, "Line  7");
+    // The comment may hold line breaks and keeps them.
+    EXPECT_EQ(reopened.m_Comment, "first\r\nsecond");
+    ASSERT_EQ(reopened.StationCount(), 1);
+    EXPECT_EQ(reopened.Station(0)->m_Name, "Rack 1");
+    EXPECT_EQ(reopened.Station(0)->m_Comment, "left side");
+    ASSERT_EQ(reopened.Station(0)->TileCount(), 2);
+    EXPECT_EQ(static_cast<CChannelModule&>(reopened.Station(0)->Tile(1)->Module())
+                  .Channel(0)
+                  .params[0]
+                  .value,
+              2);
+    EXPECT_TRUE(app_.messages.empty());
+}
+
 TEST_F(ImportV152Test, ShortFileStopsWithAMessage) {
     const std::string whole = Typical(152).bytes;
     for (std::size_t cut : {std::size_t{2}, std::size_t{10}, whole.size() / 2, whole.size() - 1}) {
