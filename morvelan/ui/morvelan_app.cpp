@@ -6,6 +6,7 @@
 #include "morvelan/ui/dialog_hooks.h"
 #include "morvelan/ui/dialog_templates.h"
 #include "morvelan/core/dib.h"
+#include "morvelan/online/online_set_dlg.h"
 #include "morvelan/ui/app_hooks_impl.h"
 #include "morvelan/ui/doc_hooks_impl.h"
 #include "morvelan/ui/main_frame.h"
@@ -179,6 +180,7 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
     if (const std::string why = mv::iniUnreadableReason(settings); !why.empty())
         ShowErrorMessage(settings, why);
     xui::RegisterControlClasses();
+    morvelan::RegisterOnlineModulSetDataClass();
     RegisterStartTemplates();
     morvelan::RegisterModuleDialogTemplates();
     Print().Init();
