@@ -118,6 +118,41 @@ TEST(PanelHost, SystemCommandsLogTheirExactLinesAndTheWarningFlagIsKept) {
     EXPECT_NE(install.Read("user.reg").find("NSWWarning=dword:00000000"), std::string::npos);
 }
 
+TEST(PanelHost, NswFileReadAndSentBackUnchanged) {
+    PanelInstall install;
+    PanelStation sim;
+    ASSERT_TRUE(sim.StartAtServicePort());
+    const std::string file = install.dir + "/cam.ini";
+    const HostRun run = RunHost({"--tcp", sim.Endpoint(), "--do", "cmd:40030", "--do",
+                                 "file:" + file, "--do", "wait:=I\tReady", "--do", "cmd:40032",
+                                 "--do", "file:" + file, "--do", "msg:Download OK", "--do",
+                                 "close"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(run.Has("MSG Download OK\n"));
+    const std::vector<std::string> expected = {
+        "I\tReading Block 0",
+        "I\tReading NSW-Configuration Bit 0",
+        "I\tReading NSW-Configuration CAM 0",
+        "I\tReady",
+        "I\tChecking File " + file,
+        "I\tChecking BlockConfig_XXX",
+        "I\tChecking BitConfig_XXX",
+        "I\tChecking Nocken_XXX",
+        "I\tSending NSW-Configuration",
+        "I\tSending NSW block 0",
+        "I\tSending NSW-Konfiguration Bit 0",
+        "I\tSending NSW-Configuration CAM 0",
+        "I\tReady",
+    };
+    EXPECT_EQ(run.log, expected);
+    EXPECT_NE(install.Read("cam.ini").find("Nocken_4=11,Auswurf,1800,0,1900,0,18,0,64\r\n"),
+              std::string::npos);
+    const x740sim::CamConfiguration preset = x740sim::camPresetConfiguration();
+    EXPECT_EQ(x740sim::takeCamConfiguration(sim.services), preset);
+    EXPECT_EQ(sim.services.requests(0x71, 0x20), static_cast<int>(preset.cams.size()));
+    EXPECT_EQ(sim.services.record(RecordKind::ImmediateUpdate).get("flag"), 1u);
+}
+
 TEST(PanelHost, ResetReconnectsInRealTimeAndHandsTheNewHandleBack) {
     PanelInstall install;
     PanelStation sim;

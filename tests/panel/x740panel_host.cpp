@@ -9,6 +9,9 @@
 //   set:ID=TEXT    sets the text of control ID in the dialog open over the panel
 //   click:ID       clicks control ID in the dialog open over the panel (or in the panel)
 //   wait:TEXT      waits until a log line contains TEXT ("wait:=TEXT": a line equal to TEXT)
+//   file:PATH      chooses PATH in the file dialog open over the panel
+//   msg:TEXT       waits for a message over the panel with a line TEXT, prints "MSG TEXT" and
+//                  closes it with its button 1
 //   sleep:MS       waits MS milliseconds
 //   close          closes the panel with its OK button
 // Prints every log line (Windows-1252 bytes) as "LOG <line>" when the panel closes, then "HANDLE <n>" (StartDLL2:
@@ -26,6 +29,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -184,6 +189,40 @@ private:
             const bool exact = !arg.empty() && arg[0] == '=';
             for (const std::string& line : log_) {
                 if (exact ? line == arg.substr(1) : line.find(arg) != std::string::npos) {
+                    return true;
+                }
+            }
+            return false;
+        }
+        if (verb == "file") {
+            auto* chooser = qobject_cast<QFileDialog*>(FindOver(panel));
+            if (chooser == nullptr) {
+                return false;
+            }
+            // Typed as a user would: selectFile leaves a focused name field as it is.
+            const QFileInfo info(QString::fromLocal8Bit(arg.c_str()));
+            chooser->setDirectory(info.absolutePath());
+            auto* name = chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (name == nullptr) {
+                return false;
+            }
+            name->setText(info.fileName());
+            static_cast<QDialog*>(chooser)->accept(); // QFileDialog::accept, which checks the name
+            return true;
+        }
+        if (verb == "msg") {
+            QWidget* over = FindOver(panel);
+            if (over == nullptr || qobject_cast<QFileDialog*>(over) != nullptr) {
+                return false;
+            }
+            for (QWidget* child : over->findChildren<QWidget*>()) {
+                if (ControlId(child) != 0 && xui::toCp1252(xui::windowText(child)) == arg) {
+                    QWidget* ok = FindControl(over, 1);
+                    if (ok == nullptr) {
+                        return false;
+                    }
+                    std::printf("MSG %s\n", arg.c_str());
+                    QTest::mouseClick(ok, Qt::LeftButton);
                     return true;
                 }
             }
