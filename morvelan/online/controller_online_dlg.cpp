@@ -5,6 +5,7 @@
 #include "morvelan/core/connection.h"
 #include "morvelan/core/controller_module.h"
 #include "morvelan/online/online_messages.h"
+#include "morvelan/online/service_library.h"
 #include "morvelan/core/param_number.h"
 #include "xui/qt_text.h"
 #include "portwire/include/Portwire.h"
@@ -12,8 +13,6 @@
 #include "xui/owner_button.h"
 #include "xui/xbutton.h"
 #include "xui/xgrid_ctrl.h"
-
-#include <dlfcn.h>
 
 #include <array>
 #include <cstring>
@@ -96,31 +95,6 @@ std::string FormatMasterValue(const std::uint8_t* reply, int length, int offset,
     if (zero)
         n = static_cast<int>(static_cast<const std::uint8_t*>(zero) - p);
     return std::string(reinterpret_cast<const char*>(p), static_cast<std::size_t>(n));
-}
-
-std::string CallServiceLibrary(const std::string& programDir, const std::string& name,
-                               const char* symbol, std::uint32_t* link, void (*before)(void*),
-                               void (*after)(void*), void* context) {
-    const std::string file = programDir + "/" + name + ".so";
-    // The name is a file of the program folder, never a path.
-    if (name.empty() || name.find('/') != std::string::npos ||
-        name.find("..") != std::string::npos) {
-        return file + ": cannot open shared object file: No such file or directory";
-    }
-    void* lib = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    if (!lib) {
-        const char* why = ::dlerror();
-        return why ? why : "cannot load";
-    }
-    if (void* entry = ::dlsym(lib, symbol)) {
-        if (before)
-            before(context);
-        reinterpret_cast<void (*)(std::uint32_t*)>(entry)(link);
-        if (after)
-            after(context);
-    }
-    ::dlclose(lib);
-    return {};
 }
 
 CControllerOnlineDlg::CControllerOnlineDlg(IControllerOnlineHost& host, CControllerModule& module,
@@ -315,19 +289,14 @@ void CControllerOnlineDlg::OnClearParameters() {
 void CControllerOnlineDlg::OnControllerLibrary() {
     std::uint32_t link = host_.Link();
     bool called = false;
-    struct Ctx {
-        IControllerOnlineHost* host;
-        bool* called;
-    } ctx{&host_, &called};
     const std::string error = CallServiceLibrary(
         host_.ProgramDir(), description_ ? description_->m_Dll : std::string(), "StartDLL2",
-        &link,
-        [](void* c) {
-            auto* x = static_cast<Ctx*>(c);
-            *x->called = true;
-            x->host->PauseOnline();
-        },
-        [](void* c) { static_cast<Ctx*>(c)->host->ResumeOnline(); }, &ctx);
+        [&](void* entry) {
+            called = true;
+            host_.PauseOnline();
+            reinterpret_cast<void (*)(std::uint32_t*)>(entry)(&link);
+            host_.ResumeOnline();
+        });
     if (!error.empty()) {
         host_.SystemMessage("CControllerOnlineDlg", "Error : " + error);
         return;

@@ -4,6 +4,7 @@
 // the controller's service library for its own panel.
 #pragma once
 
+#include "morvelan/online/online_dialog_host.h"
 #include "xui/xdialog.h"
 
 #include <cstdint>
@@ -51,17 +52,9 @@ constexpr int kMaxParameterImage = 253;
 
 const xui::DialogTemplate& controllerOnlineTemplate();
 
-// What the dialog asks of the program.
-class IControllerOnlineHost {
+// What the dialog asks of the program beside the common online needs.
+class IControllerOnlineHost : public IOnlineDialogHost {
 public:
-    virtual ~IControllerOnlineHost() = default;
-    // Polling and output stepping, paused and resumed together.
-    virtual void PauseOnline() = 0;
-    virtual void ResumeOnline() = 0;
-    virtual std::uint32_t Link() = 0;
-    // The service library took the link over and hands back what it holds now (0: none).
-    virtual void AdoptLink(std::uint32_t link) = 0;
-    virtual std::string ProgramDir() = 0;
     virtual bool MemoryButton() = 0; // MEM
     virtual int WriteTimeout() = 0;  // WRITETIMEOUT
     // The parameter image of the selected tile's station; false when there is none.
@@ -69,8 +62,6 @@ public:
     // The project holds a module the catalogue does not know.
     virtual bool UnknownModule() = 0;
     virtual void RepaintView() = 0;
-    // The platform message box (stop icon) owned by the dialog.
-    virtual void SystemMessage(const std::string& caption, const std::string& text) = 0;
     // The info list dialog with the controller's error table; the memory dialog.
     virtual void RunInfoList(CControllerModule& module) = 0;
     virtual void RunMemory() = 0;
@@ -133,13 +124,5 @@ private:
 // Formats one master-parameter value from a reply of `length` bytes.
 std::string FormatMasterValue(const std::uint8_t* reply, int length, int offset, int type,
                               bool hex);
-
-// Opens a service library of the program folder ("<dir>/<name>.so") and calls its entry with
-// the link's address; the caller pauses polling around the call. Returns an empty text on
-// success, else the reason.
-using ServiceEntry2 = void (*)(std::uint32_t*);
-std::string CallServiceLibrary(const std::string& programDir, const std::string& name,
-                               const char* symbol, std::uint32_t* link, void (*before)(void*),
-                               void (*after)(void*), void* context);
 
 } // namespace morvelan

@@ -69,6 +69,11 @@ bool CAppHooks::AskAddress(std::uint32_t& ip, int& port) {
     return morvelan::RunAskAddress(ip, port, app_.m_pMainWnd);
 }
 
+int CAppHooks::OpenOnlineModule(const CModuleDescription* description, int station,
+                                int /*position*/, int tileValue, CChannelModule* module) {
+    return morvelan::RunModuleOnline(app_, description, station, tileValue, module);
+}
+
 int CAppHooks::OpenOnlineController(const CModuleDescription* description, int station,
                                     CControllerModule* module) {
     return morvelan::RunControllerOnline(app_, description, station, module);

@@ -24,6 +24,8 @@ public:
     int EditRadioParam(CModulParam& param) override;
     int EditRangeParam(CModulParam& param) override;
     bool AskAddress(std::uint32_t& ip, int& port) override;
+    int OpenOnlineModule(const CModuleDescription* description, int station, int position,
+                         int tileValue, CChannelModule* module) override;
     int OpenOnlineController(const CModuleDescription* description, int station,
                              CControllerModule* module) override;
     void ShowMessage(const mv::AppMessage& message) override;

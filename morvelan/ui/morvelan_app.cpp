@@ -11,6 +11,7 @@
 #include "morvelan/ui/doc_hooks_impl.h"
 #include "morvelan/ui/main_frame.h"
 #include "morvelan/ui/morvelan_view.h"
+#include "morvelan/online/online_modul_data.h"
 #include "morvelan/ui/print_session.h"
 #include "morvelan/ui/start_dlg.h"
 #include "platform/ini_file.h"
@@ -181,6 +182,7 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
         ShowErrorMessage(settings, why);
     xui::RegisterControlClasses();
     morvelan::RegisterOnlineModulSetDataClass();
+    morvelan::RegisterOnlineModulData();
     RegisterStartTemplates();
     morvelan::RegisterModuleDialogTemplates();
     Print().Init();

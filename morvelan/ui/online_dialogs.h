@@ -7,10 +7,13 @@
 class CMorvelanApp;
 class CModuleDescription;
 class CControllerModule;
+class CChannelModule;
 
 namespace morvelan {
 
 int RunControllerOnline(CMorvelanApp& app, const CModuleDescription* description, int station,
                         CControllerModule* module);
+int RunModuleOnline(CMorvelanApp& app, const CModuleDescription* description, int station,
+                    int moduleNumber, CChannelModule* module);
 
 } // namespace morvelan
