@@ -4,6 +4,7 @@
 #include "morvelan/core/param_number.h"
 #include "morvelan/core/text_font.h"
 #include "morvelan/online/online_pictures.h"
+#include "morvelan/online/online_set_dlg.h"
 #include "xui/bitmaps.h"
 #include "xui/color_sel_edit.h"
 #include "xui/colorref.h"
@@ -92,8 +93,11 @@ mv::PixelImage MaskPicture(bool editing) {
 }
 
 // Opens the set window of a value channel; the new values are in the module when it returns.
-void RunValueSetWindow(QWidget* /*parent*/, const CModuleDescription* /*description*/,
-                       int /*moduleNumber*/, int /*row*/, CChannelModule& /*module*/) {}
+void RunValueSetWindow(QWidget* parent, const CModuleDescription* description, int moduleNumber,
+                       int row, CChannelModule& module) {
+    COnlineSetDlg dlg(description, moduleNumber, row, &module, parent);
+    dlg.DoModal();
+}
 
 } // namespace
 

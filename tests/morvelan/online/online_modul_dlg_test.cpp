@@ -12,6 +12,7 @@
 #include "morvelan/online/online_modul_dlg.h"
 #include "morvelan/online/online_pictures.h"
 #include "morvelan/online/online_session.h"
+#include "morvelan/online/online_set_dlg.h"
 #include "morvelan/online/service_library.h"
 #include "platform/clock.h"
 #include "portwire/include/Portwire.h"
@@ -19,8 +20,10 @@
 #include "xui/bitmaps.h"
 #include "xui/color_sel_edit.h"
 
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 #include <dlfcn.h>
 
@@ -269,6 +272,50 @@ TEST_F(ModulDlgTest, GridFollowsPollsAndClicksSetOutputs) {
     dlg.OnCommandForTest(morvelan::kCtlModulInfo);
     EXPECT_EQ(host.documents, Strings{Description(2)->m_Description});
     dlg.OnCommandForTest(mv::IDOK);
+}
+
+TEST_F(ModulDlgTest, ValueClickWalksThroughTheSetWindow) {
+    session.OnDebug();
+    ASSERT_EQ(app.m_Online, 1);
+    CChannelModule& board = Board(3);
+    ASSERT_EQ(board.Channel(1).mode, morvelan::kGridModeValue);
+    COnlineModulDlg dlg(host, board, Description(3), 2);
+    Show(dlg);
+    station.clearFrameLog();
+    Strings failures;
+    bool ran = false;
+    QTimer::singleShot(0, &dlg, [&] {
+        ran = true;
+        auto* set = qobject_cast<morvelan::COnlineSetDlg*>(QApplication::activeModalWidget());
+        if (!set)
+            return failures.push_back("no set window");
+        if (set->ClickedRow() != 1)
+            failures.push_back("clicked row");
+        morvelan::COnlineModulSetData* w = set->setWindow();
+        if (!w || w->EditCount() != board.ChannelCount())
+            return failures.push_back("edits"), set->EndDialog(1);
+        // TAB on the last edit comes back to the first.
+        set->activateWindow();
+        if (!QTest::qWaitForWindowActive(set))
+            failures.push_back("set window active");
+        for (int i = 0; i < w->EditCount(); ++i)
+            QTest::keyClick(w->Edit(w->FocusIndex()), Qt::Key_Tab);
+        if (w->FocusIndex() != 0)
+            failures.push_back("TAB wrap " + std::to_string(w->FocusIndex()));
+        w->Edit(1)->setText("1Fh");
+        set->EndDialog(1);
+    });
+    Click(dlg.grid(), 150, 35 + 20);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(failures, Strings{});
+    EXPECT_EQ(board.Channel(1).value.GetAsInt(kTypeInt16), 31);
+    ASSERT_EQ(OutputWrites(), 1);
+    const auto out = station.outputs();
+    const std::size_t at = static_cast<std::size_t>(Offset(3)) + 2;
+    ASSERT_GT(out.size(), at + 1);
+    EXPECT_EQ(out[at], 31);
+    EXPECT_EQ(out[at + 1], 0);
+    EXPECT_EQ(morvelan::LcdValueText(board.Channel(1)), "    31");
 }
 
 TEST_F(ModulDlgTest, MaskModeOpensMovesUpdatesAndWritesBack) {
