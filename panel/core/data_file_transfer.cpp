@@ -36,12 +36,20 @@ private:
 class WaitCursor {
 public:
     explicit WaitCursor(DataFileHost& host) : host_(host) { host_.SetWaitCursor(true); }
-    ~WaitCursor() { host_.SetWaitCursor(false); }
+    ~WaitCursor() { Restore(); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
+    // Gives the normal cursor back now (before the last lines are logged).
+    void Restore() {
+        if (on_) {
+            on_ = false;
+            host_.SetWaitCursor(false);
+        }
+    }
 
 private:
     DataFileHost& host_;
+    bool on_ = true;
 };
 
 std::string Dec(int v) { return Format("%d", v); }
@@ -417,6 +425,7 @@ void DataFiles::WriteFilterFromFile(const std::string& file) {
         SplitCommaList(line, f);
         if (A_X740_WriteDFMWItem(app_.m_Handle, i, FieldValue(f, 1), FieldValue(f, 2),
                                  FieldValue(f, 0)) != 1) {
+            cursor.Restore();
             Log("E\tFehler beim Senden der Konfiguration");
             return;
         }
@@ -424,6 +433,7 @@ void DataFiles::WriteFilterFromFile(const std::string& file) {
     }
     host_.ReplaceLogLine(progress_);
     Log("OK");
+    cursor.Restore();
 }
 
 } // namespace x740panel

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <tuple>
 
 namespace x740panel {
 namespace {
@@ -364,6 +365,53 @@ TEST_F(DataFilesTest, CheckersRefuseBadFilesWithTheirLinesAndSendNothing) {
         EXPECT_TRUE(host.messages.empty());
     }
 
+    // Places the wire cannot name: SSI_256 and block 256 (they would reach SSI_0 and block 0).
+    std::string many;
+    const std::string keys = "Drehrichtung=0\r\nInkremente=0\r\nUserInkremente=1\r\n"
+                             "PresetModulIndex=0\r\nPresetModulByteOffset=0\r\n"
+                             "PresetModulBitOffset=0\r\nValueMask=1\r\nOptionFlags=0\r\n"
+                             "MaxDiffValue=0\r\nMaxDiffCounterValue=0\r\nTotzeit=0\r\n"
+                             "Offset=0\r\n";
+    for (int n = 0; n <= 256; ++n) {
+        many += "[SSI_" + std::to_string(n) + "]\r\n" + keys;
+    }
+    WriteFile("ssi_many.ini", many);
+    std::string blocks = "[NSW128]\r\nSSI_Index=0\r\nSSI_MaxSpeed=1\r\n";
+    for (int k = 0; k <= 256; ++k) {
+        blocks += Format("BlockConfig_%d=%d,1,0\r\n", k, k);
+    }
+    WriteFile("blocks_many.ini", blocks);
+    const std::vector<std::tuple<std::string, int, std::vector<std::string>, int, std::string>>
+        pastWire = {
+            {"ssi_many.ini", kCmdSsiToModule, {"E\tError in Section SSI_256 -> SSI_256"}, 0,
+             "SSI_256"},
+            {"blocks_many.ini", kCmdNswToModule,
+             {"E\tError in Block Configuration -> BlockConfig_256", "E\tWrong Blockindex"}, 2,
+             "BlockConfig_256"},
+        };
+    for (const auto& [name, command, lines, type, place] : pastWire) {
+        host.lines.clear();
+        host.records.clear();
+        host.path = dir + "/" + name;
+        const auto before = sim.station.frameCount();
+        files.Run(command);
+        EXPECT_EQ(sim.station.frameCount(), before) << name;
+        ASSERT_GE(host.lines.size(), lines.size());
+        EXPECT_EQ(Lines(host.lines.size() - lines.size()), lines) << name;
+        EXPECT_EQ(host.records.back().type, type) << name;
+        EXPECT_EQ(host.records.back().name, place) << name;
+    }
+
+    // ModulIndex and ModulOffset may be missing while Inkremente is 0.
+    WriteFile("ssi_plain.ini", "[SSI_0]\r\n" + keys);
+    host.lines.clear();
+    host.path = dir + "/ssi_plain.ini";
+    files.Run(kCmdSsiToModule);
+    EXPECT_EQ(host.lines.back(), "I\tReady");
+    EXPECT_EQ(host.messages, (std::vector<std::string>{"SSI|Download OK|ok"}));
+    EXPECT_EQ(sim.services.record(RecordKind::SsiSetup, 0).getAt(12, 4), 0u);
+    host.messages.clear();
+
     for (const char* text : {"[DigFilter]\r\nDFMWConfig_1=1,2,3\r\n",
                              "[DigFilter]\r\nDFMWConfig_0=1,2\r\n",
                              "[DigFilter]\r\nDFMWConfig_0=1,2,256\r\n"}) {
@@ -567,6 +615,21 @@ TEST_F(DataFilesTest, SsiWriteFailuresStopWithTheirMessage) {
     EXPECT_EQ(host.messages,
               (std::vector<std::string>{"SSI|Error sending SSI offset|error",
                                         "SSI|SSI-Index must be between 0 and 255|error"}));
+    EXPECT_TRUE(host.enabled);
+
+    // A refused filter item ends the filter write there, without a message.
+    const std::string filter = dir + "/filter.ini";
+    files.ReadFilterToFile(filter);
+    sim.services.setDeviceErrorAt(0x98, 1, 3);
+    host.lines.clear();
+    host.messages.clear();
+    host.path = filter;
+    files.Run(kCmdFilterToModule);
+    EXPECT_EQ(host.lines, (std::vector<std::string>{"I\tSende Konfiguration 0",
+                                                    "E\tFehler beim Senden der Konfiguration"}));
+    EXPECT_EQ(host.transient, "Sende Konfiguration 1");
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_FALSE(host.cursor);
     EXPECT_TRUE(host.enabled);
 }
 
