@@ -119,7 +119,6 @@ void CX740FlashApp::UpdateProcedure() {
         }
         console.PrintOk();
         if (!ReadFirmwareTrailer(WorkFile("Firmware-Binaries/ftpserv.bin"), trailer)) {
-            console.PrintError();
             SetMessage("ftpserv.bin not found");
             return;
         }
@@ -325,7 +324,6 @@ int CX740FlashApp::AutomaticUpdate() {
             return 0;
         }
         console.PrintOk();
-        PrintAndLog(Format("Opening Port COM%d: ", m_ComPort));
         if (!OpenCom() || !AnswerBootPrompt() || !ReopenAndReadModulInfo()) {
             return 0;
         }
@@ -378,6 +376,8 @@ void CX740FlashApp::StartFtpProcedure() {
                 return;
             }
             PrintAndLog(" V<2 ");
+            m_FtpUser = "kvn";
+            m_FtpPassword = "qmx";
         } else if (m_VersionCheck) {
             console.PrintError();
             SetMessage("Wrong firmware version. Must be < 2.0");
@@ -389,7 +389,7 @@ void CX740FlashApp::StartFtpProcedure() {
             PrintAndLog(" V>2 ");
         }
         if (m_Ipc.empty()) {
-            PrintAndLog("Nothing to do");
+            ConsolePrintf("Nothing to do");
             console.PrintError();
             SetMessage("IPC not defined");
             return;
@@ -415,7 +415,6 @@ void CX740FlashApp::StartFtpProcedure() {
             return;
         }
         if (!m_Ipd.empty()) {
-            PrintAndLog(Format("Opening Port COM%d: ", m_ComPort));
             if (!ReopenAndReadModulInfo()) {
                 return;
             }

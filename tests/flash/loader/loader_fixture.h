@@ -7,6 +7,7 @@
 #include "flash/loader/console_out.h"
 #include "flash/loader/flash_app.h"
 #include "flash/loader/key_input.h"
+#include "flash/loader/loader_ftp.h"
 #include "platform/clock.h"
 #include "tests/flash/loader/run_program.h"
 #include "tests/sim/boot_loader.h"
@@ -136,6 +137,8 @@ protected:
         ASSERT_EQ(::getcwd(m_Cwd, sizeof m_Cwd), m_Cwd);
         ASSERT_EQ(::chdir(folder.path().c_str()), 0);
         mv::setProcessClock(&clock);
+        // The FTP client takes the process clock when it is made: a new one takes the fake.
+        app.m_Ftp = flash::MakeLoaderFtp();
         flash::ConsoleOut().CaptureTo(&console, false);
 
         flash::LoaderExports& e = app.m_Exports;
