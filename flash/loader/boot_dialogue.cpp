@@ -117,6 +117,9 @@ int CX740FlashApp::OpenNetNoReadId() {
 }
 
 int CX740FlashApp::OpenTcp(LinkHandle (*open)(std::uint32_t, int)) {
+    // The serial link a step held before is closed, as OpenCom closes it: Portwire would hand
+    // that port out again at its old speed.
+    m_Exports.close(m_Link);
     // A text that is no address would be taken as the all-ones broadcast address.
     if (!IsValidIpText(m_Ipc)) {
         m_Link = 0;

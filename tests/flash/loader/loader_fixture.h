@@ -5,6 +5,7 @@
 #pragma once
 
 #include "flash/loader/console_out.h"
+#include "flash/loader/echo_probe.h"
 #include "flash/loader/flash_app.h"
 #include "flash/loader/key_input.h"
 #include "flash/loader/loader_ftp.h"
@@ -103,6 +104,13 @@ inline std::uint16_t Counted_read(LinkHandle l, std::uint8_t* b, int n) {
     A_SetComTimout(l, g_Calls.readTimeoutMs, nullptr);
     return A_Read(l, b, n);
 }
+
+// An echo that every request gets at once.
+class AnsweringProbe final : public flash::IEchoProbe {
+public:
+    int Open(const std::string&) override { return kOpened; }
+    int Poll() override { return kAnswered; }
+};
 
 // Sleeps take no time but first let the simulated controller take everything it was sent.
 class PeerClock final : public mv::Clock {

@@ -15,12 +15,6 @@
 namespace flashtest {
 namespace {
 
-class AnsweringProbe final : public flash::IEchoProbe {
-public:
-    int Open(const std::string&) override { return kOpened; }
-    int Poll() override { return kAnswered; }
-};
-
 // A file of the given bytes with a 128-byte trailer: mark and version text at 60.
 std::string WithTrailer(const std::string& body, const char* mark, const char* version) {
     std::string trailer(flash::kTrailerSize, '\0');

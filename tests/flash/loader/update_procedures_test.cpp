@@ -1,0 +1,657 @@
+// The update procedures end to end in the test process: the simulated controller on a
+// pseudo-terminal (COM1) and at 127.0.0.1:32000, pyftpdlib at 127.0.0.1:21 with the
+// controller's three accounts, the real ICMP echo, all inside a network namespace the test
+// makes for itself. Where no namespace can be made, the same runs use free loopback ports and
+// an echo answered by a stand-in, and say so.
+#include "flash/loader/firmware_trailer.h"
+#include "flash/loader/ip_files.h"
+#include "flash/loader/loader_ftp.h"
+#include "flash/loader/ping.h"
+#include "tests/flash/loader/loader_fixture.h"
+#include "tests/flash/loader/netns_run.h"
+#include "tests/ftp/ftp_peer.h"
+
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <regex>
+#include <sstream>
+
+namespace flashtest {
+namespace {
+
+using x740sim::BootPrompt;
+using x740sim::RecordKind;
+namespace fs = std::filesystem;
+
+const std::vector<std::pair<std::string, std::string>> kAccounts = {
+    {"update", "vorpal"}, {"kvn", "qmx"}, {"root", "+3861597024"}};
+
+// A firmware binary: its bytes and a 128-byte trailer (mark, version text at 60).
+std::string Firmware(const std::string& body, const char* mark, const char* version) {
+    std::string trailer(flash::kTrailerSize, '\0');
+    std::memcpy(trailer.data(), mark, std::strlen(mark));
+    std::memcpy(trailer.data() + flash::kTrailerVersionOffset, version, std::strlen(version));
+    return body + trailer;
+}
+
+// The controller's FTP server: an ended session restarts the controller when the test asks
+// for it (the older firmware does so after its update session).
+class RestartingFtp final : public flash::ILoaderFtp {
+public:
+    RestartingFtp(std::function<void()> restart, int restartAt)
+        : m_Restart(std::move(restart)), m_RestartAt(restartAt) {}
+    bool IsOpen() const override { return m_Ftp->IsOpen(); }
+    void Quit() override {
+        const bool open = m_Ftp->IsOpen();
+        m_Ftp->Quit();
+        if (open && ++m_Quits == m_RestartAt) {
+            m_Restart();
+        }
+    }
+    void CloseSocket() override { m_Ftp->CloseSocket(); }
+    bool Connect(const std::string& host, int port, const std::string& user,
+                 const std::string& password) override {
+        return m_Ftp->Connect(host, port, user, password);
+    }
+    bool Put(const std::string& local, const std::string& remote) override {
+        return m_Ftp->Put(local, remote);
+    }
+    bool Delete(const std::string& name) override { return m_Ftp->Delete(name); }
+    bool List(std::vector<flash::LoaderFtpEntry>& entries) override {
+        return m_Ftp->List(entries);
+    }
+
+private:
+    std::unique_ptr<flash::ILoaderFtp> m_Ftp = flash::MakeLoaderFtp();
+    std::function<void()> m_Restart;
+    int m_RestartAt;
+    int m_Quits = 0;
+};
+
+class ProcedureTest : public LoaderTest {
+protected:
+    void SetUp() override {
+        if (InsideNamespace()) {
+            ASSERT_TRUE(BringLoopbackUp());
+        } else {
+            m_Refusal = NamespaceRefusal();
+            if (m_Refusal.empty()) {
+                m_Outside = true;
+                RunCurrentTestInNamespace();
+                return;
+            }
+        }
+        LoaderTest::SetUp();
+        if (InsideNamespace()) {
+            tcp.stop();
+            std::string error;
+            ASSERT_TRUE(tcp.start(0x7F000001u, flash::kModuleTcpPort, &error)) << error;
+            m_FtpOptions.port = flash::kFtpPort;
+            flash::CPing ping;
+            m_RealEcho = ping.Ping("127.0.0.1") == flash::CPing::kOk;
+            if (!m_RealEcho) {
+                std::printf("no ICMP socket in the namespace (%s): the echo is answered by a "
+                            "stand-in\n",
+                            ping.Failure().c_str());
+            }
+        } else {
+            std::printf("%s: the controller and its FTP server run on free loopback ports and "
+                        "the echo is answered by a stand-in\n",
+                        m_Refusal.c_str());
+        }
+        app.m_TcpPort = tcp.port();
+        m_FtpOptions.root = server.Path();
+        m_FtpOptions.transcript = folder.path() + "/transcript.txt";
+        StartServer(kAccounts);
+        x740sim::ServiceRecord system(RecordKind::SystemConfig);
+        system.setText("serial", "OLDSER");
+        system.setText("ftpUser", "update");
+        system.setText("text11", "kept text");
+        services.putRecord(system);
+    }
+    void TearDown() override {
+        if (m_Outside) {
+            return;
+        }
+        CloseRun();
+        m_Ftpd.reset();
+        LoaderTest::TearDown();
+    }
+    bool Outside() const { return m_Outside; }
+
+    // pyftpdlib with these accounts (none: no server at all).
+    void StartServer(const std::vector<std::pair<std::string, std::string>>& users) {
+        m_Ftpd.reset();
+        if (users.empty()) {
+            return;
+        }
+        m_FtpOptions.users = users;
+        m_Ftpd = std::make_unique<ftptest::PyFtpd>(m_FtpOptions);
+        ASSERT_TRUE(m_Ftpd->Running()) << m_Ftpd->Error();
+        m_FtpPort = m_Ftpd->Port();
+    }
+    // The server's folder holds just these files ("name/" makes a folder).
+    void ServerHolds(const std::map<std::string, std::string>& files) {
+        for (const fs::directory_entry& e : fs::directory_iterator(server.Path())) {
+            fs::remove_all(e.path());
+        }
+        for (const auto& [name, bytes] : files) {
+            if (name.back() == '/') {
+                fs::create_directory(server.Path() + "/" + name);
+            } else {
+                ftptest::WriteWholeFile(server.Path() + "/" + name, bytes);
+            }
+        }
+    }
+    // The server's folder: names with their bytes ("<dir>" for a folder).
+    std::map<std::string, std::string> ServerFiles() const {
+        std::map<std::string, std::string> files;
+        for (const fs::directory_entry& e : fs::directory_iterator(server.Path())) {
+            const std::string name = e.path().filename().string();
+            files[name] = e.is_directory() ? "<dir>" : ftptest::ReadWholeFile(e.path().string());
+        }
+        return files;
+    }
+    // The firmware ZIP with its three folders; images left out on request.
+    void MakeZip(const std::string& ftpserv, const std::string& appBin,
+                 const std::vector<std::string>& missingImages = {}) {
+        const std::string src = folder.path() + "/src";
+        fs::remove_all(src);
+        for (const char* sub : {"Firmware-Images", "Firmware-Binaries", "Firmware-Update"}) {
+            fs::create_directories(src + "/" + sub);
+        }
+        for (const std::string image :
+             {"startup.bin", "rom.bin", "user1.bin", "user2.bin", "user3.bin", "user4.bin"}) {
+            if (std::find(missingImages.begin(), missingImages.end(), image) ==
+                missingImages.end()) {
+                ftptest::WriteWholeFile(src + "/Firmware-Images/" + image, "image " + image);
+            }
+        }
+        ftptest::WriteWholeFile(src + "/Firmware-Binaries/ftpserv.bin", ftpserv);
+        ftptest::WriteWholeFile(src + "/Firmware-Binaries/ftpserv.bnz", "packed ftp server");
+        ftptest::WriteWholeFile(src + "/Firmware-Binaries/app.bin", appBin);
+        ftptest::WriteWholeFile(src + "/Firmware-Binaries/app.bnz", "packed application");
+        ftptest::WriteWholeFile(src + "/Firmware-Binaries/boot.bin", "boot loader");
+        ftptest::WriteWholeFile(src + "/Firmware-Update/startup.bin", "new startup");
+        fs::remove(folder.path() + "/fw.zip");
+        const std::string cmd =
+            "cd '" + src + "' && /usr/bin/python3 -c \"import zipfile,os,sys\n"
+            "z=zipfile.ZipFile(sys.argv[1],'w',zipfile.ZIP_DEFLATED)\n"
+            "[z.write(os.path.join(d,f)) for d,_,fs in sorted(os.walk('.')) for f in sorted(fs)]\n"
+            "z.close()\" '" + folder.path() + "/fw.zip'";
+        ASSERT_EQ(std::system(cmd.c_str()), 0);
+    }
+    std::string ZipMember(const std::string& name) {
+        return ftptest::ReadWholeFile(folder.path() + "/src/" + name);
+    }
+    // One run of the program's arguments with a fresh application object, after a power-on
+    // with the prompt; log, console, transcript, sleeps and service order start empty.
+    // restartAt: the ended FTP session that restarts the controller (0: none).
+    void Run(std::vector<std::string> args, const std::string& keys = "Y", int restartAt = 0) {
+        CloseRun();
+        console.clear();
+        std::remove(folder.file("X740Flash_Log.txt").c_str());
+        ftptest::WriteWholeFile(m_FtpOptions.transcript, "");
+        services.clearServiceOrder();
+        m_Commands = boot.commands().size();
+        m_Keys = flash::CScriptedKeys(keys);
+        m_Run = std::make_unique<flash::CX740FlashApp>();
+        flash::CX740FlashApp& a = *m_Run;
+        a.m_Exports = app.m_Exports;
+        a.m_Keys = &m_Keys;
+        a.m_TcpPort = app.m_TcpPort;
+        a.m_FtpPort = m_FtpPort;
+        a.m_ProgramFile = app.m_ProgramFile;
+        a.m_Ftp = std::make_unique<RestartingFtp>([this] { boot.powerOn(); }, restartAt);
+        if (!m_RealEcho) {
+            a.m_Echo = std::make_unique<AnsweringProbe>();
+        }
+        clock.m_Sleeps.clear();
+        g_Calls.count.clear();
+        args.insert(args.begin(), "X740Flash");
+        std::vector<char*> argv;
+        for (std::string& arg : args) {
+            argv.push_back(arg.data());
+        }
+        a.Run(static_cast<int>(argv.size()), argv.data());
+    }
+    // Ends the last run: its link closed, its FTP session ended.
+    void CloseRun() {
+        if (m_Run) {
+            m_Run->m_Exports.close(m_Run->m_Link);
+            m_Run.reset();
+        }
+    }
+    const std::string& Message() const { return m_Run->m_Message; }
+    // What pyftpdlib was sent, PORT arguments left out.
+    std::string Transcript() const {
+        std::istringstream in(ftptest::ReadWholeFile(m_FtpOptions.transcript));
+        std::string line, text;
+        while (std::getline(in, line)) {
+            text += (line.rfind("PORT ", 0) == 0 ? std::string("PORT") : line) + "\n";
+        }
+        return text;
+    }
+    std::vector<std::string> Commands() const {
+        const std::vector<std::string> all = boot.commands();
+        return {all.begin() + static_cast<std::ptrdiff_t>(m_Commands), all.end()};
+    }
+    std::vector<std::uint8_t> Order() {
+        return services.serviceOrder();
+    }
+    void Firmware2(BootPrompt prompt, const char* version = "2.1") {
+        x740sim::applyFirmware(station, version);
+        PowerOn(prompt);
+    }
+    // The log of the run without its first lines; the private work folder as "<work>".
+    std::string Log() {
+        static const std::regex work("[^ \n]*/X740Flash\\.[A-Za-z0-9]+");
+        return std::regex_replace(LogBody(), work, "<work>");
+    }
+    bool Has(const std::string& text, const std::string& part) const {
+        return text.find(part) != std::string::npos;
+    }
+
+    ftptest::TempFolder server;
+    ftptest::PyFtpdOptions m_FtpOptions;
+    std::unique_ptr<ftptest::PyFtpd> m_Ftpd;
+    int m_FtpPort = 0;
+    std::unique_ptr<flash::CX740FlashApp> m_Run;
+    flash::CScriptedKeys m_Keys;
+    std::size_t m_Commands = 0;
+    bool m_RealEcho = false;
+
+private:
+    bool m_Outside = false;
+    std::string m_Refusal;
+};
+
+const std::vector<std::string> kSerialRun = {"-COM:1", "-IPC:127.0.0.1", "-SNC:255.0.0.0",
+                                             "-GWC:127.0.0.254"};
+std::vector<std::string> With(std::vector<std::string> args) {
+    args.insert(args.begin(), kSerialRun.begin(), kSerialRun.end());
+    return args;
+}
+const char* const kMode1 = "MODE 1 IP=127.0.0.1/255.0.0.0/127.0.0.254 FTP=COMP2";
+const char* const kMode2 = "MODE 2 IP=127.0.0.1/255.0.0.0/127.0.0.254 FTP=COMP2";
+
+TEST_F(ProcedureTest, TwoStepInstallOfMarkedFirmware) {
+    if (Outside()) {
+        return;
+    }
+    // app.bin "2.1": both steps. The first clean-up keeps the system files, folders and the
+    // FTP server; the second also takes the FTP server.
+    const std::string ftpserv = Firmware("FTP SERVER", "KVN", "2.0");
+    MakeZip(ftpserv, Firmware("APPLICATION", "KVN", "2.1"));
+    ServerHolds({{"boot.bin", "old boot"}, {"Modul.CFG", "cfg"}, {"user1.bin", "u1"},
+                 {"logs/", ""}, {"ftpserv.bin", "old server"}, {"old.bin", "old"}});
+    Firmware2(BootPrompt::Mode);
+    Run(With({"-F:fw.zip", "-IPD:10.20.30.40"}));
+    EXPECT_EQ(Message(), "");
+    EXPECT_EQ(Commands(), (std::vector<std::string>{kMode1, kMode2}));
+    EXPECT_EQ(Transcript(), "USER update\nPASS vorpal\nTYPE I\n"
+                            "PORT\nLIST\nDELE old.bin\nPORT\nSTOR DIAG.BIN\n"
+                            "PORT\nLIST\nDELE ftpserv.bin\n"
+                            // variant B: the socket closes without QUIT
+                            "USER update\nPASS vorpal\nTYPE I\n"
+                            "PORT\nSTOR ftpserv.img\nPORT\nSTOR boot.img\nDELE DIAG.BIN\n"
+                            "PORT\nSTOR app.img\nDELE ftpserv.bnz\nquit\n");
+    EXPECT_EQ(ServerFiles(), (std::map<std::string, std::string>{
+                                 {"boot.bin", "old boot"},
+                                 {"Modul.CFG", "cfg"},
+                                 {"user1.bin", "u1"},
+                                 {"logs", "<dir>"},
+                                 {"ftpserv.img", ftpserv},
+                                 {"boot.img", "boot loader"},
+                                 {"app.img", ZipMember("Firmware-Binaries/app.bin")}}));
+    // Reset, two update starts over the network, reset.
+    EXPECT_EQ(Order(), (std::vector<std::uint8_t>{49, 93, 93, 49}));
+    EXPECT_EQ(services.record(RecordKind::SystemConfig).text("serial"), "SN400123");
+    EXPECT_EQ(services.record(RecordKind::SystemConfig).text("text11"), "kept text");
+    EXPECT_EQ(ConfigText("ip"), "10.20.30.40");
+    EXPECT_FALSE(flash::ModulConfigFileExists());
+    EXPECT_EQ(Count("openNetNoReadId"), 1);
+    EXPECT_EQ(Log(), "Creating data files\nOpening Port COM1: \nWaiting for X740 \nV>=2\n"
+                     "Opening Port COM1: \nReading modul-configuration\nSerialnumber: SN400123\n"
+                     "IP_Address: 10.1.2.3\nIP_Gateway: 10.0.0.254\nUseDHCP: 1\n"
+                     "Connecting to X740 FTP-Server   STEP 1\n"
+                     "Removing files STEP1\nModul.CFG  Systemfile\nboot.bin  Systemfile\n"
+                     "ftpserv.bin  Systemfile\nlogs  Systemfile\nold.bin  Delete\nOK\n"
+                     "user1.bin  Systemfile\n"
+                     "Send file <work>/Firmware-Binaries/ftpserv.bin\n"
+                     "Removing files STEP2\nDIAG.BIN  Systemfile\nModul.CFG  Systemfile\n"
+                     "boot.bin  Systemfile\nftpserv.bin  Delete\nlogs  Systemfile\n"
+                     "user1.bin  Systemfile\n"
+                     "Reset\nWaiting for X740 \nConnecting to X740 FTP-Server   STEP 2\n"
+                     "Send file <work>/Firmware-Binaries/ftpserv.bin\n"
+                     "Send file <work>/Firmware-Binaries/boot.bin\n"
+                     "Creating firmware files   STEP 1\nDeleting DIAG.BIN\n"
+                     "Delete FTPfile DIAG.BIN\nSend file <work>/Firmware-Binaries/app.bin\n"
+                     "Creating firmware files   STEP 2\nDeleting ftpserv.bnz\n"
+                     "Delete FTPfile ftpserv.bnz\nSetting system configuration\n"
+                     "Setting IP-Adress to 10.20.30.40\nReset\n");
+    EXPECT_TRUE(Has(console, Row("Waiting for X740 (turn power on now) V>=2 ")));
+    EXPECT_TRUE(Has(console, "Removing files STEP1\nModul.CFG      Systemfile\n"));
+    EXPECT_TRUE(Has(console, "old.bin        Delete\n  OK\n"));
+    EXPECT_TRUE(Has(console, "ftpserv.bin    Delete\nlogs"));
+    EXPECT_TRUE(Has(console, Row("Creating firmware files   STEP 2") +
+                                 Row("Deleting ftpserv.bnz") +
+                                 Row("Setting system configuration") +
+                                 Row("Setting IP-Adress to 10.20.30.40") + Row("Reset")));
+
+    // app.bin "2.2" with BNZ: only the second step, as root; the packed files replace the
+    // server; the module information is read over the line before the system configuration.
+    MakeZip(ftpserv, Firmware("APPLICATION", "KVN", "2.2"));
+    ServerHolds({{"ftpserv.bin", "old server"}, {"app.bin", "old app"}});
+    Firmware2(BootPrompt::Mode);
+    Run(With({"-F:fw.zip", "-BNZ"}));
+    EXPECT_EQ(Message(), "");
+    EXPECT_EQ(Commands(), (std::vector<std::string>{kMode1, kMode2}));
+    EXPECT_EQ(Transcript(), "USER update\nPASS vorpal\nTYPE I\nPORT\nSTOR ftpserv.bin\n"
+                            "USER root\nPASS +3861597024\nTYPE I\n"
+                            "PORT\nSTOR ftpserv.bnz\nDELE ftpserv.bin\nPORT\nSTOR boot.bin\n"
+                            "PORT\nSTOR app.bnz\nquit\n");
+    EXPECT_EQ(ServerFiles(), (std::map<std::string, std::string>{
+                                 {"ftpserv.bnz", "packed ftp server"},
+                                 {"boot.bin", "boot loader"},
+                                 {"app.bin", "old app"},
+                                 {"app.bnz", "packed application"}}));
+    EXPECT_EQ(Order(), (std::vector<std::uint8_t>{49, 49}));
+    EXPECT_FALSE(Has(Log(), "STEP1"));
+    EXPECT_TRUE(Has(Log(), "Deleting ftpserv.bin\nDelete FTPfile ftpserv.bin\n"
+                           "Send file <work>/Firmware-Binaries/boot.bin\n"
+                           "Send file <work>/Firmware-Binaries/app.bnz\n"
+                           "Opening Port COM1: \nSetting system configuration\nReset\n"));
+    EXPECT_EQ(services.record(RecordKind::SystemConfig).text("serial"), "SN400123");
+    EXPECT_FALSE(flash::ModulConfigFileExists());
+
+    // "2.2" after an "AT" prompt, and "2.10" (a number below 2.2): both steps.
+    for (const char* version : {"2.2", "2.10"}) {
+        MakeZip(ftpserv, Firmware("APPLICATION", "KVN", version));
+        ServerHolds({});
+        Firmware2(std::strcmp(version, "2.2") == 0 ? BootPrompt::AtMode : BootPrompt::Mode);
+        Run(With({"-F:fw.zip"}));
+        EXPECT_EQ(Message(), "") << version;
+        EXPECT_TRUE(Has(Log(), "Removing files STEP1\n")) << version;
+        EXPECT_EQ(Order(), (std::vector<std::uint8_t>{49, 93, 93, 49})) << version;
+        EXPECT_EQ(ServerFiles().count("app.img"), 1u) << version;
+    }
+
+    // No FTP server at all: the connects of step 1 are bounded (a second apart), the
+    // controller stays untouched.
+    StartServer({});
+    MakeZip(ftpserv, Firmware("APPLICATION", "KVN", "2.1"));
+    Firmware2(BootPrompt::Mode);
+    Run(With({"-F:fw.zip"}));
+    EXPECT_EQ(Message(), "No FTP connection possible\n");
+    EXPECT_EQ(std::count(clock.m_Sleeps.begin(), clock.m_Sleeps.end(), 1000),
+              flash::kFtpConnectAttempts - 1);
+    EXPECT_TRUE(Has(console, Row("Connecting to X740 FTP-Server   STEP 1", " -> Error\n")));
+    EXPECT_TRUE(Order().empty());
+    // The configuration read before stays for the next run.
+    EXPECT_TRUE(flash::ModulConfigFileExists());
+}
+
+TEST_F(ProcedureTest, OlderFirmwareGetsTheAutomaticUpdate) {
+    if (Outside()) {
+        return;
+    }
+    // "1.05" answering "DONG": the six images, then the controller restarts when the session
+    // ends; NVRAM cleared, the configuration read first written back, IPD set after a reset.
+    MakeZip("FTP SERVER", "APPLICATION");
+    ServerHolds({{"user3.bin", "3"}, {"user4.bin", "4"}});
+    x740sim::applyFirmware(station, "1.05");
+    PowerOn(BootPrompt::Dong);
+    Run(With({"-F:fw.zip", "-IPD:10.20.30.40"}), "Y", 1);
+    EXPECT_EQ(Message(), "");
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"BRIDGE IS AVAILABLE!", "BRIDGE IS AVAILABLE!",
+                                                    "BRIDGE IS AVAILABLE!"}));
+    EXPECT_EQ(Transcript(), "USER kvn\nPASS qmx\nTYPE I\nPORT\nLIST\n"
+                            "PORT\nSTOR startup.bin\nPORT\nSTOR rom.bin\nPORT\nSTOR user1.bin\n"
+                            "PORT\nSTOR user2.bin\nPORT\nSTOR user3.bin\nPORT\nSTOR user4.bin\n"
+                            "quit\n");
+    for (const char* image :
+         {"startup.bin", "rom.bin", "user1.bin", "user2.bin", "user3.bin", "user4.bin"}) {
+        EXPECT_EQ(ServerFiles()[image], std::string("image ") + image);
+    }
+    // FTP start, NVRAM clear, the reset before IPD and the last one.
+    EXPECT_EQ(Order(), (std::vector<std::uint8_t>{48, 43, 49, 49}));
+    EXPECT_EQ(ConfigText("serial"), "SN400123");
+    EXPECT_EQ(ConfigText("ip"), "10.20.30.40");
+    EXPECT_EQ(ConfigText("gateway"), "10.0.0.254");
+    EXPECT_FALSE(flash::ModulConfigFileExists());
+    EXPECT_EQ(Log(), "Creating data files\nOpening Port COM1: \nWaiting for X740 \n V<2 \n"
+                     "Opening Port COM1: \nChecking firmware version\n"
+                     "Firmware:X740 FIRMWARE\nDate:22.09.2003\nVersion:1.05\n"
+                     "Reading modul-configuration\nSerialnumber: SN400123\n"
+                     "IP_Address: 10.1.2.3\nIP_Gateway: 10.0.0.254\nUseDHCP: 1\n"
+                     "Setting IP-Adress to 127.0.0.1\nStarting FTP\n"
+                     "Connecting to X740 FTP-Server\nChecking files\nuser3.bin ok\nuser4.bin ok\n"
+                     "Checking ZIP-file\nChecking startup.bin\nChecking rom.bin\n"
+                     "Checking user1.bin\nChecking user2.bin\nChecking user3.bin\n"
+                     "Checking user4.bin\nSend file <work>/Firmware-Images/startup.bin\n"
+                     "Send file <work>/Firmware-Images/rom.bin\n"
+                     "Send file <work>/Firmware-Images/user1.bin\n"
+                     "Send file <work>/Firmware-Images/user2.bin\n"
+                     "Send file <work>/Firmware-Images/user3.bin\n"
+                     "Send file <work>/Firmware-Images/user4.bin\n"
+                     "Opening Port COM1: \nReset\nDeleting NVRAM\nSending modul-configuration\n"
+                     "Reset\nSetting IP-Adress to 10.20.30.40\nReset\n");
+    EXPECT_TRUE(Has(console, "Waiting for X740 (turn power on now) V<2 \n" + Row("Opening Port COM1: .") +
+                                 Row("Checking firmware version")));
+    EXPECT_TRUE(Has(console, Row("Checking files") + Row("Checking ZIP-file") +
+                                 "Sending file startup.bin \n" + Row("")));
+    EXPECT_TRUE(Has(console, Row("Opening Port COM1: ") + Row("Reset") + Row("..") +
+                                 Row("Deleting NVRAM") + Row("Sending modul-configuration") +
+                                 Row("Reset") + Row(".") + Row("Setting IP-Adress to 10.20.30.40") +
+                                 Row("Reset")));
+
+    // FU with "1.05": the new startup.bin first (steps 100 to 140), then the same update.
+    ServerHolds({{"user3.bin", "3"}, {"user4.bin", "4"}});
+    PowerOn(BootPrompt::Dong);
+    Run(With({"-F:fw.zip", "-FU"}), "Y", 2);
+    EXPECT_EQ(Message(), "");
+    EXPECT_EQ(ServerFiles()["startup.bin"], "image startup.bin");
+    EXPECT_TRUE(Has(Transcript(), "USER kvn\nPASS qmx\nTYPE I\nPORT\nSTOR startup.bin\nquit\n"
+                                  "USER kvn\nPASS qmx\nTYPE I\nPORT\nLIST\n"));
+    EXPECT_EQ(Order(), (std::vector<std::uint8_t>{48, 48, 43, 49}));
+    EXPECT_TRUE(Has(Log(), "Setting IP-Adress to 127.0.0.1\nStarting FTP\n"
+                           "Connecting to X740 FTP-Server\n"
+                           "Send file <work>/Firmware-Update/startup.bin\nWaiting for X740  \n"
+                           "Reading modul-configuration\n"));
+
+    // user4.bin missing on the controller: no automatic update; the configuration read at
+    // the start is kept for the next run.
+    ServerHolds({{"user3.bin", "3"}});
+    PowerOn(BootPrompt::Dong);
+    Run(With({"-F:fw.zip"}));
+    EXPECT_EQ(Message(), "No automatic update possible");
+    EXPECT_TRUE(Has(console, Row("Checking files", " -> Error\n") +
+                                 "user3.bin or user4.bin not found\n"));
+    EXPECT_TRUE(Has(Log(), "Checking files\nuser3.bin ok\n"));
+    EXPECT_EQ(Order(), (std::vector<std::uint8_t>{48}));
+    EXPECT_TRUE(flash::ModulConfigFileExists());
+    std::remove(flash::kModulConfigFile);
+
+    // An image missing in the ZIP: found missing in the work folder, nothing sent.
+    MakeZip("FTP SERVER", "APPLICATION", {"user2.bin"});
+    ServerHolds({{"user3.bin", "3"}, {"user4.bin", "4"}});
+    PowerOn(BootPrompt::Dong);
+    Run(With({"-F:fw.zip"}));
+    EXPECT_EQ(Message(), "File does not exits in ZIP-File : user2.bin");
+    EXPECT_TRUE(Has(Log(), "Checking ZIP-file\nChecking startup.bin\nChecking rom.bin\n"
+                           "Checking user1.bin\nChecking user2.bin\n"
+                           "File does not exits in ZIP-File : user2.bin\n"));
+    EXPECT_FALSE(Has(Transcript(), "STOR"));
+    std::remove(flash::kModulConfigFile);
+
+    // The controller cannot give its configuration: the run ends with the export's error.
+    services.setDeviceError(90, x740sim::kErrNoSuchEntry);
+    PowerOn(BootPrompt::Dong);
+    Run(With({"-F:fw.zip"}));
+    EXPECT_EQ(Message().rfind("A_X740_ReadModulConfig 0x", 0), 0u) << Message();
+    EXPECT_TRUE(Order().empty());
+}
+
+TEST_F(ProcedureTest, ListedAndPackedFilesAndTheirFailures) {
+    if (Outside()) {
+        return;
+    }
+    // No ZIP, firmware 2: the list file's lines (folders and case as written, CR left out),
+    // then the bare files, each under its own name.
+    std::filesystem::create_directories(folder.path() + "/Sub");
+    ftptest::WriteWholeFile(folder.path() + "/Sub/One.bin", "one");
+    ftptest::WriteWholeFile(folder.path() + "/two.bin", "two");
+    ftptest::WriteWholeFile(folder.path() + "/Extra.TXT", "extra");
+    ftptest::WriteWholeFile(folder.path() + "/list.txt", "sub\\one.BIN\r\nTWO.BIN\r\n\r\n");
+    ServerHolds({});
+    Firmware2(BootPrompt::Mode);
+    Run(With({"-FL:LIST.TXT", "extra.txt", "-IPD:10.20.30.40"}));
+    EXPECT_EQ(Message(), "");
+    EXPECT_EQ(Commands(), std::vector<std::string>{kMode1});
+    EXPECT_EQ(Transcript(), "USER update\nPASS vorpal\nTYPE I\nPORT\nSTOR one.BIN\n"
+                            "PORT\nSTOR TWO.BIN\nPORT\nSTOR extra.txt\nquit\n");
+    EXPECT_EQ(ServerFiles(), (std::map<std::string, std::string>{
+                                 {"one.BIN", "one"}, {"TWO.BIN", "two"}, {"extra.txt", "extra"}}));
+    EXPECT_EQ(Order(), std::vector<std::uint8_t>{49});
+    EXPECT_EQ(ConfigText("ip"), "10.20.30.40");
+    EXPECT_EQ(Log(), "Opening Port COM1: \nWaiting for X740 \nV>=2\n"
+                     "Connecting to X740 FTP-Server\nSend file sub\\one.BIN\nSend file TWO.BIN\n"
+                     "Send file extra.txt\nOpening Port COM1: \n"
+                     "Setting IP-Adress to 10.20.30.40\nReset\n");
+
+    // The list file missing: the session ends, no reset.
+    Firmware2(BootPrompt::Mode);
+    Run(With({"-FL:missing.lst"}));
+    EXPECT_EQ(Message(), "Open file missing.lst\n");
+    EXPECT_EQ(Transcript(), "USER update\nPASS vorpal\nTYPE I\nquit\n");
+    EXPECT_TRUE(Order().empty());
+
+    // A listed file missing: the list stops there and the controller is not reset.
+    ftptest::WriteWholeFile(folder.path() + "/list.txt", "two.bin\nnothere.bin\nsub/one.bin\n");
+    Firmware2(BootPrompt::Mode);
+    Run(With({"-FL:list.txt"}));
+    EXPECT_EQ(Message(), "Error sending file nothere.bin");
+    EXPECT_TRUE(Has(console, "Error file open\n"));
+    EXPECT_FALSE(Has(Transcript(), "one.bin"));
+    EXPECT_TRUE(Order().empty());
+
+    // The server refuses the upload (a folder of that name).
+    ServerHolds({{"two.bin/", ""}});
+    Firmware2(BootPrompt::Mode);
+    Run(With({"-FL:list.txt"}));
+    EXPECT_EQ(Message(), "Error sending file two.bin");
+    EXPECT_TRUE(Has(Transcript(), "STOR two.bin\n"));
+    EXPECT_TRUE(Order().empty());
+
+    // Packed install with IPD and a stored configuration: a key that is no answer asks again,
+    // Y sends it and the file goes.
+    MakeZip("FTP SERVER", "APPLICATION");
+    ServerHolds({{"app.bnz", "old packed"}, {"ftpserv.bnz", "old packed server"}});
+    ASSERT_TRUE(flash::WriteModulConfigFile({"SAVED1", "10.5.5.5", "255.255.0.0", "10.5.0.1", 0}));
+    Firmware2(BootPrompt::Mode);
+    Run(With({"-F:fw.zip", "-FTP", "-IPD:10.20.30.40"}), "YxY");
+    EXPECT_EQ(Message(), "");
+    EXPECT_EQ(Transcript(), "USER update\nPASS vorpal\nTYPE I\nPORT\nSTOR app.bin\nDELE app.bnz\n"
+                            "PORT\nSTOR ftpserv.bin\nDELE ftpserv.bnz\nquit\n");
+    EXPECT_EQ(ServerFiles(), (std::map<std::string, std::string>{
+                                 {"app.bin", "APPLICATION"}, {"ftpserv.bin", "FTP SERVER"}}));
+    EXPECT_TRUE(Has(Log(), "Opening Port COM1: \nUse last configuration (Y/N)?\nN\n"
+                           "Use last configuration (Y/N)?\nY\n"
+                           "Setting IP-Adress to 10.20.30.40\nReset\n"));
+    EXPECT_EQ(ConfigText("serial"), "SAVED1");
+    EXPECT_EQ(ConfigText("ip"), "10.20.30.40");
+    EXPECT_EQ(ConfigText("mask"), "255.255.0.0");
+    EXPECT_FALSE(flash::ModulConfigFileExists());
+    // The session's end takes the reset's place.
+    EXPECT_TRUE(Order().empty());
+
+    // The end of input answers no: the configuration is neither sent nor deleted.
+    ASSERT_TRUE(flash::WriteModulConfigFile({"SAVED2", "10.6.6.6", "255.0.0.0", "10.0.0.1", 0}));
+    Firmware2(BootPrompt::Mode);
+    Run(With({"-F:fw.zip", "-IPD:10.20.30.41"}), "Y");
+    EXPECT_EQ(Message(), "");
+    EXPECT_TRUE(Has(Log(), "Use last configuration (Y/N)?\nN\nSetting IP-Adress to 10.20.30.41\n"));
+    EXPECT_EQ(ConfigText("serial"), "SAVED1");
+    EXPECT_TRUE(flash::ModulConfigFileExists());
+
+    // Login refused (530): nothing sent, the controller left in its FTP mode.
+    StartServer({{"update", "other"}});
+    Firmware2(BootPrompt::Mode);
+    Run(With({"-F:fw.zip"}));
+    EXPECT_EQ(Message(), "No FTP connection possible\n");
+    EXPECT_EQ(Transcript(), "USER update\nPASS vorpal\n");
+    EXPECT_TRUE(Has(console, Row("Connecting to X740 FTP-Server", " -> Error\n")));
+    // No server for the list: its own message.
+    StartServer({});
+    Firmware2(BootPrompt::Mode);
+    Run(With({"-FL:list.txt"}));
+    EXPECT_EQ(Message(), "No Connection possible");
+    EXPECT_TRUE(Order().empty());
+}
+
+TEST_F(ProcedureTest, PlainFirmwareFileOverTheLineAndTheNetwork) {
+    if (Outside()) {
+        return;
+    }
+    // Over the line, "DONG": the list sent in a session of its own as kvn; a name ending in
+    // rom.bin goes as ROM.BIN; IPD after a reopen; the session's end stands for the reset.
+    ftptest::WriteWholeFile(folder.path() + "/my_rom.bin", "rom image");
+    ftptest::WriteWholeFile(folder.path() + "/two.bin", "two");
+    x740sim::applyFirmware(station, "1.05");
+    PowerOn(BootPrompt::Dong);
+    Run(With({"-F:My_Rom.Bin", "two.bin", "-IPD:10.20.30.40"}));
+    EXPECT_EQ(Message(), "");
+    EXPECT_EQ(Commands(), std::vector<std::string>{"BRIDGE IS AVAILABLE!"});
+    EXPECT_EQ(Transcript(), "USER kvn\nPASS qmx\nTYPE I\nPORT\nSTOR two.bin\n"
+                            "PORT\nSTOR ROM.BIN\nquit\n");
+    EXPECT_EQ(ServerFiles()["ROM.BIN"], "rom image");
+    EXPECT_EQ(Order(), std::vector<std::uint8_t>{48});
+    EXPECT_EQ(ConfigText("ip"), "10.20.30.40");
+    EXPECT_EQ(Log(), "Opening Port COM1: \nWaiting for X740 \n V<2 \nOpening Port COM1: \n"
+                     "Setting IP-Adress to 127.0.0.1\nStarting FTP\nSend file two.bin\n"
+                     "Send file My_Rom.Bin\nSetting IP-Adress to 10.20.30.40\nReset\n");
+
+    // Firmware 2 answering: refused unless NOVER, which writes MODE 1 and logs in as update.
+    x740sim::applyFirmware(station, "2.1");
+    PowerOn(BootPrompt::Mode);
+    Run(With({"-F:my_rom.bin"}));
+    EXPECT_EQ(Message(), "Wrong firmware version. Must be < 2.0");
+    EXPECT_TRUE(Commands().empty());
+    PowerOn(BootPrompt::Mode);
+    Run(With({"-F:my_rom.bin", "-NOVER"}));
+    EXPECT_EQ(Message(), "");
+    EXPECT_EQ(Commands(), std::vector<std::string>{kMode1});
+    EXPECT_TRUE(Has(Transcript(), "USER update\nPASS vorpal\n"));
+    EXPECT_TRUE(Has(Log(), " V>2 \n"));
+
+    // Over the network (no COM port): the version read at 32000, the FTP start waits for the
+    // echo, IPD after the session, the reset over the network.
+    x740sim::applyFirmware(station, "1.05");
+    ServerHolds({});
+    Run({"-IPC:127.0.0.1", "-F:my_rom.bin", "-IPD:10.20.30.40"});
+    EXPECT_EQ(Message(), "");
+    EXPECT_EQ(Transcript(), "USER kvn\nPASS qmx\nTYPE I\nPORT\nSTOR ROM.BIN\nquit\n");
+    EXPECT_EQ(Order(), (std::vector<std::uint8_t>{48, 49}));
+    EXPECT_EQ(ConfigText("ip"), "10.20.30.40");
+    EXPECT_EQ(Log(), "Connecting to: 127.0.0.1 \nChecking firmware version\n"
+                     "Firmware:X740 FIRMWARE\nDate:22.09.2003\nVersion:1.05\nStarting FTP\n"
+                     "Send file my_rom.bin\nExiting FTP\nWaiting for X740 \n"
+                     "Connecting to: 127.0.0.1 \nSetting IP-Adress to 10.20.30.40\nReset\n");
+    EXPECT_EQ(Count("openNet"), 2);
+    // Without IPD the session's end stands for the reset.
+    Run({"-IPC:127.0.0.1", "-F:my_rom.bin"});
+    EXPECT_EQ(Message(), "");
+    EXPECT_EQ(Order(), std::vector<std::uint8_t>{48});
+    // Firmware 2 over the network is refused.
+    x740sim::applyFirmware(station, "2.1");
+    Run({"-IPC:127.0.0.1", "-F:my_rom.bin"});
+    EXPECT_EQ(Message(), "Wrong firmware version. Must be < 2.0");
+    EXPECT_TRUE(Order().empty());
+}
+
+} // namespace
+} // namespace flashtest
