@@ -8,6 +8,7 @@
 #include "morvelan/core/command_ids.h"
 #include "morvelan/core/connection.h"
 #include "morvelan/core/morvelan_doc_hooks.h"
+#include "morvelan/online/online_modul_dlg.h"
 #include "morvelan/ui/online_commands.h"
 #include "tests/sim/station_presets.h"
 #include "tests/sim/tcp_station_server.h"
@@ -169,6 +170,37 @@ TEST_F(OnlineFrameTest, DebugGoesOnlinePollsAndGoesOffline) {
     EXPECT_TRUE(popupsEnabled());
     EXPECT_FALSE(frame().Online().Timer().IsRunning());
     EXPECT_TRUE(openConnections(0));
+}
+
+TEST_F(OnlineFrameTest, ModuleDialogRegistersItsGridWhilePollingGoesOn) {
+    select(&tile(0, 2));
+    ASSERT_TRUE(run(ID_DEBUG));
+    acceptor_.stop();
+    auto& board = static_cast<CChannelModule&>(tile(0, 2).Module());
+    bool seen = false, registered = false, polling = false;
+    int drawn = 0;
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<morvelan::COnlineModulDlg*>(QApplication::activeModalWidget());
+        if (!dlg)
+            return;
+        seen = true;
+        for (int i = 0; i < 10 && !frame().OnlineGrid(); ++i)
+            QApplication::processEvents();
+        registered = frame().OnlineGrid() == dlg->grid()->RedrawInterface();
+        polling = frame().IsPollingEnabled() == 1;
+        const int before = dlg->grid()->CellsDrawn();
+        station_.setInputs(2, {0x03});
+        tick();
+        drawn = dlg->grid()->CellsDrawn() - before;
+        dlg->EndDialog(mv::IDOK);
+    });
+    tile(0, 2).OpenOnline(*app_);
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(registered) << "the first paint registers the grid";
+    EXPECT_TRUE(polling) << "the first paint resumes polling";
+    EXPECT_EQ(board.Channel(0).value.Data()[0], 0x03);
+    EXPECT_GE(drawn, 1) << "the poll redrew the grid";
+    EXPECT_EQ(frame().OnlineGrid(), nullptr);
 }
 
 TEST_F(OnlineFrameTest, RefusalsAndTheUnknownModulePath) {
