@@ -416,6 +416,10 @@ void COnlineModulData::mousePressEvent(QMouseEvent* e) {
     QWidget::mousePressEvent(e);
 }
 
+void COnlineModulData::mouseDoubleClickEvent(QMouseEvent* e) {
+    e->accept();
+}
+
 void COnlineModulData::OnLButtonDown(int x, int y) {
     if (!module_)
         return;

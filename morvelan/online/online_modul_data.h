@@ -114,6 +114,8 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
+    // The second press of a double click is a double click, not another press.
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
     class RedrawHook final : public IOnlineGrid {

@@ -231,10 +231,16 @@ TEST_F(ModulDlgTest, GridFollowsPollsAndClicksSetOutputs) {
     ASSERT_EQ(OutputWrites(), 1);
     EXPECT_EQ(station.outputs().at(static_cast<std::size_t>(at)), 0x0C);
     EXPECT_EQ(BoxColour(*grid, 0, 3), on);
+    // A double click toggles once: its second press is no press.
+    QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(120 + 18 * 4 + 4, 10 + 4));
+    QTest::mouseDClick(grid, Qt::LeftButton, {}, QPoint(120 + 18 * 4 + 4, 10 + 4));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(board.Channel(0).value.Data()[0], 0x1C);
+    EXPECT_EQ(OutputWrites(), 2);
     // Between two boxes, and below the last channel: no hit, nothing sent.
     Click(grid, 120 + 16 + 1, 10 + 4);
     Click(grid, 150, 35 * 2 + 12);
-    EXPECT_EQ(OutputWrites(), 1);
+    EXPECT_EQ(OutputWrites(), 2);
     // A channel of another mode answers only in its own row: the next channel's box still
     // toggles, and a click in its own row sends the outputs unchanged.
     board.Channel(0).mode = morvelan::kGridModeDisplay;
@@ -242,7 +248,7 @@ TEST_F(ModulDlgTest, GridFollowsPollsAndClicksSetOutputs) {
     Click(grid, 120 + 4, 35 + 10 + 4);
     EXPECT_EQ(board.Channel(1).value.Data()[0], 0x81);
     Click(grid, 20, 20);
-    EXPECT_EQ(OutputWrites(), 3);
+    EXPECT_EQ(OutputWrites(), 4);
     EXPECT_EQ(station.outputs().at(static_cast<std::size_t>(at) + 1), 0x81);
     board.Channel(0).mode = morvelan::kGridModeBits;
 
@@ -263,7 +269,7 @@ TEST_F(ModulDlgTest, GridFollowsPollsAndClicksSetOutputs) {
     shown.clear();
     board.Channel(1).dataType = 250;
     Click(grid, 120 + 4, 10 + 4);
-    EXPECT_EQ(OutputWrites(), 3);
+    EXPECT_EQ(OutputWrites(), 4);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].line1, mv::LanguageText(5004) + " : " + " Datasize error");
     EXPECT_EQ(shown[0].bitmapId, 150);
