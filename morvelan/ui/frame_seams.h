@@ -31,6 +31,8 @@ struct DialogSeams {
     std::function<int(const std::string& field1, const std::string& field2,
                       const std::string& field3)>
         firmwareDialog;
+    // Module check (32796): the module check list dialog for the selected tile's station.
+    std::function<int()> moduleCheckDialog;
     // The online switch of the debug command (32778), run after the flag was toggled.
     std::function<void(CMainFrame& frame)> onlineSwitch;
 };

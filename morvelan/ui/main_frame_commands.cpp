@@ -59,6 +59,9 @@ void CMainFrame::RegisterOwnCommands() {
         ID_FIRMWARE_INFO, [this] { ShowFirmwareInfo(); },
         [&seams] { return bool(seams.firmwareDialog); });
     commands_.Register(
+        ID_MODULE_CHECK, [&seams] { seams.moduleCheckDialog(); },
+        [&seams] { return bool(seams.moduleCheckDialog); });
+    commands_.Register(
         ID_PORT, [this] { OnPort(); }, [&seams] { return bool(seams.portDialog); });
     commands_.Register(
         ID_DEBUG, [this] { OnDebug(); }, [&seams] { return bool(seams.onlineSwitch); });

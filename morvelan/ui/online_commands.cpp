@@ -1,6 +1,7 @@
 #include "morvelan/ui/online_commands.h"
 
 #include "morvelan/online/firmware_info_dlg.h"
+#include "morvelan/online/module_check_dlg.h"
 
 #include "morvelan/core/command_ids.h"
 #include "morvelan/online/download.h"
@@ -162,6 +163,17 @@ void InstallOnlineCommands(CMainFrame& frame) {
         dlg.m_Text1050 = field1;
         dlg.m_Text1053 = field2;
         dlg.m_Text1051 = field3;
+        return dlg.DoModal();
+    };
+    seams.moduleCheckDialog = [&frame] {
+        std::vector<CModuleTile*> tiles;
+        const CModuleTile* selected = frame.SelectedTile();
+        if (const CStation* station = selected ? frame.Doc().Station(selected->m_Station) : nullptr) {
+            for (int i = 0; i < station->TileCount(); ++i)
+                tiles.push_back(station->Tile(i));
+        }
+        morvelan::CModuleCheckDlg dlg(frame.App().m_ProgramDir, std::move(tiles),
+                                      frame.App().m_pMainWnd);
         return dlg.DoModal();
     };
     frame.Commands().Register(ID_AUTO_ONLINE, [&frame] {

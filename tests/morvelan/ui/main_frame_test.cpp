@@ -9,6 +9,10 @@
 #include "morvelan/core/module_description.h"
 #include "morvelan/ui/color_status_bar.h"
 #include "morvelan/ui/main_toolbar.h"
+#include "morvelan/online/module_check_dlg.h"
+#include "platform/clock.h"
+#include "platform/ini_file.h"
+#include "xui/info_list_box.h"
 #include "platform/sys_colors.h"
 #include "platform/version_block.h"
 #include "xui/colorref.h"
@@ -16,6 +20,9 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
+
+#include <fstream>
 
 namespace frametest {
 namespace {
@@ -266,6 +273,38 @@ TEST_F(FrameTest, FirmwareInfoCrossesTheFirstTwoTextsAndResumesPolling) {
     EXPECT_EQ(fields, (std::vector<std::string>{"2024-02-01", "X740-Core", "2.2.0"}));
     EXPECT_EQ(pollingSeen, 0);
     EXPECT_EQ(frame().IsPollingEnabled(), 1);
+}
+
+TEST_F(FrameTest, ModuleCheckListsTheSelectedStationFromTheCheckList) {
+    ASSERT_EQ(startWithDemo(), 1);
+    std::ofstream(prog_ + "/Modul/fertigung/version.dat") << "[VERSION]\nX740=1;2;3\nD2110=A7\n";
+    mv::iniClearCache();
+    EXPECT_FALSE(frame().IsCommandEnabled(ID_MODULE_CHECK));
+    select(&tile(0, 2));
+    EXPECT_TRUE(frame().IsCommandEnabled(ID_MODULE_CHECK));
+    mv::FakeClock clock;
+    mv::setProcessClock(&clock);
+    std::vector<std::string> lines;
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<morvelan::CModuleCheckDlg*>(QApplication::activeModalWidget());
+        if (!dlg)
+            return;
+        dlg->OnTimer();
+        for (int i = 0; i < dlg->list()->count(); ++i)
+            lines.push_back(text(dlg->list()->item(i)->text()));
+        dlg->EndDialog(1);
+    });
+    ASSERT_TRUE(frame().OnCommand(ID_MODULE_CHECK));
+    mv::setProcessClock(nullptr);
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ((std::vector<std::string>(lines.begin(), lines.begin() + 5)),
+              (std::vector<std::string>{" 0: X740    CPU OK", " 0: X740    Power OK",
+                                        " 0: X740    Fieldbus OK", " 1: D2110     FPGA OK",
+                                        " 1: D2110    No HW Info"}));
+    EXPECT_EQ(lines[5], " 2: D2210    No Info");
+    EXPECT_EQ(clock.slept(), 50);
+    EXPECT_EQ(tile(0, 1).m_Sliders[0].size(), 5u);
+    EXPECT_EQ(tile(0, 1).m_Sliders[0], tile(0, 0).m_Sliders[0]);
 }
 
 TEST_F(FrameTest, CommandLineProjectOpensAfterTheCatalogueAndLoadLastSelectsTheFirstTile) {
