@@ -6,14 +6,17 @@
 
 #include "morvelan/core/channel_module.h"
 #include "morvelan/core/command_ids.h"
+#include "morvelan/core/controller_module.h"
 #include "morvelan/core/connection.h"
 #include "morvelan/core/morvelan_doc_hooks.h"
+#include "morvelan/online/firmware_info_dlg.h"
 #include "morvelan/online/online_modul_dlg.h"
 #include "morvelan/ui/online_commands.h"
 #include "tests/sim/station_presets.h"
 #include "tests/sim/tcp_station_server.h"
 
 #include <QDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
 
@@ -249,6 +252,27 @@ TEST_F(OnlineFrameTest, AutoOnlineBuildsANewProjectAndGoesOnline) {
     EXPECT_EQ(app_->m_LayoutMode, 2);
     EXPECT_FALSE(frame().IsCommandEnabled(ID_DEBUG)) << "Auto online holds online mode";
     EXPECT_FALSE(tick());
+    // A controller made while online reads its firmware texts from the station at once.
+    CControllerModule made;
+    std::string fw, fd, fv;
+    made.GetFirmwareTexts(fw, fd, fv);
+    EXPECT_EQ((Strings{fw, fd, fv}), (Strings{"X740 CPU", "2023-04-17", "V2.10"}));
+    // Firmware Info shows the station controller's texts, each in its own field.
+    auto& head = static_cast<CControllerModule&>(tile(0, 0).Module());
+    ASSERT_TRUE(head.ReadFirmwareTexts(app_->m_Link));
+    acceptor_.stop();
+    Strings shown;
+    QTimer::singleShot(0, [&shown] {
+        auto* dlg = qobject_cast<morvelan::CFirmwareInfoDlg*>(QApplication::activeModalWidget());
+        if (!dlg)
+            return;
+        for (int id : {morvelan::kFwFirmwareEdit, morvelan::kFwDateEdit, morvelan::kFwVersionEdit})
+            shown.push_back(dlg->itemAs<QLineEdit>(id)->text().toStdString());
+        dlg->EndDialog(1);
+    });
+    ASSERT_TRUE(run(ID_FIRMWARE_INFO));
+    acceptor_.start();
+    EXPECT_EQ(shown, (Strings{"X740 CPU", "2023-04-17", "V2.10"}));
     // The second command ends it.
     ASSERT_TRUE(run(ID_AUTO_ONLINE));
     EXPECT_EQ(app_->m_AutoOnline, 0);
