@@ -1,8 +1,8 @@
 #include "platform/bmp_reader.h"
 
+#include "platform/regular_file.h"
 #include "platform/win_path.h"
 
-#include <cstdio>
 #include <vector>
 
 namespace mv {
@@ -252,23 +252,13 @@ PixelImage DecodeDib(const std::uint8_t* dib, const DibLayout& l) {
 
 bool ReadBmpFile(const std::string& path, PixelImage& image, std::string* error,
                  std::size_t maxBytes) {
-    std::FILE* f = std::fopen(resolvePath(path).c_str(), "rb");
-    if (!f)
-        return Fail(error, "cannot open the bitmap file");
     std::vector<std::uint8_t> bytes;
-    std::uint8_t chunk[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-        if (bytes.size() + n > maxBytes) {
-            std::fclose(f);
-            return Fail(error, "bitmap file too large");
-        }
-        bytes.insert(bytes.end(), chunk, chunk + n);
+    std::string why;
+    if (!readRegularFile(resolvePath(path), maxBytes, bytes, &why)) {
+        if (error)
+            *error = "cannot read the bitmap file: " + why;
+        return false;
     }
-    const bool readError = std::ferror(f) != 0;
-    std::fclose(f);
-    if (readError)
-        return Fail(error, "cannot read the bitmap file");
     DibLayout layout;
     if (!ParseBmpFile(bytes.data(), bytes.size(), layout, error))
         return false;

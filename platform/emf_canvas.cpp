@@ -2,11 +2,11 @@
 
 #include "platform/bmp_reader.h"
 #include "platform/cp1252.h"
+#include "platform/regular_file.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <iterator>
 #include <unistd.h>
 
@@ -294,21 +294,15 @@ void EmfCanvas::StretchDib(const RECT& dest, const std::uint8_t* bmi, std::size_
 void EmfCanvas::drawBitmap(int x, int y, const BitmapRef& bitmap) {
     if (bitmap.resourceId != 0 || bitmap.file.empty())
         return;
-    std::ifstream in(bitmap.file, std::ios::binary);
-    if (!in) {
-        lastError_ = bitmap.file + ": " + std::strerror(errno);
+    std::vector<std::uint8_t> bytes;
+    std::string why;
+    if (!readRegularFile(bitmap.file, kMaxBitmapFile, bytes, &why)) {
+        lastError_ = bitmap.file + ": " + why;
         return;
     }
-    std::vector<std::uint8_t> bytes;
-    char buffer[65536];
-    while (in && bytes.size() <= kMaxBitmapFile) {
-        in.read(buffer, sizeof buffer);
-        bytes.insert(bytes.end(), buffer, buffer + in.gcount());
-    }
     DibLayout layout;
-    std::string why;
-    if (bytes.size() > kMaxBitmapFile || !ParseBmpFile(bytes.data(), bytes.size(), layout, &why)) {
-        lastError_ = bitmap.file + ": " + (why.empty() ? "too large" : why);
+    if (!ParseBmpFile(bytes.data(), bytes.size(), layout, &why)) {
+        lastError_ = bitmap.file + ": " + why;
         return;
     }
     const std::uint8_t* dib = bytes.data() + kBmpFileHeaderSize;

@@ -1,6 +1,7 @@
 #include "platform/ini_file.h"
 
 #include "platform/ini_document.h"
+#include "platform/regular_file.h"
 #include "platform/win_path.h"
 
 #include <cerrno>
@@ -622,16 +623,9 @@ bool iniHasSection(const std::string& file, std::string_view section) {
 
 std::string iniUnreadableReason(const std::string& file) {
     const std::string path = iniResolvePath(file);
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return errno == ENOENT || errno == ENOTDIR ? std::string() : std::strerror(errno);
-    if (!S_ISREG(st.st_mode))
-        return "not a regular file";
-    if (static_cast<std::uint64_t>(st.st_size) > kIniMaxFileBytes)
-        return "larger than " + std::to_string(kIniMaxFileBytes >> 20) + " MiB";
-    if (::access(path.c_str(), R_OK) != 0)
-        return std::strerror(errno);
-    return {};
+    if (::access(path.c_str(), F_OK) != 0 && (errno == ENOENT || errno == ENOTDIR))
+        return {};
+    return fileUnreadableReason(path, kIniMaxFileBytes);
 }
 
 int iniCreateTemporary(const std::string& target, std::string& temporary) {

@@ -1,5 +1,6 @@
 #include "xui/bitmaps.h"
 
+#include "platform/regular_file.h"
 #include "platform/win_path.h"
 #include "xui/colorref.h"
 
@@ -114,12 +115,22 @@ QImage replaceColor(const QImage& image, mv::COLORREF from, mv::COLORREF to) {
     return out;
 }
 
+QImage readPictureFile(const std::string& path, std::string* why) {
+    std::string bytes;
+    if (!mv::readRegularFile(path, kMaxPictureFileBytes, bytes, why))
+        return QImage();
+    QImage image;
+    image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
+                       static_cast<int>(bytes.size()));
+    return image;
+}
+
 QImage loadBitmap(const mv::BitmapRef& ref) {
     QImage img;
     if (ref.resourceId != 0) {
         img = bitmapResource(ref.resourceId);
     } else if (!ref.file.empty()) {
-        img.load(QString::fromStdString(mv::resolvePath(ref.file)));
+        img = readPictureFile(mv::resolvePath(ref.file));
     }
     if (img.isNull()) {
         return img;

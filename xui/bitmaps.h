@@ -6,6 +6,9 @@
 
 #include <QImage>
 
+#include <cstdint>
+#include <string>
+
 namespace xui {
 
 // Symbol bitmaps of the message dialog (32 x 32, magenta background).
@@ -24,6 +27,14 @@ QImage bitmapResource(int id);
 
 // The image with every pixel of colour `from` turned into `to`.
 QImage replaceColor(const QImage& image, mv::COLORREF from, mv::COLORREF to);
+
+// The largest picture file read.
+constexpr std::uint64_t kMaxPictureFileBytes = std::uint64_t{64} << 20;
+
+// Reads a picture file (BMP, JPEG, ...) when it is a regular file within kMaxPictureFileBytes;
+// a null image otherwise, with the reason in `why` when the file could not be read. The path is
+// taken as it stands.
+QImage readPictureFile(const std::string& path, std::string* why = nullptr);
 
 // Loads a bitmap by resource id, else from its file (path resolved without regard to case);
 // one colour replaced when asked. A null image when neither is found or readable.

@@ -6,9 +6,9 @@
 #include "morvelan/core/text_font.h"
 #include "platform/canvas.h"
 #include "platform/ini_file.h"
+#include "platform/regular_file.h"
 #include "platform/win_path.h"
 
-#include <fstream>
 
 namespace {
 
@@ -17,11 +17,6 @@ constexpr mv::COLORREF kWhite = mv::RGB(255, 255, 255);
 constexpr int kBandWidth = 1700;
 constexpr int kBandHeight = 90;
 constexpr int kListRoom = 120;
-
-bool CanOpen(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return static_cast<bool>(in);
-}
 
 } // namespace
 
@@ -48,7 +43,7 @@ int CBitmapModule::PrintLabel(mv::Canvas& dc, int /*unused*/, int& y,
     const std::string file =
         mv::resolvePath(mv::joinPath(mv::joinPath(moduleDescriptionContext().programDir, "modul"),
                                      description.m_Description + ".etk"));
-    if (CanOpen(file)) {
+    if (mv::canReadRegularFile(file)) {
         mv::appHooks().DrawLabelFile(dc, y, file, label.tile);
     }
     return 1;

@@ -1,9 +1,10 @@
 #include "morvelan/core/bmp_header.h"
 
 #include "platform/bmp_reader.h"
+#include "platform/regular_file.h"
 #include "platform/win_path.h"
 
-#include <fstream>
+#include <vector>
 
 bool ParseBmpHeader(const std::uint8_t* bytes, std::size_t size, BmpHeader& header,
                     std::string* error) {
@@ -21,14 +22,15 @@ bool ParseBmpHeader(const std::uint8_t* bytes, std::size_t size, BmpHeader& head
 }
 
 bool ReadBmpHeader(const std::string& path, BmpHeader& header, std::string* error) {
-    std::ifstream in(mv::resolvePath(path), std::ios::binary);
-    if (!in) {
+    // The largest header with the bit field masks behind it.
+    std::vector<std::uint8_t> bytes;
+    std::string why;
+    if (!mv::readRegularFileStart(mv::resolvePath(path),
+                                  mv::kBmpFileHeaderSize + mv::kBmpMaxHeaderSize + 12, bytes,
+                                  &why)) {
         if (error)
-            *error = "cannot open the bitmap file";
+            *error = "cannot read the bitmap file: " + why;
         return false;
     }
-    // The largest header with the bit field masks behind it.
-    std::uint8_t bytes[mv::kBmpFileHeaderSize + mv::kBmpMaxHeaderSize + 12] = {};
-    in.read(reinterpret_cast<char*>(bytes), sizeof bytes);
-    return ParseBmpHeader(bytes, static_cast<std::size_t>(in.gcount()), header, error);
+    return ParseBmpHeader(bytes.data(), bytes.size(), header, error);
 }

@@ -5,19 +5,14 @@
 #include "catalogue/module_description.h"
 #include "morvelan/core/text_font.h"
 #include "platform/canvas.h"
+#include "platform/regular_file.h"
 #include "platform/win_path.h"
 
-#include <fstream>
 
 namespace {
 
 constexpr mv::COLORREF kBandGrey = mv::RGB(220, 220, 220);
 constexpr mv::COLORREF kRed = mv::RGB(255, 0, 0);
-
-bool CanOpen(const std::string& path) {
-    std::ifstream in(mv::resolvePath(path), std::ios::binary);
-    return in.good();
-}
 
 } // namespace
 
@@ -90,7 +85,7 @@ int CControllerModule::PrintLabel(mv::Canvas& dc, int /*unused*/, int& y,
     dc.saveState();
     dc.setBkMode(mv::TRANSPARENT);
     dc.setTextColor(0);
-    if (CanOpen(layout)) {
+    if (mv::canReadRegularFile(mv::resolvePath(layout))) {
         if (wanted) {
             // The six slider label lines at their places on the label.
             struct Place {

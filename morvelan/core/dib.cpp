@@ -1,11 +1,9 @@
 #include "morvelan/core/dib.h"
 
+#include "platform/regular_file.h"
 #include "platform/win_path.h"
 
 #include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace mv {
 namespace {
@@ -27,33 +25,6 @@ void Report(const char* text, const std::string& file) {
         mv::dibSink()(text, file);
     else
         std::fprintf(stderr, "%s: %s\n", text, file.c_str());
-}
-
-// Reads a regular file whole; false when it cannot be opened, is not a regular file, is larger
-// than the limit or a read fails.
-bool ReadWhole(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    const int fd = ::open(mv::resolvePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0 &&
-              static_cast<std::uint64_t>(st.st_size) <= kMaxDibFile;
-    if (ok) {
-        bytes.resize(static_cast<std::size_t>(st.st_size));
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
-        // A file that shrank while read keeps what was there.
-        bytes.resize(done);
-    }
-    ::close(fd);
-    return ok;
 }
 
 void PutU16(std::vector<std::uint8_t>& out, std::uint32_t v) {
@@ -90,7 +61,7 @@ enum class FileCheck { Ok, Empty, NotBmp, BadOffset };
 // the place of the pixels in it.
 FileCheck ReadBmpBytes(const std::string& path, std::vector<std::uint8_t>& bytes,
                        std::size_t& pixelOffset) {
-    if (!ReadWhole(path, bytes) || bytes.empty())
+    if (!mv::readRegularFile(mv::resolvePath(path), kMaxDibFile, bytes) || bytes.empty())
         return FileCheck::Empty;
     if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M')
         return FileCheck::NotBmp;

@@ -8,11 +8,8 @@
 #include "morvelan/core/morvelan_doc_hooks.h"
 #include "morvelan/core/param_number.h"
 #include "platform/ini_file.h"
+#include "platform/regular_file.h"
 #include "platform/win_path.h"
-
-#include <fstream>
-#include <sys/stat.h>
-#include <iterator>
 
 namespace {
 
@@ -23,25 +20,6 @@ constexpr std::size_t kMaxArchiveBytes = 64u << 20;
 // Fewest bytes a station block and a tile block can take.
 constexpr std::size_t kStationBlockBytes = 12;
 constexpr std::size_t kTileBlockBytes = 14;
-
-bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    // Only a regular file: a pipe would hold the opening up, a device never ends.
-    struct stat st {};
-    const std::string resolved = mv::resolvePath(path);
-    if (::stat(resolved.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
-    std::ifstream in(resolved, std::ios::binary);
-    if (!in)
-        return false;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<std::size_t>(size) > kMaxArchiveBytes)
-        return false;
-    in.seekg(0, std::ios::beg);
-    bytes.resize(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), size);
-    return static_cast<bool>(in) || bytes.empty();
-}
 
 // The older program kept line breaks in texts that the project file holds on one line each
 // (every text but the comment): each break, CR LF or a lone CR or LF, becomes one blank, so the
@@ -108,7 +86,7 @@ int CMorvelanDoc::ImportV152(const std::string& path) {
     hooks.SetRackLayout();
 
     std::vector<std::uint8_t> bytes;
-    if (!ReadFile(path, bytes)) {
+    if (!mv::readRegularFile(mv::resolvePath(path), kMaxArchiveBytes, bytes)) {
         app.ShowMessage(mv::ErrorMessage("Failed to open document.", path));
         return 0;
     }

@@ -3,12 +3,12 @@
 #include "morvelan/core/module_tile.h"
 #include "morvelan/core/text_font.h"
 #include "platform/ini_file.h"
+#include "platform/regular_file.h"
 #include "platform/win_path.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
 
 namespace mv {
 namespace {
@@ -99,11 +99,11 @@ void CLabelPrinter::DrawLayoutLine(Canvas& dc, const std::string& line, int y0) 
 bool CLabelPrinter::DrawLabelFile(Canvas& dc, int& y, const std::string& path,
                                   CModuleTile* tile) {
     const std::string file = resolvePath(path);
-    if (!std::ifstream(file, std::ios::binary))
+    if (!canReadRegularFile(file))
         return false;
     BitmapRef slider;
     slider.file = resolvePath(joinPath(joinPath(context_.programDir, "bmp"), "schieber.bmp"));
-    const bool haveSlider = static_cast<bool>(std::ifstream(slider.file, std::ios::binary));
+    const bool haveSlider = canReadRegularFile(slider.file);
 
     const int count = Capped(iniReadInt(file, "MAIN", "C", 0));
     for (int k = 1; k <= count && !failed_; ++k) {

@@ -3,11 +3,11 @@
 #include "morvelan/core/module_tile.h"
 #include "morvelan/core/morvelan_doc.h"
 #include "morvelan/core/text_font.h"
+#include "platform/regular_file.h"
 #include "platform/win_path.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 namespace mv {
 namespace {
@@ -16,11 +16,6 @@ CLabelPrinter* g_active = nullptr;
 
 constexpr COLORREF kHeaderGrey = 0xDCDCDC;
 constexpr int kRuleRight = 1700;
-
-bool Readable(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return static_cast<bool>(in);
-}
 
 // The comment's first three lines (cut at the line breaks).
 std::vector<std::string> CommentLines(const std::string& comment) {
@@ -148,7 +143,7 @@ void CLabelPrinter::DrawProjectHeader(Canvas& dc, int& y) {
         dc.fillRect(RECT{5, y, 5 + kRuleRight, y - 290}, kHeaderGrey);
         BitmapRef logo;
         logo.file = resolvePath(joinPath(joinPath(context_.programDir, "bmp"), "logo.bmp"));
-        if (Readable(logo.file))
+        if (canReadRegularFile(logo.file))
             dc.stretchBitmap(RECT{1100, y - 285 + 290, 1100 + 600, y - 285}, logo);
         dc.setBkMode(TRANSPARENT);
         dc.setTextColor(0);

@@ -1,11 +1,12 @@
 #include "morvelan/core/language.h"
 
+#include "platform/regular_file.h"
 #include "platform/win_path.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 
 namespace mv {
 namespace {
@@ -65,11 +66,17 @@ std::vector<std::string> CLanguage::SplitFields(std::string_view line) {
     return fields;
 }
 
+bool CLanguage::ReadFile(std::string& text, std::string* why) const {
+    return readRegularFile(FilePath(), kMaxFileBytes, text, why);
+}
+
 int CLanguage::Load(const std::string& name) {
-    std::ifstream in(FilePath(), std::ios::binary);
-    if (!in) {
+    std::string text;
+    if (!ReadFile(text, &loadProblem_)) {
         return 0;
     }
+    loadProblem_.clear();
+    std::istringstream in(std::move(text));
     std::string line;
     if (!readLine(in, line)) {
         return 0;
@@ -116,9 +123,13 @@ std::string CLanguage::GetText(int number) const {
 }
 
 std::vector<std::string> CLanguage::LanguageNames() const {
-    std::ifstream in(FilePath(), std::ios::binary);
+    std::string text;
+    if (!ReadFile(text, nullptr)) {
+        return {};
+    }
+    std::istringstream in(std::move(text));
     std::string line;
-    if (!in || !readLine(in, line)) {
+    if (!readLine(in, line)) {
         return {};
     }
     std::vector<std::string> fields = SplitFields(line);

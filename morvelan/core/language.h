@@ -27,6 +27,8 @@ public:
     static constexpr const char* kFallbackLanguage = "English";
     static constexpr const char* kMissingText = "???";
     static constexpr const char* kMissingColumn = "?";
+    // A larger file is not a language table: it is refused before it is read.
+    static constexpr std::uint64_t kMaxFileBytes = std::uint64_t{16} << 20;
 
     struct Entry {
         std::int32_t number = 0;
@@ -43,6 +45,9 @@ public:
     // success; 0 when the file cannot be read, neither language is in the header, or an empty
     // line ends the file early. A failed load leaves the previous table and name unchanged.
     int Load(const std::string& name);
+    // Why the last Load could not read the file at FilePath() ("not a regular file", ...);
+    // empty when it could.
+    const std::string& LoadProblem() const { return loadProblem_; }
 
     // The text of the first entry with the number; "???" when there is none.
     std::string GetText(int number) const;
@@ -65,7 +70,11 @@ public:
     static std::vector<std::string> SplitFields(std::string_view line);
 
 private:
+    // The whole file when it is a regular file within kMaxFileBytes; else false and why.
+    bool ReadFile(std::string& text, std::string* why) const;
+
     std::string programDirectory_;
+    std::string loadProblem_;
     std::vector<Entry> entries_;
     std::unordered_map<std::int32_t, std::size_t> firstIndex_;
     std::string languageName_;

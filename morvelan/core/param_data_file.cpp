@@ -1,6 +1,7 @@
 #include "morvelan/core/param_data_file.h"
 
 #include "morvelan/core/param_number.h"
+#include "platform/regular_file.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -50,38 +51,6 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
-// The whole file when it is a regular file of a readable size.
-bool ReadWhole(const std::string& path, std::string& out) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-              static_cast<std::uintmax_t>(st.st_size) <= kMaxParamDataFile;
-    if (ok) {
-        out.clear();
-        char buf[65536];
-        for (;;) {
-            const ssize_t n = ::read(fd, buf, sizeof buf);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0) {
-                ok = false;
-                break;
-            }
-            if (n == 0)
-                break;
-            out.append(buf, static_cast<std::size_t>(n));
-            if (out.size() > kMaxParamDataFile) {
-                ok = false;
-                break;
-            }
-        }
-    }
-    ::close(fd);
-    return ok;
-}
-
 } // namespace
 
 std::string ParamDataText(const std::string& descriptionFile,
@@ -120,7 +89,7 @@ ParamDataResult ReadParamDataFile(const std::string& path, const std::string& de
                                   const std::vector<ParamGroup>& groups) {
     ParamDataResult result;
     std::string text;
-    if (!ReadWhole(path, text)) {
+    if (!mv::readRegularFile(path, kMaxParamDataFile, text)) {
         result.status = ParamDataRead::CannotOpen;
         return result;
     }

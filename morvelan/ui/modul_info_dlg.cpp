@@ -1,5 +1,6 @@
 #include "morvelan/ui/modul_info_dlg.h"
 
+#include "xui/bitmaps.h"
 #include "xui/qt_text.h"
 #include "xui/window_class.h"
 
@@ -251,8 +252,8 @@ void CModulInfoDlg::DrawPage(bool clear) {
         surface.fill(Qt::white);
     }
     const std::string path = pageCount_ > 0 ? InfoPagePath(programDir_, type_, page_ + 1) : "";
-    QImage page;
-    if (!path.empty() && page.load(QString::fromLocal8Bit(path.c_str()))) {
+    const QImage page = path.empty() ? QImage() : xui::readPictureFile(path);
+    if (!page.isNull()) {
         QPainter p(&surface);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         const QRectF target(-hOffset_, -vOffset_, page.width() / divisor_,

@@ -17,6 +17,7 @@
 #include "platform/ini_file.h"
 #include "platform/settings_store.h"
 #include "platform/version_block.h"
+#include "platform/regular_file.h"
 #include "platform/win_path.h"
 #include "xui/bitmaps.h"
 #include "xui/controls.h"
@@ -61,14 +62,6 @@ void ShowErrorMessage(const std::string& line1, const std::string& line2) {
     r.buttonMode = xui::kMessageOk;
     r.captionColor = kErrorCaptionColor;
     xui::ShowMessage(r);
-}
-
-bool readable(const std::string& path) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    std::fclose(f);
-    return true;
 }
 
 } // namespace
@@ -156,6 +149,8 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
     mv::setErrorBoxSink(m_SystemMessage);
 
     if (!ReadRegistrySettings()) {
+        if (!m_Language.LoadProblem().empty())
+            m_SystemMessage(m_Language.FilePath(), m_Language.LoadProblem());
         m_SystemMessage(kStartFailCaption, kStartFailText);
         return 0;
     }
@@ -186,16 +181,14 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
     RegisterStartTemplates();
     morvelan::RegisterModuleDialogTemplates();
     Print().Init();
-    xui::registerBitmapResource(IDB_START, QImage(QString::fromLocal8Bit(
-                                               ProgramFile("start196.bmp").c_str())));
-    xui::registerBitmapResource(IDB_START2, QImage(QString::fromLocal8Bit(
-                                                ProgramFile("start198.bmp").c_str())));
+    xui::registerBitmapResource(IDB_START, xui::readPictureFile(ProgramFile("start196.bmp")));
+    xui::registerBitmapResource(IDB_START2, xui::readPictureFile(ProgramFile("start198.bmp")));
     for (const auto& [id, file] : {std::pair{IDB_TOOLBAR_HOT, "toolbar130.bmp"},
                                    std::pair{IDB_TOOLBAR, "toolbar131.bmp"},
                                    std::pair{IDB_TREE, "tree134.bmp"},
                                    std::pair{IDB_PROJECT_PAGE, "res1038.bmp"},
                                    std::pair{IDB_PROJECT_LOGO, "res133.bmp"}})
-        xui::registerBitmapResource(id, QImage(QString::fromLocal8Bit(ProgramFile(file).c_str())));
+        xui::registerBitmapResource(id, xui::readPictureFile(ProgramFile(file)));
 
     m_MainWindow = std::make_unique<CMainFrame>(*this);
     if (!m_MainWindow->Create()) {
@@ -222,7 +215,7 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
             return 0;
     } else if (m_Ini.loadLast == 1) {
         const std::string last = mv::joinPath(m_ProgramDir, kLastProjectName);
-        if (readable(last) && m_OpenProject(last) && m_pFrame)
+        if (mv::canReadRegularFile(last) && m_OpenProject(last) && m_pFrame)
             m_pFrame->SelectFirstTile();
     }
     return 1;

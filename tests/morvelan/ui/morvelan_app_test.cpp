@@ -146,6 +146,15 @@ TEST_F(MorvelanStart, MissingInstallShowsTheStartFailure) {
     EXPECT_FALSE(fs::exists(user_)) << "nothing is written";
 }
 
+TEST_F(MorvelanStart, ALanguageTableThatIsNoFileSaysWhyTheStartFails) {
+    fs::remove(prog_ + "/Sprache.txt");
+    ASSERT_EQ(::mkfifo((prog_ + "/Sprache.txt").c_str(), 0600), 0);
+    EXPECT_EQ(start(), 0);
+    EXPECT_EQ(systemMessages_,
+              (std::vector<std::string>{prog_ + "/Sprache.txt|not a regular file",
+                                        "Error Reading Registry|Programm can not be started"}));
+}
+
 TEST_F(MorvelanStart, SmallStartDialogAndGermanTexts) {
     std::ofstream(prog_ + "/morvelan.ini", std::ios::binary) << "[Setup]\r\nLOGO=0\r\n";
     fs::create_directories(fs::path(user_).parent_path());
