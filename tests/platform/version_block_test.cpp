@@ -1,13 +1,16 @@
 // The version block reader: blocks found among other bytes, damaged blocks refused, queries by
 // language block, and the deliverables the build stamped.
-#include "platform/version_block.h"
 #include "platform/settings_store.h"
+#include "platform/version_block.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -25,7 +28,9 @@ const std::string kPayload = "040704B0\0ProductName\0Morvelan Toolkit\0FileVersi
                              "3.2.1\0LegalCopyright\0(C) Kelvane\0\0"s;
 
 TEST(VersionBlock, FoundAmongOtherBytes) {
-    const std::string bytes = "\x7f" "ELF junk MVVERBLK\xff\xff\xff\xff"s + block(kPayload) + "tail"s;
+    const std::string bytes = "\x7f"
+                              "ELF junk MVVERBLK\xff\xff\xff\xff"s +
+                              block(kPayload) + "tail"s;
     const auto v = mv::VersionBlock::fromBytes(bytes);
     ASSERT_TRUE(v);
     EXPECT_EQ(v->language(), "040704B0");
@@ -44,10 +49,10 @@ TEST(VersionBlock, DamagedBlocksAreRefused) {
         ""s,
         "MVVERBLK"s,
         "MVVERBLK\x05\0\0\0abc"s,                          // length past the end
-        block("040704B0\0Name\0Value"s),                    // value without its zero
-        block("040704B0\0Name\0Value\0"s),                  // no closing zero
-        block("\0Name\0Value\0\0"s),                        // no language
-        block("040704B0\0Name\0Value\0\0extra"s),           // bytes after the end
+        block("040704B0\0Name\0Value"s),                   // value without its zero
+        block("040704B0\0Name\0Value\0"s),                 // no closing zero
+        block("\0Name\0Value\0\0"s),                       // no language
+        block("040704B0\0Name\0Value\0\0extra"s),          // bytes after the end
         "MVVERBLK\xff\xff\0\0"s + std::string(70000, 'x'), // longer than any block
     };
     for (const std::string& c : cases)
@@ -61,6 +66,28 @@ TEST(VersionBlock, MissingFileReadsEmpty) {
     EXPECT_EQ(mv::readVersionValue("/nonexistent/morvelan", "FileVersion"), "");
 }
 
+TEST(VersionBlock, FilesWithoutTheSectionAreSearchedWhole) {
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("mv-version-" + std::to_string(::getpid())))
+            .string();
+    // A plain file, and files that begin like an ELF program but whose headers lead nowhere:
+    // cut short, impossible entry sizes, a section table far past the end.
+    const std::string elf64 = "\x7f"
+                              "ELF\x02\x01"s;
+    std::string farTable = elf64 + std::string(58, '\0');
+    farTable[0x2D] = '\x7f'; // table offset 0x7f0000000000
+    farTable[0x3A] = 64;     // entry size
+    farTable[0x3C] = 1;      // one section
+    for (const std::string& head : {"plain "s, elf64, elf64 + std::string(58, '\xff'),
+                                    elf64 + std::string(58, '\0'), farTable}) {
+        std::ofstream(path, std::ios::binary) << head << std::string(100, 'x') << block(kPayload);
+        const auto v = mv::VersionBlock::fromFile(path);
+        ASSERT_TRUE(v) << head.size();
+        EXPECT_EQ(v->value("FileVersion"), "3.2.1");
+    }
+    std::filesystem::remove(path);
+}
+
 TEST(VersionBlock, BuiltDeliverablesCarryTheirTexts) {
     const std::string program = mv::programFolder() + "/morvelan";
     if (!std::filesystem::exists(program))
@@ -71,6 +98,12 @@ TEST(VersionBlock, BuiltDeliverablesCarryTheirTexts) {
     EXPECT_FALSE(v->value("FileVersion").empty());
     EXPECT_FALSE(v->value("LegalCopyright").empty());
     EXPECT_EQ(v->query("\\StringFileInfo\\040704B0\\CompanyName"), "Kelvane");
+    // Read from its section, the block is the one a search of the whole file finds.
+    std::ifstream in(program, std::ios::binary);
+    const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto searched = mv::VersionBlock::fromBytes(whole);
+    ASSERT_TRUE(searched);
+    EXPECT_EQ(searched->values(), v->values());
 }
 
 } // namespace
