@@ -1,7 +1,8 @@
-// Writes PNG pictures of morvelan's module, parameter, value, project, label, port and address
-// dialogs, filled from the sample installation and its demo project, into the folder given on
+// Writes PNG pictures of morvelan's module, parameter, value, project, label, port, address and
+// module online dialogs, filled from the sample installation and its demo project, into the folder given on
 // the command line:  morvelan_dialog_screenshots <folder> [language]
 #include "morvelan/core/app_hooks.h"
+#include "morvelan/core/channel_module.h"
 #include "morvelan/core/controller_module.h"
 #include "morvelan/core/language.h"
 #include "morvelan/core/module_description.h"
@@ -10,6 +11,7 @@
 #include "morvelan/core/morvelan_doc_hooks.h"
 #include "morvelan/core/param_groups.h"
 #include "morvelan/core/station.h"
+#include "morvelan/online/online_modul_dlg.h"
 #include "morvelan/ui/controller_dlg.h"
 #include "morvelan/ui/ip_dlgs.h"
 #include "morvelan/ui/label_dlgs.h"
@@ -58,6 +60,21 @@ private:
     CMorvelanDoc& doc_;
 };
 
+// The module online dialog offline: no link, no frame.
+class OnlineHost : public morvelan::IOnlineModulHost {
+public:
+    void PauseOnline() override {}
+    void ResumeOnline() override {}
+    std::uint32_t Link() override { return 0; }
+    void AdoptLink(std::uint32_t) override {}
+    std::string ProgramDir() override { return kData; }
+    void SystemMessage(const std::string&, const std::string&) override {}
+    void ShowDocumentation(const std::string&) override {}
+    CStation* CurrentStation() override { return nullptr; }
+    void SetOnlineGrid(morvelan::IOnlineGrid*) override {}
+    void ClearOnlineGrid() override {}
+};
+
 bool g_ok = true;
 
 void Save(const QString& folder, const char* name, xui::CXDialog& dialog) {
@@ -94,6 +111,7 @@ int main(int argc, char** argv) {
     mv::setAppHooks(&hooks);
     setModuleDescriptionContext({kData, hooks.language.LanguageName()});
     xui::RegisterControlClasses();
+    morvelan::RegisterOnlineModulData();
 
     CModuleDescriptionList catalogue;
     mv::FakeClock clock;
@@ -188,6 +206,23 @@ int main(int argc, char** argv) {
     {
         morvelan::CControllerSliderLabelDlg d(head);
         Save(folder, "192_controller_slider_label", d);
+    }
+    {
+        // Live values as a poll would leave them: bits, LCD digits, and masks being edited.
+        OnlineHost online;
+        auto& bits = dynamic_cast<CChannelModule&>(station.Tile(2)->Module());
+        bits.Channel(0).value.SetByte(0x5A);
+        bits.Channel(1).value.SetByte(0x81);
+        morvelan::COnlineModulDlg d(online, bits, station.Tile(2)->Description(), 1);
+        Save(folder, "169_online_module_bits", d);
+        auto& analog = dynamic_cast<CChannelModule&>(board.Module());
+        for (int i = 0; i < analog.ChannelCount(); ++i)
+            analog.Channel(i).value.SetWord(static_cast<std::uint16_t>(1234 * (i + 1)));
+        morvelan::COnlineModulDlg a(online, analog, board.Description(), 2);
+        Save(folder, "169_online_module_values", a);
+        auto& masked = dynamic_cast<CChannelModule&>(station.Tile(1)->Module());
+        morvelan::COnlineModulDlg m(online, masked, station.Tile(1)->Description(), 0);
+        Save(folder, "169_online_module_masks", m);
     }
     mv::setDocHooks(nullptr);
     mv::setAppHooks(nullptr);
