@@ -126,11 +126,10 @@ bool CPortLink::ExchangeReadMemory(int count, std::uint32_t address, std::uint8_
         *finished = true;
         return true;
     }
-    const bool fits = n <= static_cast<std::size_t>(count);
-    if (dest && fits)
+    // The reply's data and checksum go to dest whatever the count asked for: the device puts
+    // its 2-byte head in front of the memory bytes, and dest holds 256 bytes (n is one byte).
+    if (dest)
         std::memset(dest, 0, n + 1);
-    // The body always goes to the link's own buffer first, so the link stays in step with the
-    // device even when the reply is refused below.
     if (!Read(buf + kFrameHeaderSize, n + 1)) {
         DiscardPending();
         return false;
@@ -143,11 +142,6 @@ bool CPortLink::ExchangeReadMemory(int count, std::uint32_t address, std::uint8_
     *finished = true;
     if (buf[2] & kDirDeviceError) {
         SetError(buf[kFrameHeaderSize]);
-        return false;
-    }
-    if (!fits) {
-        // More than asked for would not fit the caller's buffer.
-        SetError(kErrShort);
         return false;
     }
     if (dest)

@@ -70,7 +70,8 @@ void A_SetLogMode(LinkHandle link, int mode);
 int32_t A_ReadModulConfiguration(LinkHandle link, uint8_t* len, uint8_t* dest);
 /* 27: read the saved module parameters (payload after its 2-byte head) to dest. */
 uint16_t A_ReadSavedModulParameters(LinkHandle link, uint8_t* dest);
-/* 28: read count bytes of memory at address; dest receives the data and the checksum byte. */
+/* 28: read count bytes of memory at address; dest receives the reply's data (its head and the
+   memory bytes) and the checksum byte, at most 256 bytes: dest must have room for 256. */
 int32_t A_ReadMemory(LinkHandle link, int count, uint32_t address, uint8_t* dest);
 /* 29: store the checksum of buffer[0..len-2] in buffer[len-1]. */
 void A_CreateChecksum(LinkHandle link, uint8_t* buffer, int len);

@@ -39,15 +39,26 @@ TEST_F(PortwireReadMemory, LengthZeroSucceedsWithoutTouchingDest) {
     EXPECT_EQ(dest[0], 0xEE);
 }
 
-TEST_F(PortwireReadMemory, LongerReplyThanAskedNeverOverrunsTheBuffer) {
-    wire->answers[14] = reply(Bytes(20, 0x11));
-    EXPECT_EQ(A_ReadMemory(h, 4, 0, dest.data()), 0);
-    for (std::size_t i = 5; i < dest.size(); ++i)
+TEST_F(PortwireReadMemory, LongerReplyThanAskedIsStoredWholeWithItsChecksum) {
+    // The device puts its head in front of the memory bytes: the whole reply lands in dest.
+    Bytes data{14, 0, 1, 2, 3, 4};
+    const Bytes r = reply(data);
+    wire->answers[14] = r;
+    ASSERT_EQ(A_ReadMemory(h, 4, 0, dest.data()), 1);
+    data.push_back(r.back());
+    EXPECT_EQ(Bytes(dest.begin(), dest.begin() + 7), data);
+    for (std::size_t i = 7; i < dest.size(); ++i)
         ASSERT_EQ(dest[i], 0xEE) << i;
-    EXPECT_EQ(A_GetLastError(), 0x0500);
-    // The whole reply was taken off the line: the next request reads its own answer.
     EXPECT_TRUE(wire->incoming.empty());
     EXPECT_EQ(wire->purges, 0);
+
+    // The longest reply a frame can carry fills 256 bytes and no more.
+    std::array<std::uint8_t, 300> room{};
+    room.fill(0xEE);
+    wire->answers[14] = reply(Bytes(255, 0x11));
+    ASSERT_EQ(A_ReadMemory(h, 80, 0, room.data()), 1);
+    EXPECT_EQ(room[254], 0x11);
+    EXPECT_EQ(room[256], 0xEE);
 }
 
 TEST_F(PortwireReadMemory, DeviceErrorEndsAtOnceWithItsCode) {

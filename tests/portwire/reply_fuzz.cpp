@@ -41,8 +41,8 @@ void runExport(std::uint32_t link, int which, std::uint8_t arg) {
         break;
     }
     case 6: {
-        // count + 1 bytes: the data and their checksum.
-        std::vector<std::uint8_t> dest(static_cast<std::size_t>(arg % 250) + 1);
+        // Room for the longest reply's data and its checksum, whatever the count.
+        std::vector<std::uint8_t> dest(256);
         (void)A_ReadMemory(link, arg % 250, 0x1000, dest.data());
         break;
     }

@@ -193,10 +193,35 @@ TEST_F(MemoryDlgTest, DumpLinesEscapeReadsAndAFailedReadEmptiesTheList) {
     dlg.ShowModeless();
     auto* start = dlg.itemAs<QLineEdit>(morvelan::kMemStartEdit);
     ASSERT_NE(start, nullptr);
+    // The station's memory as the window shows it: the reply's 2-byte head, then the bytes.
+    std::vector<std::uint8_t> memory;
+    for (int i = 0; i < 90; ++i)
+        memory.push_back(static_cast<std::uint8_t>('A' + i % 26));
+    memory[5] = 0;
+    station.writeMemory(0x1000, memory);
     start->setText("1000");
     dlg.list()->addItem("stale");
-    shown.clear();
+    dlg.OnCommandForTest(mv::IDCANCEL);
+    ASSERT_EQ(dlg.list()->count(), 10);
+    EXPECT_EQ(dlg.list()->item(0)->text().toStdString(),
+              "00001000   0e 00 41 42 43 44 45 00  \x0e"
+              "ABCDE");
+    EXPECT_EQ(dlg.list()->item(1)->text().toStdString(),
+              "00001008   47 48 49 4a 4b 4c 4d 4e  GHIJKLMN");
+    EXPECT_EQ(dlg.list()->item(9)->text().toStdString(),
+              "00001048   53 54 55 56 57 58 59 5a  STUVWXYZ");
+    EXPECT_TRUE(shown.empty());
+    const auto request = LastData(0x40, 14);
+    EXPECT_EQ(request, (Bytes{14, 0, 80, 0, 0x00, 0x10, 0x00, 0x00}));
+
+    // A checksum fault is read again; a device error fails at once.
     station.injectFault(x740sim::Fault::badChecksum(), 1);
+    dlg.OnCommandForTest(mv::IDCANCEL);
+    EXPECT_EQ(dlg.list()->count(), 10);
+    EXPECT_TRUE(shown.empty());
+    start->setText("fff0");
+    dlg.list()->addItem("stale");
+    shown.clear();
     dlg.OnCommandForTest(mv::IDCANCEL); // Escape reads and keeps the dialog open
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(dlg.list()->count(), 0);

@@ -339,15 +339,18 @@ TEST_F(E2eTcpRequests, ReadMemoryFrameAndDataWithChecksum)
     EXPECT_EQ(dest[7], 0xCC);
 }
 
-TEST_F(E2eTcpRequests, ReadMemoryNeverWritesPastCountPlusOne)
+TEST_F(E2eTcpRequests, ReadMemoryStoresTheStationsHeadDataAndChecksumOnly)
 {
-    // The station's own reply carries a 2-byte head: more than count bytes of data.
-    std::array<std::uint8_t, 64> dest;
+    // The station's own reply carries a 2-byte head: more than count bytes of data. All of it
+    // and the checksum land in dest, nothing behind them.
+    station.writeMemory(0x100, {0x11, 0x22, 0x33, 0x44, 0x55});
+    std::array<std::uint8_t, 300> dest;
     dest.fill(0xCC);
-    (void)A_ReadMemory(h, 4, 0x100, dest.data());
-    for (std::size_t i = 5; i < dest.size(); ++i)
+    ASSERT_EQ(A_ReadMemory(h, 4, 0x100, dest.data()), 1);
+    EXPECT_EQ(Bytes(dest.begin(), dest.begin() + 6), (Bytes{14, 0, 0x11, 0x22, 0x33, 0x44}));
+    for (std::size_t i = 7; i < dest.size(); ++i)
         EXPECT_EQ(dest[i], 0xCC) << "byte " << i;
-    // Whatever the library does with the long reply, the link stays in step with the station.
+    // The link stays in step with the station.
     EXPECT_EQ(A_GetControllerID(h), 0x0740);
 }
 
