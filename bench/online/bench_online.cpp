@@ -4,6 +4,7 @@
 // the input cycle beside a bare socket doing the same exchange on the same station, the whole
 // tick with the tile paints it causes, the UI thread's busy share in the real event loop with
 // ONLINETIMER 10, and the interval the adaptation settled on.
+#include "bench/bench_support.h"
 #include "bench/portwire/bare_exchange.h"
 #include "morvelan/core/command_ids.h"
 #include "morvelan/core/connection.h"
@@ -89,14 +90,6 @@ private:
     int depth_ = 0;
 };
 
-int number(const char* text, int fallback) {
-    if (!text)
-        return fallback;
-    char* end = nullptr;
-    const long v = std::strtol(text, &end, 10);
-    return (*end == '\0' && v > 0 && v < 3600000) ? static_cast<int>(v) : fallback;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -104,7 +97,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--ms" && i + 1 < argc) {
-            ms = number(argv[++i], ms);
+            ms = bench::NumberArgument(argv[++i], ms);
         } else {
             std::fprintf(stderr, "usage: bench_online [--ms N]\n");
             return 2;

@@ -3,6 +3,7 @@
 // station: once through Portwire (A_ReadInputs), once with a bare socket doing the same
 // exchange (13-byte request, 4-byte header, then body and checksum). Prints both and their
 // ratio; the best of several alternating runs counts.
+#include "bench/bench_support.h"
 #include "bench/portwire/bare_exchange.h"
 #include "portwire/include/Portwire.h"
 #include "tests/sim/station_presets.h"
@@ -44,15 +45,6 @@ double portwireRate(std::uint16_t port, int ms)
     return count / std::chrono::duration<double>(now - start).count();
 }
 
-int number(const char* text, int fallback)
-{
-    if (!text)
-        return fallback;
-    char* end = nullptr;
-    const long v = std::strtol(text, &end, 10);
-    return (*end == '\0' && v > 0 && v < 3600000) ? static_cast<int>(v) : fallback;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -62,9 +54,9 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--ms" && i + 1 < argc)
-            ms = number(argv[++i], ms);
+            ms = bench::NumberArgument(argv[++i], ms);
         else if (arg == "--runs" && i + 1 < argc)
-            runs = number(argv[++i], runs);
+            runs = bench::NumberArgument(argv[++i], runs);
         else {
             std::fprintf(stderr, "usage: bench_portwire [--ms N] [--runs N]\n");
             return 2;

@@ -3,13 +3,14 @@
 // values, each 200 times. Goals: a full paint under 16 ms; the online repaint at most a fifth
 // of a full list paint.
 //   QT_QPA_PLATFORM=offscreen view_bench
+#include "bench/bench_install.h"
+#include "bench/bench_support.h"
 #include "morvelan/core/station.h"
 #include "morvelan/ui/left_view.h"
 #include "morvelan/ui/main_frame.h"
 #include "morvelan/ui/module_tile_wnd.h"
 #include "morvelan/ui/morvelan_app.h"
 #include "morvelan/ui/morvelan_view.h"
-#include "platform/settings_store.h"
 #include "xui/message_dlg.h"
 
 #include <QApplication>
@@ -19,7 +20,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -32,27 +32,12 @@ constexpr int kBoards = 60;
 constexpr int kRuns = 200;
 constexpr double kPaintGoalMs = 16.0;
 
-const char* const kBoardFiles[] = {"D2110.kvn", "D2210.kvn", "A3104.kvn", "A3204.kvn",
-                                   "K614.kvn",  "C643.kvn",  "@K2270.kvn", "F8020.kvn"};
-
-void WriteProject(const std::string& path) {
-    std::ofstream out(path, std::ios::binary);
-    out << "[MAIN]\r\nINFO=Morvelan\r\nModule=1\r\nName=Bench\r\n";
-    out << "[M0]\r\nName=Station 0\r\nComment= \r\nPrints=" << kBoards + 1 << "\r\n";
-    out << "[M0P0]\r\nFilename=X740.kvn\r\n";
-    for (int j = 1; j <= kBoards; ++j)
-        out << "[M0P" << j << "]\r\nFilename=" << kBoardFiles[j % std::size(kBoardFiles)]
-            << "\r\n";
-}
-
 double Median(const std::function<void()>& run) {
     std::vector<double> times;
     for (int i = 0; i < kRuns; ++i) {
         const auto t0 = std::chrono::steady_clock::now();
         run();
-        times.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
-                .count());
+        times.push_back(bench::MsSince(t0));
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -62,15 +47,13 @@ double Median(const std::function<void()>& run) {
 
 int main(int argc, char** argv) {
     QApplication qt(argc, argv);
-    char name[] = "/tmp/mv-view-bench-XXXXXX";
-    const std::string root = ::mkdtemp(name);
+    const std::string root = bench::MakeScratchFolder("mv-view-bench");
+    if (root.empty())
+        return 1;
     fs::copy(MV_SAMPLE_DATA, root + "/prog", fs::copy_options::recursive);
-    std::ofstream(root + "/machine.reg", std::ios::binary)
-        << "[SOFTWARE\\Kelvane\\Morvelan]\r\nInstall=sz:\"" << root << "/prog\"\r\n";
-    ::setenv(mv::kMachineStoreEnv, (root + "/machine.reg").c_str(), 1);
-    ::setenv(mv::kUserStoreEnv, (root + "/user.reg").c_str(), 1);
+    bench::UseInstallation(root, root + "/prog");
     xui::setMessagePresenter([](const xui::MessageRequest&) { return 1; });
-    WriteProject(root + "/bench.mvl");
+    bench::WriteProjectFile(root + "/bench.mvl", 1, kBoards, false);
 
     int result = 0;
     {
