@@ -5,6 +5,7 @@
 #include "platform/win_styles.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace xui {
@@ -48,6 +49,18 @@ struct DialogTemplate {
     std::uint32_t style = 0;
     std::vector<DialogItem> items;
 };
+
+// A modal dialog with caption and system menu in the template's font.
+constexpr std::uint32_t kModalDialogStyle =
+    mv::WS_POPUP | mv::WS_CAPTION | mv::WS_SYSMENU | mv::DS_MODALFRAME | mv::DS_SETFONT;
+
+// The template of most dialogs: modal, in the classic 8-point "MS Sans Serif", placed by its
+// owner, with a client area of cx x cy dialog units.
+inline DialogTemplate modalDialogTemplate(int id, const char* caption, int cx, int cy,
+                                          std::vector<DialogItem> items) {
+    return DialogTemplate{id, caption, "MS Sans Serif", 8, 0, 0, cx, cy, kModalDialogStyle,
+                          std::move(items)};
+}
 
 // Registers a deliverable's templates (the table must outlive every dialog; a later entry
 // with the same id replaces an earlier one).

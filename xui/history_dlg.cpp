@@ -10,8 +10,6 @@ namespace xui {
 
 namespace {
 
-constexpr std::uint32_t kDialogStyle =
-    mv::WS_POPUP | mv::WS_CAPTION | mv::WS_SYSMENU | mv::DS_MODALFRAME | mv::DS_SETFONT;
 constexpr std::uint32_t kButton = mv::WS_CHILD | mv::WS_VISIBLE | mv::WS_TABSTOP;
 constexpr std::uint32_t kList = mv::WS_CHILD | mv::WS_VISIBLE | mv::WS_TABSTOP | mv::WS_VSCROLL;
 constexpr int kListFontHeight = -12;
@@ -19,20 +17,13 @@ constexpr int kListFontHeight = -12;
 } // namespace
 
 DialogTemplate historyDlgTemplate(int id, const char* caption) {
-    return {id,
-            caption,
-            "MS Sans Serif",
-            8,
-            0,
-            0,
-            459,
-            215,
-            kDialogStyle,
-            {
-                {"ListBox", kHistoryList, "", 7, 7, 445, 180, kList},
-                {"Button", mv::IDOK, "OK", 328, 194, 58, 14, kButton | mv::BS_DEFPUSHBUTTON},
-                {"Button", mv::IDCANCEL, "Abbrechen", 394, 194, 58, 14, kButton},
-            }};
+    return modalDialogTemplate(
+        id, caption, 459, 215,
+        {
+            {"ListBox", kHistoryList, "", 7, 7, 445, 180, kList},
+            {"Button", mv::IDOK, "OK", 328, 194, 58, 14, kButton | mv::BS_DEFPUSHBUTTON},
+            {"Button", mv::IDCANCEL, "Abbrechen", 394, 194, 58, 14, kButton},
+        });
 }
 
 CHistoryDlg::CHistoryDlg(int templateId, std::vector<std::string> lines, QWidget* parent)

@@ -15,8 +15,6 @@ namespace {
 
 using namespace mv;
 
-constexpr std::uint32_t kDialogStyle =
-    WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
 constexpr std::uint32_t kList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL;
 constexpr const char* kVersionNames[5] = {"ProductName", "FileVersion", "CompanyName",
                                           "LegalCopyright", "ProductVersion"};
@@ -74,21 +72,14 @@ std::vector<std::pair<std::string, std::string>> AboutRows(const std::string& fo
 }
 
 xui::DialogTemplate aboutDlgTemplate() {
-    return {IDD_ABOUTBOX,
-            "Info \xFC" "ber morvelan",
-            "MS Sans Serif",
-            8,
-            0,
-            0,
-            250,
-            180,
-            kDialogStyle,
-            {
-                {"Static", IDC_ABOUT_ICON, "", 7, 7, 20, 20, WS_CHILD | WS_VISIBLE | SS_LEFT},
-                {"ListBox", IDC_ABOUT_NAMES, "", 34, 7, 80, 145, kList},
-                {"ListBox", IDC_ABOUT_VALUES, "", 116, 7, 127, 145, kList},
-                {"XBUTTON", IDOK, "OK", 186, 159, 57, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP},
-            }};
+    return xui::modalDialogTemplate(
+        IDD_ABOUTBOX, "Info \xFC" "ber morvelan", 250, 180,
+        {
+            {"Static", IDC_ABOUT_ICON, "", 7, 7, 20, 20, WS_CHILD | WS_VISIBLE | SS_LEFT},
+            {"ListBox", IDC_ABOUT_NAMES, "", 34, 7, 80, 145, kList},
+            {"ListBox", IDC_ABOUT_VALUES, "", 116, 7, 127, 145, kList},
+            {"XBUTTON", IDOK, "OK", 186, 159, 57, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+        });
 }
 
 CAboutDlg::CAboutDlg(const std::string& folder, const std::string& osName,

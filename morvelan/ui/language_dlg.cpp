@@ -26,16 +26,8 @@ private:
 
 const xui::DialogTemplate& languageDlgTemplate() {
     using namespace mv;
-    static const xui::DialogTemplate t{
-        kLanguageDlgTemplate,
-        "Sprache w\xE4hlen",
-        "MS Sans Serif",
-        8,
-        0,
-        0,
-        160,
-        70,
-        WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+    static const xui::DialogTemplate t = xui::modalDialogTemplate(
+        kLanguageDlgTemplate, "Sprache w\xE4hlen", 160, 70,
         {
             {"Static", kLanguageLabel, "Sprache", 7, 7, 146, 12, WS_CHILD | SS_CENTER},
             {"ComboBox", kLanguageCombo, "", 7, 25, 146, 60,
@@ -43,8 +35,7 @@ const xui::DialogTemplate& languageDlgTemplate() {
             {"XBUTTON", IDOK, "OK", 7, 49, 64, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP},
             {"XBUTTON", IDCANCEL, "Abbrechen", 89, 49, 64, 14,
              WS_CHILD | WS_VISIBLE | WS_TABSTOP},
-        },
-    };
+        });
     return t;
 }
 

@@ -13,21 +13,12 @@ constexpr std::uint32_t kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 constexpr std::uint32_t kGroup = kChild | BS_GROUPBOX;
 constexpr std::uint32_t kCombo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr std::uint32_t kEdit = kChild | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-constexpr std::uint32_t kDialog = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
 
 } // namespace
 
 const xui::DialogTemplate& printSelectDlgTemplate() {
-    static const xui::DialogTemplate t{
-        kPrintSelectTemplate,
-        "Drucken",
-        "MS Sans Serif",
-        8,
-        0,
-        0,
-        260,
-        198,
-        kDialog,
+    static const xui::DialogTemplate t = xui::modalDialogTemplate(
+        kPrintSelectTemplate, "Drucken", 260, 198,
         {
             {"Button", kPrinterGroup, "Drucker", 7, 4, 246, 34, kGroup},
             {"Static", kNameLabel, "Name :", 14, 18, 40, 10, kChild},
@@ -55,22 +46,13 @@ const xui::DialogTemplate& printSelectDlgTemplate() {
             {"Static", kHeightUnit, "mm", 166, 152, 14, 10, kChild},
             {"XBUTTON", IDOK, "OK", 130, 178, 60, 14, kChild | WS_TABSTOP},
             {"XBUTTON", IDCANCEL, "Abbrechen", 193, 178, 60, 14, kChild | WS_TABSTOP},
-        },
-    };
+        });
     return t;
 }
 
 const xui::DialogTemplate& printPreviewDlgTemplate() {
-    static const xui::DialogTemplate t{
-        kPrintPreviewTemplate,
-        "Seitenansicht",
-        "MS Sans Serif",
-        8,
-        0,
-        0,
-        350,
-        300,
-        kDialog,
+    static const xui::DialogTemplate t = xui::modalDialogTemplate(
+        kPrintPreviewTemplate, "Seitenansicht", 350, 300,
         {
             {"Static", kPageFrame, "", 7, 7, 200, 286, WS_CHILD},
             {"Static", kPreviewTitle, "Seitenansicht", 215, 7, 128, 12, WS_CHILD},
@@ -85,8 +67,7 @@ const xui::DialogTemplate& printPreviewDlgTemplate() {
             {"Static", kPageCountStatic, "", 281, 81, 62, 12, WS_CHILD},
             {"Static", kJobNameStatic, "", 215, 97, 128, 12, WS_CHILD},
             {"XBUTTON", IDOK, "OK", 281, 279, 62, 14, kChild | WS_TABSTOP},
-        },
-    };
+        });
     return t;
 }
 
