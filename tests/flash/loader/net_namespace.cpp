@@ -55,7 +55,60 @@ bool WriteFile(const char* path, const char* text) {
     ::_exit(kRefusedExit);
 }
 
+// In the forked child: a user and network namespace with the caller's ids mapped to root.
+void EnterNamespace(const char* uidMap, const char* gidMap) {
+    if (::unshare(CLONE_NEWUSER | CLONE_NEWNET) != 0) {
+        Refuse("unshare");
+    }
+    if (!WriteFile("/proc/self/setgroups", "deny") && errno != ENOENT) {
+        Refuse("setgroups");
+    }
+    if (!WriteFile("/proc/self/uid_map", uidMap)) {
+        Refuse("uid_map");
+    }
+    if (!WriteFile("/proc/self/gid_map", gidMap)) {
+        Refuse("gid_map");
+    }
+}
+
 } // namespace
+
+std::string NamespaceRefusal() {
+    char uidMap[64], gidMap[64];
+    std::snprintf(uidMap, sizeof uidMap, "0 %u 1\n", static_cast<unsigned>(::getuid()));
+    std::snprintf(gidMap, sizeof gidMap, "0 %u 1\n", static_cast<unsigned>(::getgid()));
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) {
+        return std::string("pipe: ") + std::strerror(errno);
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(out[1], 1);
+        EnterNamespace(uidMap, gidMap);
+        ::_exit(0);
+    }
+    ::close(out[1]);
+    std::string output;
+    char buffer[512];
+    ssize_t n = 0;
+    while (child > 0 && (n = ::read(out[0], buffer, sizeof buffer)) > 0) {
+        output.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(out[0]);
+    if (child < 0) {
+        return std::string("fork: ") + std::strerror(errno);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+        return {};
+    }
+    while (!output.empty() && output.back() == '\n') {
+        output.pop_back();
+    }
+    return output.empty() ? std::string(kRefused) + "the probe did not end" : output;
+}
 
 bool InOwnNetworkNamespace() {
     const char* value = std::getenv(kInsideVariable);
@@ -88,18 +141,7 @@ void RunCurrentTestInNamespace() {
     if (child == 0) {
         ::dup2(out[1], 1);
         ::dup2(out[1], 2);
-        if (::unshare(CLONE_NEWUSER | CLONE_NEWNET) != 0) {
-            Refuse("unshare");
-        }
-        if (!WriteFile("/proc/self/setgroups", "deny") && errno != ENOENT) {
-            Refuse("setgroups");
-        }
-        if (!WriteFile("/proc/self/uid_map", uidMap)) {
-            Refuse("uid_map");
-        }
-        if (!WriteFile("/proc/self/gid_map", gidMap)) {
-            Refuse("gid_map");
-        }
+        EnterNamespace(uidMap, gidMap);
         ::execve(argv[0], argv.data(), env.data());
         Refuse("execve");
     }

@@ -16,6 +16,10 @@ bool InOwnNetworkNamespace();
 //     if (!flashtest::InOwnNetworkNamespace()) { flashtest::RunCurrentTestInNamespace(); return; }
 void RunCurrentTestInNamespace();
 
+// Outside: why no namespace can be made here ("network namespace refused: ..."); empty when
+// one can, so a test may run on free loopback ports instead and say so.
+std::string NamespaceRefusal();
+
 // Inside: brings the loopback interface up (127.0.0.1 appears with it) or down again.
 bool SetLoopbackUp(bool up, std::string& error);
 // Inside: writes a setting below /proc/sys ("net/ipv4/ping_group_range"). Only the

@@ -8,7 +8,7 @@
 #include "flash/loader/loader_ftp.h"
 #include "flash/loader/ping.h"
 #include "tests/flash/loader/loader_fixture.h"
-#include "tests/flash/loader/netns_run.h"
+#include "tests/flash/loader/net_namespace.h"
 #include "tests/ftp/ftp_peer.h"
 
 #include <cstring>
@@ -74,8 +74,9 @@ private:
 class ProcedureTest : public LoaderTest {
 protected:
     void SetUp() override {
-        if (InsideNamespace()) {
-            ASSERT_TRUE(BringLoopbackUp());
+        if (InOwnNetworkNamespace()) {
+            std::string error;
+            ASSERT_TRUE(SetLoopbackUp(true, error)) << error;
         } else {
             m_Refusal = NamespaceRefusal();
             if (m_Refusal.empty()) {
@@ -85,7 +86,7 @@ protected:
             }
         }
         LoaderTest::SetUp();
-        if (InsideNamespace()) {
+        if (InOwnNetworkNamespace()) {
             tcp.stop();
             std::string error;
             ASSERT_TRUE(tcp.start(0x7F000001u, flash::kModuleTcpPort, &error)) << error;
