@@ -101,6 +101,41 @@ TEST_F(UpdateRunTest, FailuresEndTheRunWithTheirMessage) {
     app.m_FirmwareZip = "bad.zip";
     app.UpdateProcedure();
     EXPECT_EQ(app.m_Message, "Open of file failed");
+    EXPECT_NE(console.find(Row("Creating data files", " -> Error\n")), std::string::npos);
+
+    // Hostile entries: the run ends before the controller is touched, and nothing lands
+    // beside the work folder or anywhere else.
+    const std::string tmp = folder.path() + "/tmproot";
+    std::filesystem::create_directories(tmp);
+    const char* previousTmp = std::getenv("TMPDIR");
+    const std::string savedTmp = previousTmp ? previousTmp : "";
+    ::setenv("TMPDIR", tmp.c_str(), 1);
+    for (const char* entry : {"../evil.txt", "Firmware-Images/../../evil.txt", "/evil.txt"}) {
+        const std::string cmd =
+            "/usr/bin/python3 -c \"import zipfile,sys\n"
+            "z=zipfile.ZipFile(sys.argv[1],'w')\n"
+            "z.writestr('Firmware-Binaries/ftpserv.bin','SERVER')\n"
+            "z.writestr(zipfile.ZipInfo(sys.argv[2]),'EVIL')\n"
+            "z.close()\" '" + folder.path() + "/evil.zip' '" + entry + "'";
+        ASSERT_EQ(std::system(cmd.c_str()), 0);
+        app.m_FirmwareZip = "evil.zip";
+        app.m_Message.clear();
+        console.clear();
+        app.UpdateProcedure();
+        EXPECT_EQ(app.m_Message, "Error crating data") << entry;
+        EXPECT_EQ(console, Row("Creating data files", " -> Error\n")) << entry;
+        for (const std::string& dir : {tmp, folder.path(), std::string("/")}) {
+            EXPECT_FALSE(std::filesystem::exists(dir + "/evil.txt")) << entry << " " << dir;
+        }
+        app.ClearTmpFolder();
+        EXPECT_TRUE(std::filesystem::is_empty(tmp)) << entry;
+    }
+    if (previousTmp) {
+        ::setenv("TMPDIR", savedTmp.c_str(), 1);
+    } else {
+        ::unsetenv("TMPDIR");
+    }
+    EXPECT_EQ(Count("openCom"), 0);
 
     // Refused login: the packed install ends before any file.
     opts.users = {{"update", "other"}};
