@@ -654,5 +654,47 @@ TEST_F(ProcedureTest, PlainFirmwareFileOverTheLineAndTheNetwork) {
     EXPECT_TRUE(Order().empty());
 }
 
+TEST_F(ProcedureTest, PackedInstallThroughTheProgram) {
+    if (Outside()) {
+        return;
+    }
+    if (!InOwnNetworkNamespace()) {
+        GTEST_SKIP() << "the program reaches the FTP server at port 21 only, which needs a "
+                        "network namespace of the test's own";
+    }
+    MakeZip(Firmware("FTP SERVER", "XXX", "2.0"), "APPLICATION");
+    ServerHolds({{"app.bnz", "old packed"}, {"keep.txt", "kept"}});
+    Firmware2(BootPrompt::Mode);
+    ftptest::WriteWholeFile(m_FtpOptions.transcript, "");
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    ProgramOptions options;
+    options.folder = folder.path();
+    options.input = "YY";
+    options.env = {{"LD_PRELOAD", MV_QUICK_SLEEP},
+                   {"ASAN_OPTIONS", std::string(asan ? asan : "") + ":verify_asan_link_order=0"}};
+    const ProgramRun run = RunProgram(
+        mvtest::ProgramDir() + "/X740Flash",
+        {"-COM:1", "-IPC:127.0.0.1", "-SNC:255.0.0.0", "-GWC:127.0.0.254", "-F:fw.zip"}, options);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    AwaitPeer([this] { return !boot.commands().empty(); });
+    EXPECT_EQ(boot.commands(), std::vector<std::string>{kMode1});
+    EXPECT_EQ(Transcript(), "USER update\nPASS vorpal\nTYPE I\nPORT\nSTOR app.bin\nDELE app.bnz\n"
+                            "quit\n");
+    EXPECT_EQ(ServerFiles(), (std::map<std::string, std::string>{{"app.bin", "APPLICATION"},
+                                                                 {"keep.txt", "kept"}}));
+    EXPECT_TRUE(Order().empty());
+    EXPECT_TRUE(Has(run.output, Row("Creating data files") + Row("Opening Port COM1: ") +
+                                    Row("Waiting for X740 (turn power on now) V>=2 ") +
+                                    Row("Connecting to X740 FTP-Server") +
+                                    "Sending file app.bin \n" + Row("") + Row("") +
+                                    Row("Reset") + "\nReady\n Press any key\n"))
+        << run.output;
+    EXPECT_EQ(Log(), "Creating data files\nOpening Port COM1: \nWaiting for X740 \nV>=2\n"
+                     "Connecting to X740 FTP-Server\n"
+                     "Send file <work>/Firmware-Binaries/app.bin\nDelete FTPfile app.bnz\n"
+                     "Reset\n");
+    EXPECT_FALSE(Has(run.output, "Error"));
+}
+
 } // namespace
 } // namespace flashtest
