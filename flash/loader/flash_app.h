@@ -191,6 +191,24 @@ private:
     int SendImages();
     // Waits for the boot prompt and answers it as step 50 of AutomaticUpdate does.
     int AnswerBootPrompt();
+    // "Setting IP-Adress to %s" and the configuration of the address data, " -> OK". A
+    // failure message, when given, follows " -> Error" in place of the configuration's own.
+    int SetIpStep(const std::string& ip, const std::string& mask, const std::string& gateway,
+                  const char* failure = nullptr);
+    // "Reset", the reset variant with its wait, " -> OK".
+    int ResetStep(int (CX740FlashApp::*reset)(int), int milliseconds);
+    // The closing steps of an install: IPD set when one is given, then the reset.
+    int SetIpdAndReset(int (CX740FlashApp::*reset)(int), int milliseconds);
+    // MODE 1 with the "update" account, the echo awaited, the FTP session opened (a failure
+    // message, when given, in place of the connect's own).
+    int ConnectInMode1(const char* failure);
+    // Reset (variant B), the boot prompt awaited again and answered with MODE 2, the account
+    // for the second step, the echo awaited.
+    int RestartInMode2(const char* user, const char* password);
+    // The FTP server: packed under BNZ (then the unpacked one deleted), else under the name.
+    int SendFtpServer(const char* plainName);
+    // Without BNZ: "Deleting ftpserv.bnz" and its deletion.
+    int DeletePackedFtpServer();
     // Writes the system configuration back with the serial number; the two failure messages.
     int SetSystemSerial(const std::string& serial, const char* readFailed,
                         const char* writeFailed);

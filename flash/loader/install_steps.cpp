@@ -31,6 +31,36 @@ int CX740FlashApp::WriteModeCommand(int mode) {
     return 1;
 }
 
+int CX740FlashApp::SetIpStep(const std::string& ip, const std::string& mask,
+                             const std::string& gateway, const char* failure) {
+    PrintAndLog(Format("Setting IP-Adress to %s", ip.c_str()));
+    if (!SetIpConfiguration("", ip, mask, gateway)) {
+        if (failure) {
+            ConsoleOut().PrintError();
+            SetMessage(failure);
+        }
+        return 0;
+    }
+    ConsoleOut().PrintOk();
+    return 1;
+}
+
+int CX740FlashApp::ResetStep(int (CX740FlashApp::*reset)(int), int milliseconds) {
+    PrintAndLog("Reset");
+    if (!(this->*reset)(milliseconds)) {
+        return 0;
+    }
+    ConsoleOut().PrintOk();
+    return 1;
+}
+
+int CX740FlashApp::SetIpdAndReset(int (CX740FlashApp::*reset)(int), int milliseconds) {
+    if (!m_Ipd.empty() && !SetIpStep(m_Ipd, m_Snd, m_Gwd)) {
+        return 0;
+    }
+    return ResetStep(reset, milliseconds);
+}
+
 int CX740FlashApp::ReadAndLogConfiguration(ModulConfig& config, int rounds) {
     for (int round = 0;; ++round) {
         if (AskLastConfiguration(config)) {
@@ -77,6 +107,56 @@ int CX740FlashApp::SetSystemSerial(const std::string& serial, const char* readFa
     return 1;
 }
 
+int CX740FlashApp::RestartInMode2(const char* user, const char* password) {
+    std::uint8_t prompt[4] = {};
+    PrintAndLog("Reset");
+    if (!ResetKeepFtp()) {
+        return 0;
+    }
+    ConsoleOut().PrintOk();
+    if (!OpenCom()) {
+        return 0;
+    }
+    PrintAndLog("Waiting for X740 ");
+    if (!WaitForBootPrompt(prompt) || !WriteModeCommand(2)) {
+        return 0;
+    }
+    m_FtpUser = user;
+    m_FtpPassword = password;
+    if (!PingModul(m_Ipc, kEchoTries)) {
+        return 0;
+    }
+    ConsoleOut().PrintOk();
+    return 1;
+}
+
+int CX740FlashApp::SendFtpServer(const char* plainName) {
+    if (!m_Bnz) {
+        return SendFileAs(WorkFile("Firmware-Binaries/ftpserv.bin"), plainName);
+    }
+    if (!SendFileAs(WorkFile("Firmware-Binaries/ftpserv.bnz"), "ftpserv.bnz")) {
+        return 0;
+    }
+    PrintAndLog("Deleting ftpserv.bin");
+    if (!DeleteFtpFile("ftpserv.bin")) {
+        return 0;
+    }
+    ConsoleOut().PrintOk();
+    return 1;
+}
+
+int CX740FlashApp::DeletePackedFtpServer() {
+    if (m_Bnz) {
+        return 1;
+    }
+    PrintAndLog("Deleting ftpserv.bnz");
+    if (!DeleteFtpFile("ftpserv.bnz")) {
+        return 0;
+    }
+    ConsoleOut().PrintOk();
+    return 1;
+}
+
 int CX740FlashApp::InstallFirmwareStep1() {
     CConsoleOut& console = ConsoleOut();
     const auto startUpdate = [this, &console] {
@@ -89,7 +169,6 @@ int CX740FlashApp::InstallFirmwareStep1() {
         console.PrintOk();
         return 1;
     };
-    std::uint8_t prompt[4] = {};
     if (!WriteModeCommand(1) || !PingModul(m_Ipc, kEchoTries)) {
         return 0;
     }
@@ -128,34 +207,15 @@ int CX740FlashApp::InstallFirmwareStep1() {
         return 0;
     }
     console.PrintOk();
-    PrintAndLog("Reset");
-    if (!ResetKeepFtp()) {
+    if (!RestartInMode2("update", "vorpal")) {
         return 0;
     }
-    console.PrintOk();
-    if (!OpenCom()) {
-        return 0;
-    }
-    PrintAndLog("Waiting for X740 ");
-    if (!WaitForBootPrompt(prompt) || !WriteModeCommand(2) || !PingModul(m_Ipc, kEchoTries)) {
-        return 0;
-    }
-    console.PrintOk();
     PrintAndLog("Connecting to X740 FTP-Server   STEP 2");
     if (!ConnectFtpRepeated()) {
         return 0;
     }
     console.PrintOk();
-    if (m_Bnz) {
-        if (!SendFileAs(WorkFile("Firmware-Binaries/ftpserv.bnz"), "ftpserv.bnz")) {
-            return 0;
-        }
-        PrintAndLog("Deleting ftpserv.bin");
-        if (!DeleteFtpFile("ftpserv.bin")) {
-            return 0;
-        }
-        console.PrintOk();
-    } else if (!SendFileAs(WorkFile("Firmware-Binaries/ftpserv.bin"), "ftpserv.img")) {
+    if (!SendFtpServer("ftpserv.img")) {
         return 0;
     }
     if (!SendFileAs(WorkFile("Firmware-Binaries/boot.bin"), "boot.img")) {
@@ -178,75 +238,32 @@ int CX740FlashApp::InstallFirmwareStep1() {
     if (!startUpdate()) {
         return 0;
     }
-    if (!m_Bnz) {
-        PrintAndLog("Deleting ftpserv.bnz");
-        if (!DeleteFtpFile("ftpserv.bnz")) {
-            return 0;
-        }
-        console.PrintOk();
+    if (!DeletePackedFtpServer()) {
+        return 0;
     }
     PrintAndLog("Setting system configuration");
     if (!SetSystemSerial(m_Stored.serial, nullptr, nullptr)) {
         return 0;
     }
     console.PrintOk();
-    if (!m_Ipd.empty()) {
-        PrintAndLog(Format("Setting IP-Adress to %s", m_Ipd.c_str()));
-        if (!SetIpConfiguration("", m_Ipd, m_Snd, m_Gwd)) {
-            return 0;
-        }
-        console.PrintOk();
-    }
-    PrintAndLog("Reset");
-    if (!ResetAfterFtp(kResetWaitMs)) {
-        return 0;
-    }
-    console.PrintOk();
-    return 1;
+    return SetIpdAndReset(&CX740FlashApp::ResetAfterFtp, kResetWaitMs);
 }
 
 int CX740FlashApp::InstallFirmwareStep2(const std::string& serial) {
     CConsoleOut& console = ConsoleOut();
-    std::uint8_t prompt[4] = {};
     if (!SendFileAs(WorkFile("Firmware-Binaries/ftpserv.bin"), "ftpserv.bin")) {
         return 0;
     }
-    PrintAndLog("Reset");
-    if (!ResetKeepFtp()) {
+    if (!RestartInMode2("root", "+3861597024")) {
         return 0;
     }
-    console.PrintOk();
-    if (!OpenCom()) {
-        return 0;
-    }
-    PrintAndLog("Waiting for X740 ");
-    if (!WaitForBootPrompt(prompt) ||
-        !WriteCommand(Format("MODE 2 IP=%s/%s/%s FTP=COMP2", m_Ipc.c_str(), m_Snc.c_str(),
-                             m_Gwc.c_str()))) {
-        return 0;
-    }
-    m_FtpUser = "root";
-    m_FtpPassword = "+3861597024";
-    if (!PingModul(m_Ipc, kEchoTries)) {
-        return 0;
-    }
-    console.PrintOk();
     PrintAndLog("Connecting to X740 FTP-Server   STEP 2");
     if (!ConnectFtp()) {
         console.PrintError();
         return 0;
     }
     console.PrintOk();
-    if (m_Bnz) {
-        if (!SendFileAs(WorkFile("Firmware-Binaries/ftpserv.bnz"), "ftpserv.bnz")) {
-            return 0;
-        }
-        PrintAndLog("Deleting ftpserv.bin");
-        if (!DeleteFtpFile("ftpserv.bin")) {
-            return 0;
-        }
-        console.PrintOk();
-    } else if (!SendFileAs(WorkFile("Firmware-Binaries/ftpserv.bin"), "ftpserv.bin")) {
+    if (!SendFtpServer("ftpserv.bin")) {
         return 0;
     }
     if (!SendFileAs(WorkFile("Firmware-Binaries/boot.bin"), "boot.bin")) {
@@ -256,12 +273,8 @@ int CX740FlashApp::InstallFirmwareStep2(const std::string& serial) {
                 : SendFileAs(WorkFile("Firmware-Binaries/app.bin"), "app.bin"))) {
         return 0;
     }
-    if (!m_Bnz) {
-        PrintAndLog("Deleting ftpserv.bnz");
-        if (!DeleteFtpFile("ftpserv.bnz")) {
-            return 0;
-        }
-        console.PrintOk();
+    if (!DeletePackedFtpServer()) {
+        return 0;
     }
     PrintAndLog(Format("Opening Port COM%d: ", m_ComPort));
     if (!ReopenAndReadModulInfo()) {
@@ -274,22 +287,10 @@ int CX740FlashApp::InstallFirmwareStep2(const std::string& serial) {
         return 0;
     }
     console.PrintOk();
-    if (!m_Ipd.empty()) {
-        PrintAndLog(Format("Setting IP-Adress to %s", m_Ipd.c_str()));
-        if (!SetIpConfiguration("", m_Ipd, m_Snd, m_Gwd)) {
-            return 0;
-        }
-        console.PrintOk();
-    }
-    PrintAndLog("Reset");
-    if (!ResetAfterFtp(kResetWaitMs)) {
-        return 0;
-    }
-    console.PrintOk();
-    return 1;
+    return SetIpdAndReset(&CX740FlashApp::ResetAfterFtp, kResetWaitMs);
 }
 
-int CX740FlashApp::InstallPackedFiles() {
+int CX740FlashApp::ConnectInMode1(const char* failure) {
     CConsoleOut& console = ConsoleOut();
     if (!WriteModeCommand(1) || !PingModul(m_Ipc, kEchoTries)) {
         return 0;
@@ -298,9 +299,20 @@ int CX740FlashApp::InstallPackedFiles() {
     PrintAndLog("Connecting to X740 FTP-Server");
     if (!ConnectFtp()) {
         console.PrintError();
+        if (failure) {
+            SetMessage(failure);
+        }
         return 0;
     }
     console.PrintOk();
+    return 1;
+}
+
+int CX740FlashApp::InstallPackedFiles() {
+    CConsoleOut& console = ConsoleOut();
+    if (!ConnectInMode1(nullptr)) {
+        return 0;
+    }
     if (!SendFileList(0)) {
         return 0;
     }
@@ -355,35 +367,18 @@ int CX740FlashApp::InstallPackedFiles() {
                 }
             }
         }
-        PrintAndLog(Format("Setting IP-Adress to %s", m_Ipd.c_str()));
-        if (!SetIpConfiguration("", m_Ipd, m_Snd, m_Gwd)) {
-            console.PrintError();
-            SetMessage("Can not send configuration");
+        if (!SetIpStep(m_Ipd, m_Snd, m_Gwd, "Can not send configuration")) {
             return 0;
         }
-        console.PrintOk();
     }
-    PrintAndLog("Reset");
-    if (!ResetModul(kResetWaitMs)) {
-        return 0;
-    }
-    console.PrintOk();
-    return 1;
+    return ResetStep(&CX740FlashApp::ResetModul, kResetWaitMs);
 }
 
 int CX740FlashApp::InstallFileList() {
     CConsoleOut& console = ConsoleOut();
-    if (!WriteModeCommand(1) || !PingModul(m_Ipc, kEchoTries)) {
+    if (!ConnectInMode1("No Connection possible")) {
         return 0;
     }
-    console.PrintOk();
-    PrintAndLog("Connecting to X740 FTP-Server");
-    if (!ConnectFtp()) {
-        console.PrintError();
-        SetMessage("No Connection possible");
-        return 0;
-    }
-    console.PrintOk();
     if (!SendFileList(0)) {
         return 0;
     }
@@ -393,19 +388,7 @@ int CX740FlashApp::InstallFileList() {
         return 0;
     }
     console.PrintOk();
-    if (!m_Ipd.empty()) {
-        PrintAndLog(Format("Setting IP-Adress to %s", m_Ipd.c_str()));
-        if (!SetIpConfiguration("", m_Ipd, m_Snd, m_Gwd)) {
-            return 0;
-        }
-        console.PrintOk();
-    }
-    PrintAndLog("Reset");
-    if (!ResetModul(kResetWaitMs)) {
-        return 0;
-    }
-    console.PrintOk();
-    return 1;
+    return SetIpdAndReset(&CX740FlashApp::ResetModul, kResetWaitMs);
 }
 
 } // namespace flash

@@ -166,11 +166,9 @@ void CX740FlashApp::UpdateProcedure() {
         AutomaticUpdate();
         return;
     }
-    PrintAndLog(Format("Setting IP-Adress to %s", m_Ipc.c_str()));
-    if (!SetIpConfiguration("", m_Ipc, m_Snc, m_Gwc)) {
+    if (!SetIpStep(m_Ipc, m_Snc, m_Gwc)) {
         return;
     }
-    console.PrintOk();
     PrintAndLog("Starting FTP");
     if (!StartFtpServer(0)) {
         console.PrintError();
@@ -215,11 +213,9 @@ int CX740FlashApp::AutomaticUpdate() {
         return 0;
     }
     console.PrintOk();
-    PrintAndLog(Format("Setting IP-Adress to %s", m_Ipc.c_str()));
-    if (!SetIpConfiguration("", m_Ipc, m_Snc, m_Gwc)) {
+    if (!SetIpStep(m_Ipc, m_Snc, m_Gwc)) {
         return 0;
     }
-    console.PrintOk();
     PrintAndLog("Starting FTP");
     if (!StartFtpServer(0)) {
         console.PrintError();
@@ -328,20 +324,14 @@ int CX740FlashApp::AutomaticUpdate() {
             return 0;
         }
         console.PrintOk();
-        PrintAndLog(Format("Setting IP-Adress to %s", m_Ipd.c_str()));
-        if (!SetIpConfiguration("", m_Ipd, m_Snd, m_Gwd)) {
-            console.PrintError();
-            SetMessage("No update possible");
+        if (!SetIpStep(m_Ipd, m_Snd, m_Gwd, "No update possible")) {
             return 0;
         }
-        console.PrintOk();
     }
-    PrintAndLog("Reset");
-    if (!ResetModul(kResetWaitMs)) {
+    if (!ResetStep(&CX740FlashApp::ResetModul, kResetWaitMs)) {
         return 0;
     }
     DeleteModulConfigFile();
-    console.PrintOk();
     return 1;
 }
 
@@ -399,11 +389,9 @@ void CX740FlashApp::StartFtpProcedure() {
             return;
         }
         console.PrintOk();
-        PrintAndLog(Format("Setting IP-Adress to %s", m_Ipc.c_str()));
-        if (!SetIpConfiguration("", m_Ipc, m_Snc, m_Gwc)) {
+        if (!SetIpStep(m_Ipc, m_Snc, m_Gwc)) {
             return;
         }
-        console.PrintOk();
         PrintAndLog("Starting FTP");
         if (!StartFtpServer(0)) {
             console.PrintError();
@@ -419,16 +407,11 @@ void CX740FlashApp::StartFtpProcedure() {
                 return;
             }
             console.PrintOk();
-            PrintAndLog(Format("Setting IP-Adress to %s", m_Ipd.c_str()));
-            if (!SetIpConfiguration("", m_Ipd, m_Snd, m_Gwd)) {
+            if (!SetIpStep(m_Ipd, m_Snd, m_Gwd)) {
                 return;
             }
-            console.PrintOk();
         }
-        PrintAndLog("Reset");
-        if (ResetModul(kResetWaitMs)) {
-            console.PrintOk();
-        }
+        ResetStep(&CX740FlashApp::ResetModul, kResetWaitMs);
         return;
     }
     if (m_Ipc.empty()) {
@@ -480,16 +463,11 @@ void CX740FlashApp::StartFtpProcedure() {
         }
         console.PrintOk();
         Wait(kBeforeIpWaitMs);
-        PrintAndLog(Format("Setting IP-Adress to %s", m_Ipd.c_str()));
-        if (!SetIpConfiguration("", m_Ipd, m_Snd, m_Gwd)) {
+        if (!SetIpStep(m_Ipd, m_Snd, m_Gwd)) {
             return;
         }
-        console.PrintOk();
     }
-    PrintAndLog("Reset");
-    if (ResetModul(kResetWaitMs)) {
-        console.PrintOk();
-    }
+    ResetStep(&CX740FlashApp::ResetModul, kResetWaitMs);
 }
 
 } // namespace flash
