@@ -185,6 +185,22 @@ TEST_F(FrameTest, TilesPaintConnectorsHighlightAndListRows) {
     EXPECT_EQ(drawn[0], "5:( 1)");
     EXPECT_EQ(drawn[1], "58:2:");
     EXPECT_EQ(drawn[2], "60:A3104");
+
+    // Online, a repaint draws the live values over the row the window keeps; an erase leaves
+    // only what the next paint draws, with the view showing through the rest.
+    const QImage offline = listRow(second, 2);
+    second.m_Online = 1;
+    const QImage first = paintTile(*windowOf(second));
+    EXPECT_EQ(second.m_OnlinePaintMark, 10);
+    second.Refresh(0);
+    const QImage kept = windowOf(second)->grab().toImage();
+    for (const QPoint p : {QPoint(0, 0), QPoint(100, 10), QPoint(150, 19), QPoint(599, 19)}) {
+        EXPECT_EQ(kept.pixel(p), first.pixel(p)) << p.x() << "," << p.y();
+        EXPECT_EQ(qAlpha(kept.pixel(p)), 255) << p.x() << "," << p.y();
+    }
+    EXPECT_EQ(kept.pixel(100, 10), offline.pixel(100, 10));
+    EXPECT_EQ(qAlpha(paintTile(*windowOf(second)).pixel(100, 10)), 0);
+    second.m_Online = 0;
 }
 
 TEST_F(FrameTest, DoubleClickZonesOpenTheirDialogs) {
