@@ -10,6 +10,7 @@
 #include "tests/flash/loader/loader_fixture.h"
 #include "tests/flash/loader/net_namespace.h"
 #include "tests/ftp/ftp_peer.h"
+#include "tests/sim/frame_codec.h"
 
 #include <cstring>
 #include <filesystem>
@@ -652,6 +653,61 @@ TEST_F(ProcedureTest, PlainFirmwareFileOverTheLineAndTheNetwork) {
     Run({"-IPC:127.0.0.1", "-F:my_rom.bin"});
     EXPECT_EQ(Message(), "Wrong firmware version. Must be < 2.0");
     EXPECT_TRUE(Order().empty());
+}
+
+TEST_F(ProcedureTest, RefusedRequestsEndTheInstallsWithTheirMessages) {
+    if (Outside()) {
+        return;
+    }
+    const std::string ftpserv = Firmware("FTP SERVER", "KVN", "2.0");
+    const auto startsWith = [](const std::string& text, const char* head) {
+        return text.rfind(head, 0) == 0;
+    };
+    // The configuration read of step 15: three rounds, then the export's error; no reset.
+    MakeZip(ftpserv, Firmware("APPLICATION", "KVN", "2.1"));
+    services.setDeviceError(90, x740sim::kErrNoSuchEntry);
+    Firmware2(BootPrompt::Mode);
+    Run(With({"-F:fw.zip"}));
+    EXPECT_TRUE(startsWith(Message(), "A_X740_ReadModulConfig 0x")) << Message();
+    EXPECT_EQ(services.requests(90, x740sim::kDirRead), flash::kRestartReadRounds);
+    EXPECT_TRUE(Order().empty());
+    services.clearShaping();
+
+    // The update start refused: its export's name and error, after the reset of step 50.
+    services.setDeviceError(93, x740sim::kErrNoSuchEntry);
+    Firmware2(BootPrompt::Mode);
+    Run(With({"-F:fw.zip"}));
+    EXPECT_TRUE(startsWith(Message(), "A_X740_StartFirmwareUpdate 0x")) << Message();
+    EXPECT_TRUE(Has(console, Row("Creating firmware files   STEP 1", " -> Error\n")));
+    EXPECT_EQ(Order(), (std::vector<std::uint8_t>{49, 93}));
+    services.clearShaping();
+
+    // The system configuration refused: step 1 names the export, step 2 has its own text; the
+    // configuration read before stays for the next run.
+    services.setDeviceError(92, x740sim::kErrNoSuchEntry);
+    std::remove(flash::kModulConfigFile);
+    Firmware2(BootPrompt::Mode);
+    Run(With({"-F:fw.zip"}));
+    EXPECT_TRUE(startsWith(Message(), "A_X740_ReadSystemConfig 0x")) << Message();
+    EXPECT_EQ(Order(), (std::vector<std::uint8_t>{49, 93, 93}));
+    EXPECT_TRUE(flash::ModulConfigFileExists());
+    std::remove(flash::kModulConfigFile);
+    MakeZip(ftpserv, Firmware("APPLICATION", "KVN", "2.2"));
+    Firmware2(BootPrompt::Mode);
+    Run(With({"-F:fw.zip"}));
+    EXPECT_EQ(Message(), "Error reading system-configuration");
+    EXPECT_EQ(Order(), std::vector<std::uint8_t>{49});
+    services.clearShaping();
+
+    // Packed install: the stored configuration cannot be written; the file stays.
+    MakeZip("FTP SERVER", "APPLICATION");
+    ASSERT_TRUE(flash::WriteModulConfigFile({"SAVED3", "10.7.7.7", "255.0.0.0", "10.0.0.1", 0}));
+    services.setDeviceError(91, x740sim::kErrNoSuchEntry);
+    Firmware2(BootPrompt::Mode);
+    Run(With({"-F:fw.zip", "-IPD:10.20.30.40"}), "YY");
+    EXPECT_EQ(Message(), "Can not send configuration");
+    EXPECT_TRUE(flash::ModulConfigFileExists());
+    EXPECT_FALSE(Has(Log(), "Setting IP-Adress"));
 }
 
 TEST_F(ProcedureTest, PackedInstallThroughTheProgram) {
