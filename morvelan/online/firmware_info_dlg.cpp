@@ -28,12 +28,13 @@ const xui::DialogTemplate& firmwareInfoTemplate() {
         84,
         WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
         {
+            // The labels are painted by the dialog as label boxes.
             {"Edit", kFwFirmwareEdit, "", 92, 7, 158, 12, kEdit},
-            {"Static", kFwFirmwareLabel, "Firmware", 7, 7, 85, 12, WS_CHILD | WS_VISIBLE},
+            {"Static", kFwFirmwareLabel, "Firmware", 7, 7, 85, 12, WS_CHILD | SS_LEFT},
             {"Edit", kFwDateEdit, "", 92, 24, 158, 12, kEdit},
-            {"Static", kFwDateLabel, "Datum", 7, 24, 85, 12, WS_CHILD | WS_VISIBLE},
+            {"Static", kFwDateLabel, "Datum", 7, 24, 85, 12, WS_CHILD | SS_LEFT},
             {"Edit", kFwVersionEdit, "", 92, 41, 158, 12, kEdit},
-            {"Static", kFwVersionLabel, "Version", 7, 41, 85, 12, WS_CHILD | WS_VISIBLE},
+            {"Static", kFwVersionLabel, "Version", 7, 41, 85, 12, WS_CHILD | SS_LEFT},
             {"Static", -1, "", 7, 58, 243, 1, WS_CHILD | WS_VISIBLE | 0x10},
             {"XBUTTON", IDOK, "OK", 186, 63, 64, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP},
         },

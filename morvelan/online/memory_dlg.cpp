@@ -38,7 +38,8 @@ const xui::DialogTemplate& memoryDlgTemplate() {
         167,
         WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
         {
-            {"Static", kMemStartLabel, "Start", 7, 7, 39, 12, WS_CHILD | WS_VISIBLE},
+            // Painted by the dialog as a label box.
+            {"Static", kMemStartLabel, "Start", 7, 7, 39, 12, WS_CHILD | SS_LEFT},
             {"Static", kMemBytesLabel, "Bytes", 7, 24, 39, 12, WS_CHILD | WS_VISIBLE},
             {"CColorSelEdit", kMemStartEdit, "", 52, 7, 61, 12,
              kChild | WS_BORDER | ES_AUTOHSCROLL},

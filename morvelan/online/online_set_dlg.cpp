@@ -54,8 +54,9 @@ const xui::DialogTemplate& onlineSetTemplate() {
             {"XBUTTON", IDOK, "OK", 282, 98, 75, 17, WS_CHILD | WS_VISIBLE | WS_TABSTOP},
             {kOnlineModulSetDataClass, kSetWindow, "", 7, 23, 234, 92,
              WS_CHILD | WS_VISIBLE | WS_TABSTOP},
-            {"Static", kSetNumberLabel, "", 7, 7, 70, 15, WS_CHILD | WS_VISIBLE},
-            {"Static", kSetNameLabel, "", 77, 7, 164, 15, WS_CHILD | WS_VISIBLE},
+            // Painted by the dialog as label boxes.
+            {"Static", kSetNumberLabel, "", 7, 7, 70, 15, WS_CHILD | SS_LEFT},
+            {"Static", kSetNameLabel, "", 77, 7, 164, 15, WS_CHILD | SS_LEFT},
         },
     };
     return t;
