@@ -465,6 +465,27 @@ TEST_F(ProcedureTest, OlderFirmwareGetsTheAutomaticUpdate) {
                            "Send file <work>/Firmware-Update/startup.bin\nWaiting for X740  \n"
                            "Reading modul-configuration\n"));
 
+    // NB: no boot loader at the start; the older account logs in and the checks are left out.
+    // The controller runs: the boot loader's window left to end.
+    x740sim::BootSettings settings = boot.settings();
+    x740sim::BootSettings shortWindow = settings;
+    shortWindow.windowMs = 10;
+    boot.setSettings(shortWindow);
+    const int powerOns = boot.powerOns();
+    boot.powerOn();
+    AwaitPeer([&] { return boot.powerOns() > powerOns && !boot.inWindow(); });
+    boot.setSettings(settings);
+    ServerHolds({});
+    Run(With({"-F:fw.zip", "-NB"}), "Y", 1);
+    EXPECT_EQ(Message(), "");
+    EXPECT_EQ(Commands(), std::vector<std::string>{"BRIDGE IS AVAILABLE!"});
+    EXPECT_TRUE(Has(Transcript(), "USER kvn\nPASS qmx\nTYPE I\nPORT\nSTOR startup.bin\n"));
+    EXPECT_EQ(ServerFiles().size(), 6u);
+    EXPECT_EQ(Order(), (std::vector<std::uint8_t>{48, 43, 49}));
+    EXPECT_TRUE(Has(Log(), "Creating data files\nOpening Port COM1: \nChecking firmware version\n"));
+    EXPECT_TRUE(Has(Log(), "Connecting to X740 FTP-Server\nSend file "));
+    EXPECT_TRUE(Has(console, Row("Creating data files") + "\n" + Row("Opening Port COM1: .")));
+
     // user4.bin missing on the controller: no automatic update; the configuration read at
     // the start is kept for the next run.
     ServerHolds({{"user3.bin", "3"}});
