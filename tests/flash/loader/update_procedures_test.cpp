@@ -517,6 +517,19 @@ TEST_F(ProcedureTest, OlderFirmwareGetsTheAutomaticUpdate) {
     Run(With({"-F:fw.zip"}));
     EXPECT_EQ(Message().rfind("A_X740_ReadModulConfig 0x", 0), 0u) << Message();
     EXPECT_TRUE(Order().empty());
+    services.clearShaping();
+
+    // "1.02" takes the file update of steps 100 to 140 without FU.
+    MakeZip("FTP SERVER", "APPLICATION");
+    ServerHolds({{"user3.bin", "3"}, {"user4.bin", "4"}});
+    x740sim::applyFirmware(station, "1.02");
+    PowerOn(BootPrompt::Dong);
+    Run(With({"-F:fw.zip"}), "Y", 2);
+    EXPECT_EQ(Message(), "");
+    EXPECT_TRUE(Has(Log(), "Version:1.02\nSetting IP-Adress to 127.0.0.1\nStarting FTP\n"
+                           "Connecting to X740 FTP-Server\n"
+                           "Send file <work>/Firmware-Update/startup.bin\n"));
+    EXPECT_EQ(Order(), (std::vector<std::uint8_t>{48, 48, 43, 49}));
 }
 
 TEST_F(ProcedureTest, ListedAndPackedFilesAndTheirFailures) {
