@@ -107,10 +107,8 @@ void CModuleTileWnd::Placed() {
 }
 
 void CModuleTileWnd::Invalidate(int erase) {
-    if (erase == 1 && !image_.isNull()) {
+    if (erase == 1 && !image_.isNull())
         image_.fill(Qt::transparent);
-        covered_ = false;
-    }
     update();
 }
 
@@ -209,24 +207,13 @@ void CModuleTileWnd::paintEvent(QPaintEvent* /*event*/) {
     if (image_.size() != size()) {
         image_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
         image_.fill(Qt::transparent);
-        covered_ = false;
     }
     if (!image_.isNull()) {
-        // A list row paints its whole rectangle unless only its live values are due.
-        const bool wholeRow = tile_.m_DisplayMode != kTileRack && tile_.m_Kind != kKindFlag2 &&
-                              tile_.m_OnlinePaintMark == 0;
         QPainter into(&image_);
         xui::QtCanvas dc(into);
         Paint(dc);
-        if (tile_.m_DisplayMode == kTileRack)
-            covered_ = false;
-        else if (wholeRow)
-            covered_ = true;
     }
     QPainter painter(this);
-    // An image without see-through pixels is copied: the same result as blending, for less work.
-    if (covered_)
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(0, 0, image_);
 }
 

@@ -67,8 +67,6 @@ private:
     CModuleTile& tile_;
     CMainFrame& frame_;
     QImage image_;
-    // The image holds a whole list row: every pixel painted, none see-through.
-    bool covered_ = false;
 };
 
 // The tile's side of its window: made by the document hooks, destroyed with the tile. It tells
