@@ -3,12 +3,16 @@
 // large projects built from it.
 #pragma once
 
+#include "bench/bench_support.h"
 #include "catalogue/module_description.h"
 #include "morvelan/core/module_tile.h"
 #include "morvelan/core/morvelan_doc.h"
 #include "morvelan/core/morvelan_doc_hooks.h"
+#include "platform/clock.h"
+#include "platform/ini_file.h"
 #include "platform/settings_store.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -69,6 +73,55 @@ inline bool CopyCatalogue(const fs::path& from, const fs::path& dir, bool layout
         fs::copy_file(e.path(), dir / "bmp" / e.path().filename(), ec);
     return true;
 }
+
+// A scratch copy of the sample catalogue, scanned and served to the documents: the program
+// folder of the benchmark (or the folder given as its first argument) copied into `name`'s
+// scratch folder, with the label layouts when `layouts` is set. `Ready()` is false (and the
+// reason said on stderr) when nothing could be set up.
+class CatalogueInstall {
+public:
+    CatalogueInstall(int argc, char** argv, const char* name, bool layouts) {
+        const std::string made = MakeScratchFolder(name);
+        if (made.empty())
+            return;
+        dir_ = made;
+        const fs::path source = argc > 1
+            ? fs::path(argv[1])
+            : fs::canonical(fs::path(argv[0]).parent_path());
+        if (!CopyCatalogue(source, dir_, layouts)) {
+            std::fprintf(stderr, "no catalogue in %s\n", source.c_str());
+            return;
+        }
+        ModuleDescriptionContext context;
+        context.programDir = dir_.string();
+        setModuleDescriptionContext(context);
+        mv::FakeClock clock;
+        catalogue_.Scan(dir_.string(), "English", {}, clock);
+        hooks_ = std::make_unique<CatalogueDocHooks>(dir_.string(), catalogue_);
+        mv::setDocHooks(hooks_.get());
+    }
+    // Unhooks the catalogue and removes the scratch folder with what the benchmark wrote there.
+    ~CatalogueInstall() {
+        if (hooks_)
+            mv::setDocHooks(nullptr);
+        mv::iniClearCache();
+        if (!dir_.empty()) {
+            std::error_code ec;
+            fs::remove_all(dir_, ec);
+        }
+    }
+    CatalogueInstall(const CatalogueInstall&) = delete;
+    CatalogueInstall& operator=(const CatalogueInstall&) = delete;
+
+    bool Ready() const { return hooks_ != nullptr; }
+    const fs::path& Dir() const { return dir_; }
+    const CModuleDescriptionList& Catalogue() const { return catalogue_; }
+
+private:
+    fs::path dir_;
+    CModuleDescriptionList catalogue_;
+    std::unique_ptr<CatalogueDocHooks> hooks_;
+};
 
 // Adds `stations` stations to `doc`, each an X740 with `boards` boards of eight types in turn,
 // labelled "Board <n>".

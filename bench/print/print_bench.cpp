@@ -43,24 +43,11 @@ int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM"))
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication qapp(argc, argv);
-    const fs::path programDir = fs::canonical(fs::path(argv[0]).parent_path()).string();
-    const std::string made = bench::MakeScratchFolder("mv-bench-print");
-    if (made.empty())
+    bench::CatalogueInstall install(argc, argv, "mv-bench-print", true);
+    if (!install.Ready())
         return 1;
-    const fs::path dir(made);
-    const fs::path source = argc > 1 ? fs::path(argv[1]) : programDir;
-    if (!bench::CopyCatalogue(source, dir, true)) {
-        std::fprintf(stderr, "no catalogue in %s\n", source.c_str());
-        return 1;
-    }
-    ModuleDescriptionContext context;
-    context.programDir = dir.string();
-    setModuleDescriptionContext(context);
-    CModuleDescriptionList catalogue;
-    mv::FakeClock clock;
-    catalogue.Scan(dir.string(), "English", {}, clock);
-    bench::CatalogueDocHooks docHooks(dir.string(), catalogue);
-    mv::setDocHooks(&docHooks);
+    const fs::path& dir = install.Dir();
+    const CModuleDescriptionList& catalogue = install.Catalogue();
     BenchAppHooks appHooks;
     mv::setAppHooks(&appHooks);
 
@@ -106,9 +93,5 @@ int main(int argc, char** argv) {
         ok = ok && pages > 1;
     }
     mv::setAppHooks(nullptr);
-    mv::setDocHooks(nullptr);
-    mv::iniClearCache();
-    std::error_code ec;
-    fs::remove_all(dir, ec);
     return ok ? 0 : 1;
 }

@@ -22,25 +22,11 @@ namespace fs = std::filesystem;
 } // namespace
 
 int main(int argc, char** argv) {
-    const fs::path programDir =
-        fs::canonical(fs::path(argv[0]).parent_path()).string();
-    const std::string made = bench::MakeScratchFolder("mv-bench-project");
-    if (made.empty())
+    bench::CatalogueInstall install(argc, argv, "mv-bench-project", false);
+    if (!install.Ready())
         return 1;
-    const fs::path dir(made);
-    const fs::path source = argc > 1 ? fs::path(argv[1]) : programDir;
-    if (!bench::CopyCatalogue(source, dir, false)) {
-        std::fprintf(stderr, "no catalogue in %s\n", source.c_str());
-        return 1;
-    }
-    ModuleDescriptionContext context;
-    context.programDir = dir.string();
-    setModuleDescriptionContext(context);
-    CModuleDescriptionList catalogue;
-    mv::FakeClock clock;
-    catalogue.Scan(dir.string(), "English", {}, clock);
-    bench::CatalogueDocHooks hooks(dir.string(), catalogue);
-    mv::setDocHooks(&hooks);
+    const fs::path& dir = install.Dir();
+    const CModuleDescriptionList& catalogue = install.Catalogue();
 
     CMorvelanDoc doc;
     doc.m_Comment = "Benchmark\r\nproject";
@@ -67,9 +53,5 @@ int main(int argc, char** argv) {
                 openMs, kGoalMs, openMs < kGoalMs ? "" : "  SLOWER THAN THE GOAL");
     std::printf("save (%ju bytes): %.1f ms (goal %.0f ms)%s\n", static_cast<std::uintmax_t>(size),
                 saveMs, kGoalMs, saveMs < kGoalMs ? "" : "  SLOWER THAN THE GOAL");
-    mv::setDocHooks(nullptr);
-    mv::iniClearCache();
-    std::error_code ec;
-    fs::remove_all(dir, ec);
     return read == 1 && written == 1 && opened.StationCount() == kStations ? 0 : 1;
 }
