@@ -94,6 +94,16 @@ inline std::uint16_t Counted_x740ResetModul(LinkHandle link) {
     }
     return ok;
 }
+// The FTP start is not answered either: the run goes on before the simulator has taken it.
+inline std::uint16_t Counted_x740StartFtpServer(LinkHandle link) {
+    ++Count("x740StartFtpServer");
+    const int before = g_Calls.services ? g_Calls.services->requests(48, 0x20) : 0;
+    const std::uint16_t ok = A_X740_StartFTPServer(link);
+    if (ok && g_Calls.services) {
+        AwaitPeer([before] { return g_Calls.services->requests(48, 0x20) > before; });
+    }
+    return ok;
+}
 inline void Counted_close(LinkHandle l) {
     ++g_Calls.count["close"];
     A_Close(l);
@@ -160,6 +170,7 @@ protected:
         e.x740ReadModulInfo = &Counted_x740ReadModulInfo;
         e.x740WriteModulConfig = &Counted_x740WriteModulConfig;
         e.x740ResetModul = &Counted_x740ResetModul;
+        e.x740StartFtpServer = &Counted_x740StartFtpServer;
         app.m_Keys = &keys;
         app.m_TcpPort = tcp.port();
         app.m_ProgramFile = [] { return mvtest::ProgramDir() + "/X740Flash"; };
