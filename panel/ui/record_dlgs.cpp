@@ -97,10 +97,15 @@ void SetText(xui::CXDialog& dlg, int id, const std::string& text) {
     xui::setWindowText(dlg.item(id), xui::fromCp1252(text));
 }
 
-// The record's key value, split; fields holds at most 20.
-std::vector<std::string> SplitValue(const LogItemRecord& r, int& count) {
+// The record's key value, its first 255 characters split; fields holds at most 20. whole tells
+// whether the value was longer.
+std::vector<std::string> SplitValue(const LogItemRecord& r, int& count, bool& whole) {
     std::vector<std::string> f;
-    const std::string value = iniReadString(r.file, kNswSection, r.name);
+    std::string value = iniReadString(r.file, kNswSection, r.name);
+    whole = value.size() < kMaxCommaListText;
+    if (!whole) {
+        value.resize(kMaxCommaListText - 1);
+    }
     count = value.empty() ? 0 : SplitCommaList(value, f);
     return f;
 }
@@ -192,7 +197,8 @@ bool CCamData2Dlg::OnInitDialog() {
 
 void CCamData2Dlg::Load() {
     int count = 0;
-    const std::vector<std::string> f = SplitValue(record_, count);
+    bool whole = true;
+    const std::vector<std::string> f = SplitValue(record_, count, whole);
     for (int i = 0; i < 3; ++i) {
         int v = -1;
         if (i < static_cast<int>(f.size()) && ParseDecimal(f[static_cast<std::size_t>(i)], v) == 0) {
@@ -212,7 +218,8 @@ CCamData3Dlg::CCamData3Dlg(const LogItemRecord& record)
 
 void CCamData3Dlg::Load() {
     int count = 0;
-    const std::vector<std::string> f = SplitValue(record_, count);
+    bool whole = true;
+    const std::vector<std::string> f = SplitValue(record_, count, whole);
     const auto numeric = [&](std::size_t i) {
         int v = -1;
         if (i >= f.size() || ParseDecimal(f[i], v) == 0) {
@@ -225,7 +232,7 @@ void CCamData3Dlg::Load() {
     for (std::size_t i = 2; i <= 6; ++i) {
         SetFieldText(static_cast<int>(i), numeric(i));
     }
-    if (count == 9) {
+    if (count == 9 && whole) { // never the cut ends of a longer line
         multiturn_ = {f[7], f[8]};
     }
 }

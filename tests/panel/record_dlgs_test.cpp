@@ -83,6 +83,12 @@ TEST_F(RecordDlgs, EditorsShowTheRecordAndSaveTheTextsAsTyped) {
     block.SetFieldText(1, "2");
     Press(block, 1);
     EXPECT_EQ(mv::iniReadString(file, "NSW128", "BlockConfig_0"), "3,2,7");
+    // Only the first 255 characters of a value are split.
+    mv::iniWriteString(file, "NSW128", "BlockConfig_1", "4,9,2," + std::string(300, 'x'));
+    CCamData2Dlg longLine(Record(kLogItemBlockConfig, "BlockConfig_1"));
+    longLine.ShowModeless();
+    EXPECT_EQ(Fields(longLine, 3), (std::vector<std::string>{"4", "9", "2"}));
+    Press(longLine, 2);
 
     CCamData2Dlg bit(Record(kLogItemBitConfig, "BitConfig_9"));
     bit.ShowModeless();
