@@ -185,6 +185,7 @@ int CX740FlashApp::SendFileList(int connect) {
         if (!SendFileAs(m_FirmwareZip, "ROM.BIN")) {
             return 0;
         }
+        ConsoleOut().PrintOk();
     }
     Wait(kAfterListWaitMs);
     return 1;

@@ -645,6 +645,10 @@ TEST_F(ProcedureTest, PlainFirmwareFileOverTheLineAndTheNetwork) {
     EXPECT_EQ(Transcript(), "USER kvn\nPASS qmx\nTYPE I\nPORT\nSTOR two.bin\n"
                             "PORT\nSTOR ROM.BIN\nquit\n");
     EXPECT_EQ(ServerFiles()["ROM.BIN"], "rom image");
+    // The ROM image's send is confirmed once more after its own " -> OK".
+    EXPECT_TRUE(Has(console, "Sending file two.bin \n" + Row("") + "Sending file ROM.BIN \n" +
+                                 Row("") + Row("")))
+        << console;
     EXPECT_EQ(Order(), std::vector<std::uint8_t>{48});
     EXPECT_EQ(ConfigText("ip"), "10.20.30.40");
     EXPECT_EQ(Log(), "Opening Port COM1: \nWaiting for X740 \n V<2 \nOpening Port COM1: \n"
