@@ -12,6 +12,7 @@
 #include "xui/command.h"
 #include "xui/owner_button.h"
 #include "xui/xbutton.h"
+#include "xui/window_class.h"
 #include "xui/xgrid_ctrl.h"
 
 #include <array>
@@ -151,6 +152,8 @@ bool CControllerOnlineDlg::OnInitDialog() {
         g->SetColumnWidth(2, 120);
     }
     setWindowTitle(xui::fromCp1252(mv::LanguageText(kTextControllerCaption)));
+    if (QWidget* title = item(kCtlTitle))
+        xui::setWindowText(title, xui::fromCp1252(description_ ? description_->m_DisplayName : ""));
     const std::pair<int, int> texts[] = {{kCtlFieldbusOn, kTextFieldbusOn},
                                          {kCtlFieldbusOff, kTextFieldbusOff},
                                          {kCtlSave, kTextSaveParameters},

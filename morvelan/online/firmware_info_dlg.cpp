@@ -2,6 +2,7 @@
 
 #include "morvelan/core/app_hooks.h"
 #include "xui/qt_text.h"
+#include "xui/window_class.h"
 
 #include <QLineEdit>
 
@@ -54,7 +55,7 @@ bool CFirmwareInfoDlg::OnInitDialog() {
                                           {mv::IDOK, 10000}};
     for (const auto& [id, number] : labels) {
         if (QWidget* w = item(id))
-            w->setProperty("text", xui::fromCp1252(mv::LanguageText(number)));
+            xui::setWindowText(w, xui::fromCp1252(mv::LanguageText(number)));
     }
     const std::pair<int, const std::string*> edits[] = {
         {kFwDateEdit, &m_Text1050}, {kFwFirmwareEdit, &m_Text1053}, {kFwVersionEdit, &m_Text1051}};

@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include "portwire/include/Portwire.h"
 #include "xui/owner_button.h"
+#include "xui/window_class.h"
 
 namespace {
 
@@ -87,9 +88,11 @@ TEST_F(ControllerOnlineTest, BlocksTabsButtonsAndFailures) {
 
     TestHost host(app);
     CModuleDescription description;
+    description.m_DisplayName = "Head 740";
     CControllerOnlineDlg dlg(host, *controller, &description);
     dlg.ShowModeless();
     QCoreApplication::processEvents();
+    EXPECT_EQ(xui::windowText(dlg.item(morvelan::kCtlTitle)).toStdString(), "Head 740");
     EXPECT_FALSE(dlg.item(morvelan::kCtlMemory)->isVisibleTo(&dlg));
     EXPECT_FALSE(dlg.item(morvelan::kCtlAdvanced)->isVisibleTo(&dlg));
     EXPECT_EQ(dlg.TabCount(), controller->ChannelCount());
