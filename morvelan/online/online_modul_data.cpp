@@ -9,6 +9,7 @@
 #include "xui/color_sel_edit.h"
 #include "xui/colorref.h"
 #include "xui/command.h"
+#include "xui/font_map.h"
 #include "xui/qt_canvas.h"
 #include "xui/window_class.h"
 
@@ -290,7 +291,8 @@ void COnlineModulData::OnPaint(mv::Canvas& dc) {
     dc.fillRect(client, kGridBackground);
     dc.frameRect(client, 0xFFFFFF);
     dc.saveState();
-    dc.selectFont(mv::FontDesc{});
+    // Names, units and mask labels in the dialog's font.
+    dc.selectFont(xui::controlFont(parentWidget() ? parentWidget() : this));
     dc.setBkMode(mv::TRANSPARENT);
     dc.setTextColor(0x000000);
     dc.setTextAlign(mv::TA_LEFT | mv::TA_TOP);
