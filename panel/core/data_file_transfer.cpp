@@ -106,6 +106,17 @@ void DataFiles::Progress(const std::string& text) {
     host_.ShowTransientLine(text);
 }
 
+// Writes what a read gathered to its file. A file that cannot be written is an error line and a
+// message, never a "Ready": the user would trust a file that holds nothing.
+bool DataFiles::SaveRead(mv::IniBatch& batch, const std::string& file, const char* caption) {
+    if (batch.commit())
+        return true;
+    const std::string text = "Error writing file " + file;
+    Log("E\t" + text);
+    host_.ShowMessage(caption, text, false);
+    return false;
+}
+
 void DataFiles::LogRecord(const std::string& text, int type, const std::string& file,
                           const std::string& name) {
     auto record = std::make_unique<LogItemRecord>();
@@ -201,7 +212,8 @@ void DataFiles::ReadSsiToFile(const std::string& file) {
         Write(file, section, "Offset", Dec(offset));
         DrainQueue();
     }
-    batch.commit();
+    if (!SaveRead(batch, file, "SSI"))
+        return;
     Log("Ready");
 }
 
@@ -309,7 +321,8 @@ void DataFiles::ReadNswToFile(const std::string& file) {
                      endDead, type, trigger, delay));
         DrainQueue();
     }
-    batch.commit();
+    if (!SaveRead(batch, file, "NSW"))
+        return;
     Log("Ready");
 }
 
@@ -403,8 +416,9 @@ void DataFiles::ReadFilterToFile(const std::string& file) {
         Write(file, kFilterSection, Format("DFMWConfig_%d", i), Format("%d,%d,%d", r, p, q));
         DrainQueue();
     }
-    batch.commit();
     host_.ReplaceLogLine(progress_);
+    if (!SaveRead(batch, file, "Filter"))
+        return;
     Log("OK");
 }
 

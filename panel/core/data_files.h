@@ -10,6 +10,10 @@
 
 #include <string>
 
+namespace mv {
+class IniBatch;
+}
+
 namespace x740panel {
 
 // File chooser filters ("text|pattern|").
@@ -89,6 +93,7 @@ private:
     void LogRecord(const std::string& text, int type, const std::string& file,
                    const std::string& name);
     void DrainQueue();
+    bool SaveRead(mv::IniBatch& batch, const std::string& file, const char* caption);
 
     CX740PanelApp& app_;
     DataFileHost& host_;

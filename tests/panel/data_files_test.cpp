@@ -279,6 +279,19 @@ TEST_F(DataFilesTest, SsiAndFilterFilesTravelBothWays) {
     host.path.clear();
     files.Run(kCmdFilterFromModule);
     EXPECT_TRUE(host.enabled);
+
+    // A file that cannot be written ends each read with an error, never a "Ready" or "OK".
+    const std::vector<std::pair<int, std::string>> reads = {
+        {kCmdSsiFromModule, "SSI"}, {kCmdNswFromModule, "NSW"}, {kCmdFilterFromModule, "Filter"}};
+    for (const auto& [command, caption] : reads) {
+        host.messages.clear();
+        host.path = dir + "/no such folder/out.ini";
+        files.Run(command);
+        const std::string text = "Error writing file " + host.path;
+        EXPECT_EQ(host.lines.back(), "E\t" + text) << caption;
+        EXPECT_EQ(host.messages, std::vector<std::string>{caption + "|" + text + "|error"});
+        EXPECT_TRUE(host.enabled);
+    }
 }
 
 struct BadFile {
