@@ -8,7 +8,6 @@
 #include "morvelan/ui/main_frame.h"
 #include "morvelan/ui/modul_info_dlg.h"
 #include "morvelan/ui/module_dialog_seams.h"
-#include "platform/settings_store.h"
 #include "xui/history_dlg.h"
 
 namespace morvelan {
@@ -27,13 +26,7 @@ void InstallInfoCommands(CMainFrame& frame) {
         xui::CHistoryDlg dlg(IDD_HISTORY, HistoryTable(), &frame);
         dlg.DoModal();
     });
-    frame.Commands().Register(ID_APP_ABOUT, [&frame] {
-        CMorvelanApp& app = frame.App();
-        frame.PausePolling();
-        CAboutDlg dlg(mv::programFolder(), app.GetOSName(), app.m_Language, &frame);
-        dlg.DoModal();
-        frame.ResumePolling();
-    });
+    frame.Commands().Register(ID_APP_ABOUT, [&frame] { frame.App().OnAppAbout(); });
     CMorvelanApp* app = &frame.App();
     setModuleInfoViewer([app](const std::string& typeName, QWidget* parent) {
         CModulInfoDlg dlg(app->m_ProgramDir, app->m_Catalogue, &app->m_Language, parent);

@@ -6,6 +6,7 @@
 #include "morvelan/ui/dialog_hooks.h"
 #include "morvelan/ui/dialog_templates.h"
 #include "morvelan/core/dib.h"
+#include "morvelan/ui/about_dlg.h"
 #include "morvelan/online/online_set_dlg.h"
 #include "morvelan/ui/app_hooks_impl.h"
 #include "morvelan/ui/doc_hooks_impl.h"
@@ -285,6 +286,15 @@ void CMorvelanApp::ShowNoDocumentation(const std::string& line1) {
 
 void CMorvelanApp::ShowDocumentOpenFailure(const std::string& path) {
     m_SystemInformation("Error", DocumentOpenFailure(path));
+}
+
+void CMorvelanApp::OnAppAbout() {
+    if (m_pFrame)
+        m_pFrame->PausePolling();
+    morvelan::CAboutDlg dlg(mv::programFolder(), GetOSName(), m_Language, m_pFrame);
+    dlg.DoModal();
+    if (m_pFrame)
+        m_pFrame->ResumePolling();
 }
 
 void CMorvelanApp::ShowModuleDocumentation(const std::string& typeName) {

@@ -42,6 +42,8 @@ public:
     // Runs a command of the application; false when it is not one of them.
     bool OnCommand(int id);
 
+    // The About command: the About box, with the frame's online polling paused while it shows.
+    void OnAppAbout();
     void ShowModuleDocumentation(const std::string& typeName);
     // The message of missing documentation: line 1, then "No documentation found".
     void ShowNoDocumentation(const std::string& line1);

@@ -84,7 +84,7 @@ bool CFtpDlg::OnInitDialog() {
         xui::postCommandTo(this, mv::IDCANCEL);
         return true;
     }
-    Reload();
+    OnReload();
     FillLocalList();
     if (auto* host = itemAs<QComboBox>(kHostCombo)) {
         host->addItem(xui::fromCp1252(kHostPreset));
@@ -110,7 +110,7 @@ void CFtpDlg::OnCommand(int id, int code) {
         OnDelete();
         return;
     case kReloadButton:
-        Reload();
+        OnReload();
         return;
     case kLocalList:
         if (code == mv::LBN_DBLCLK)
@@ -178,7 +178,7 @@ void CFtpDlg::OnDriveChange() {
     FillLocalList();
 }
 
-void CFtpDlg::Reload() {
+void CFtpDlg::OnReload() {
     std::vector<std::string> rows;
     bool listed = session_.ListDirectory(remoteDir_, true, rows, false);
     if (!listed) {
@@ -205,7 +205,7 @@ void CFtpDlg::OnRemoteDoubleClick() {
         remoteDir_ += name;
         ftp::EnsureTrailingSeparator(remoteDir_, '/');
     }
-    Reload();
+    OnReload();
 }
 
 void CFtpDlg::OnUpload() {
@@ -214,7 +214,7 @@ void CFtpDlg::OnUpload() {
         return;
     const std::string name = list->ItemText(list->currentRow());
     const bool sent = session_.PutFileConfirm(LocalChild(localDir_, name), remoteDir_ + name);
-    Reload();
+    OnReload();
     prompts_->ShowMessage(sent ? "Download OK" : "File not transmitted");
 }
 
@@ -239,7 +239,7 @@ void CFtpDlg::OnDelete() {
     if (!list || list->currentRow() < 0 || list->IsDirectory(list->currentRow()))
         return;
     session_.DeleteFile(RemotePath(ParseRemoteRow(list->ItemText(list->currentRow()))));
-    Reload();
+    OnReload();
 }
 
 } // namespace ftpdlg

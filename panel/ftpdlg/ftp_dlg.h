@@ -58,7 +58,7 @@ private:
     void FillLocalList();
     void OnLocalDoubleClick();
     void OnDriveChange();
-    void Reload();
+    void OnReload();
     void OnRemoteDoubleClick();
     void OnUpload();
     void OnDownload();
