@@ -10,9 +10,13 @@ namespace ftp {
 
 namespace {
 
-// The server's directory with '/' separators, ending in one '/'.
+// The server's directory with '/' separators, ending in one '/'; a run of separators
+// counts as one.
 std::string Normalised(std::string directory) {
     std::replace(directory.begin(), directory.end(), '\\', '/');
+    directory.erase(std::unique(directory.begin(), directory.end(),
+                                [](char a, char b) { return a == '/' && b == '/'; }),
+                    directory.end());
     EnsureTrailingSeparator(directory, '/');
     return directory;
 }

@@ -305,4 +305,13 @@ TEST(FtpClientFault, SessionAttemptsBaseDirectoryAndRows) {
         EXPECT_TRUE(session.IsConnected());
         EXPECT_EQ(log.lines.back(), "E\tCan't get Directory");
     }
+    {
+        // A doubled backslash is one separator.
+        FaultServer server(kGreeting, LoginThen({{"257 \"\\\\data\\\"\r\n"}}));
+        RecordingLog log;
+        CFtpSession session;
+        session.Connect("127.0.0.1", "u", "p", nullptr, &log, server.Port(), 1, 5);
+        ASSERT_TRUE(session.IsConnected());
+        EXPECT_EQ(session.BaseDirectory(), "/data/");
+    }
 }
