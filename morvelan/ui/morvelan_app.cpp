@@ -100,6 +100,21 @@ std::string QtFilterFromPipes(const std::string& filter) {
     return out;
 }
 
+std::string DefaultExtensionFromPipes(const std::string& filter) {
+    const std::size_t bar1 = filter.find('|');
+    if (bar1 == std::string::npos)
+        return {};
+    const std::size_t end = filter.find_first_of("|;", bar1 + 1);
+    const std::string pattern = filter.substr(bar1 + 1, end == std::string::npos
+                                                            ? std::string::npos
+                                                            : end - bar1 - 1);
+    const std::size_t dot = pattern.rfind('.');
+    if (dot == std::string::npos)
+        return {};
+    const std::string extension = pattern.substr(dot + 1);
+    return extension.find_first_of("*?") == std::string::npos ? extension : std::string();
+}
+
 CMorvelanApp::CMorvelanApp() {
     m_SystemMessage = [](const std::string& caption, const std::string& text) {
         QMessageBox::critical(nullptr, xui::fromCp1252(caption), xui::fromCp1252(text));
@@ -123,7 +138,7 @@ CMorvelanApp::CMorvelanApp() {
         QFileDialog dialog(nullptr, QString(), QString::fromLocal8Bit(current.c_str()),
                            QString::fromStdString(QtFilterFromPipes(filter)));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("mvl"));
+        dialog.setDefaultSuffix(QString::fromStdString(DefaultExtensionFromPipes(filter)));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::string();
         return dialog.selectedFiles().front().toLocal8Bit().toStdString();

@@ -97,3 +97,6 @@ CMorvelanApp& theApp();
 
 // "Morvelan Files (*.mvl)|*.mvl|..." as a Qt file dialog filter.
 std::string QtFilterFromPipes(const std::string& filter);
+// The default extension of a save dialog: that of the filter's first pattern ("emf" for
+// "Meta Files (*.emf)|*.emf|"); empty when the pattern names none.
+std::string DefaultExtensionFromPipes(const std::string& filter);

@@ -227,6 +227,10 @@ TEST_F(MorvelanStart, FileOpenUsesTheProjectFilterAndRemembersTheFile) {
     EXPECT_EQ(filterSeen, "Morvelan Files (*.mvl)|*.mvl|All Files (*.*)|*.*|");
     EXPECT_EQ(app_->m_RecentFiles.front(), "/p/line.mvl");
     EXPECT_EQ(QtFilterFromPipes(filterSeen), "Morvelan Files (*.mvl);;All Files (*.*)");
+    // Save dialogs add the extension of their filter's first pattern.
+    EXPECT_EQ(DefaultExtensionFromPipes(kSaveProjectFilter), "mvl");
+    EXPECT_EQ(DefaultExtensionFromPipes(kPictureFilter), "emf");
+    EXPECT_EQ(DefaultExtensionFromPipes("All Files (*.*)|*.*|"), "");
     EXPECT_FALSE(app_->OnCommand(12345));
     app_->ExitInstance();
     mv::iniClearCache();
