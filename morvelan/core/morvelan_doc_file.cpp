@@ -22,6 +22,8 @@ constexpr std::uint32_t kTextBuffer = 65536;
 // The type name field is read as the classic 255-byte buffer.
 constexpr std::uint32_t kFileNameBuffer = 256;
 constexpr const char* kMain = "MAIN";
+// The default that tells a missing key from an empty value (no file text holds it).
+constexpr const char* kAbsentKey = "\x01";
 
 std::string FileNameOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
@@ -121,8 +123,11 @@ bool CMorvelanDoc::ReadStation(int index, int prints, const std::string& path) {
     int running = 0; // running number of the kinds 2 and 6
     for (int j = 0; j < prints; ++j) {
         const std::string tileSection = TileSection(index, j);
-        const std::string fileName =
-            mv::iniReadString(path, tileSection, "Filename", " ", kFileNameBuffer);
+        // A missing key reads as one blank, a name like any other; an empty value skips.
+        std::string fileName =
+            mv::iniReadString(path, tileSection, "Filename", kAbsentKey, kFileNameBuffer);
+        if (fileName == kAbsentKey)
+            fileName = " ";
         const std::string type = TypeNameOf(fileName);
         if (type.empty())
             continue;

@@ -116,6 +116,22 @@ TEST_F(ProjectFileTest, HandWrittenSpellingIsRead) {
     EXPECT_EQ(static_cast<CChannelModule&>(board.Module()).Channel(0).params[0].value, 2);
 }
 
+TEST_F(ProjectFileTest, MissingFilenameIsLookedUpAsOneBlank) {
+    // An empty value skips its position; a missing key is the type name " ", which no
+    // description has, and stops the reading there.
+    WriteAll(Path("nofile.mvl"), "[MAIN]\r\nModule=1\r\n[M0]\r\nPrints=3\r\n"
+                                 "[M0P0]\r\nFilename=CTRL.kvn\r\n[M0P1]\r\nFilename=\r\n"
+                                 "[M0P2]\r\nETKL1=x\r\n");
+    CMorvelanDoc doc;
+    EXPECT_EQ(doc.OnOpenDocument(Path("nofile.mvl")), 0);
+    ASSERT_EQ(doc.StationCount(), 1);
+    EXPECT_EQ(doc.Station(0)->TileCount(), 1);
+    ASSERT_EQ(app_.messages.size(), 1u);
+    EXPECT_EQ(app_.messages[0].line1, "Unknown modul in project");
+    EXPECT_NE(app_.messages[0].line2.find("Type \" \" in"), std::string::npos);
+    EXPECT_NE(app_.messages[0].line2.find("[M0P2]"), std::string::npos);
+}
+
 TEST_F(ProjectFileTest, EmptyStationNameIsWrittenAsOneBlank) {
     CMorvelanDoc doc;
     doc.AddModuleToGroup(install_.MakeTile("CTRL"));
