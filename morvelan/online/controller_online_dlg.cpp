@@ -33,16 +33,8 @@ constexpr int kZeroTerminatedType = 99;
 const xui::DialogTemplate& controllerOnlineTemplate() {
     using namespace mv;
     constexpr std::uint32_t kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-    static const xui::DialogTemplate t{
-        kControllerOnlineTemplate,
-        "Controller",
-        "MS Sans Serif",
-        8,
-        0,
-        0,
-        425,
-        182,
-        WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+    static const xui::DialogTemplate t = xui::modalDialogTemplate(
+        kControllerOnlineTemplate, "Controller", 425, 182,
         {
             {"Static", kCtlTitle, "", 7, 7, 234, 15, WS_CHILD | WS_VISIBLE},
             {"XGRID", kCtlGrid, "", 7, 40, 235, 135, kButton},
@@ -57,8 +49,7 @@ const xui::DialogTemplate& controllerOnlineTemplate() {
             {"XBUTTON", kCtlMemory, "Memory", 248, 156, 84, 19, kButton},
             {"XBUTTON", kCtlScrollRight, ">", 224, 24, 15, 14, kButton},
             {"XBUTTON", kCtlScrollLeft, "<", 208, 24, 15, 14, kButton},
-        },
-    };
+        });
     return t;
 }
 

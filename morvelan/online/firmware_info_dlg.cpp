@@ -18,16 +18,8 @@ constexpr int kAlignLeft = 0;
 const xui::DialogTemplate& firmwareInfoTemplate() {
     using namespace mv;
     constexpr std::uint32_t kEdit = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
-    static const xui::DialogTemplate t{
-        kFirmwareInfoTemplate,
-        "Firmware",
-        "MS Sans Serif",
-        8,
-        0,
-        0,
-        257,
-        84,
-        WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+    static const xui::DialogTemplate t = xui::modalDialogTemplate(
+        kFirmwareInfoTemplate, "Firmware", 257, 84,
         {
             // The labels are painted by the dialog as label boxes.
             {"Edit", kFwFirmwareEdit, "", 92, 7, 158, 12, kEdit},
@@ -38,8 +30,7 @@ const xui::DialogTemplate& firmwareInfoTemplate() {
             {"Static", kFwVersionLabel, "Version", 7, 41, 85, 12, WS_CHILD | SS_LEFT},
             {"Static", -1, "", 7, 58, 243, 1, WS_CHILD | WS_VISIBLE | 0x10},
             {"XBUTTON", IDOK, "OK", 186, 63, 64, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP},
-        },
-    };
+        });
     return t;
 }
 

@@ -27,16 +27,8 @@ constexpr int kMaxStartDigits = 8;
 const xui::DialogTemplate& memoryDlgTemplate() {
     using namespace mv;
     constexpr std::uint32_t kChild = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-    static const xui::DialogTemplate t{
-        kMemoryDlgTemplate,
-        "Memory",
-        "MS Sans Serif",
-        8,
-        0,
-        0,
-        226,
-        167,
-        WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+    static const xui::DialogTemplate t = xui::modalDialogTemplate(
+        kMemoryDlgTemplate, "Memory", 226, 167,
         {
             // Painted by the dialog as a label box.
             {"Static", kMemStartLabel, "Start", 7, 7, 39, 12, WS_CHILD | SS_LEFT},
@@ -48,8 +40,7 @@ const xui::DialogTemplate& memoryDlgTemplate() {
             {"XBUTTON", IDOK, "OK", 155, 7, 64, 14, kChild},
             {"XBUTTON", IDCANCEL, "Lesen", 155, 22, 64, 14, kChild},
             {"ListBox", kMemList, "", 7, 43, 212, 117, kChild | WS_BORDER},
-        },
-    };
+        });
     return t;
 }
 

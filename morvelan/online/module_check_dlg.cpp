@@ -49,23 +49,14 @@ std::string Line(int index, const std::string& name, const char* state) {
 
 const xui::DialogTemplate& moduleCheckTemplate() {
     using namespace mv;
-    static const xui::DialogTemplate t{
-        kModuleCheckTemplate,
-        "Etikett",
-        "MS Sans Serif",
-        8,
-        0,
-        0,
-        238,
-        135,
-        WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+    static const xui::DialogTemplate t = xui::modalDialogTemplate(
+        kModuleCheckTemplate, "Etikett", 238, 135,
         {
             {"CInfoListBox", kCheckList, "", 7, 7, 139, 121,
              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL},
             {"XBUTTON", IDOK, "OK", 156, 7, 75, 17,
              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_DISABLED},
-        },
-    };
+        });
     return t;
 }
 

@@ -28,16 +28,8 @@ constexpr int kDatasizeError = 0x0500;
 const xui::DialogTemplate& onlineModulTemplate() {
     using namespace mv;
     constexpr std::uint32_t kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-    static const xui::DialogTemplate t{
-        kOnlineModulTemplate,
-        "Online",
-        "MS Sans Serif",
-        8,
-        0,
-        0,
-        331,
-        122,
-        WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+    static const xui::DialogTemplate t = xui::modalDialogTemplate(
+        kOnlineModulTemplate, "Online", 331, 122,
         {
             {kOnlineModulDataClass, kCtlModulGrid, "", 7, 23, 234, 92, kButton},
             {"Static", kCtlModulNumber, "", 7, 7, 70, 15, WS_CHILD | SS_CENTER},
@@ -47,8 +39,7 @@ const xui::DialogTemplate& onlineModulTemplate() {
             {"XBUTTON", kCtlMaskUpdate, "Update", 249, 47, 75, 17, WS_CHILD | WS_TABSTOP},
             {"XBUTTON", kCtlModulAdvanced, "Advanced", 249, 78, 75, 17, kButton},
             {"XBUTTON", IDOK, "OK", 249, 98, 75, 17, kButton},
-        },
-    };
+        });
     return t;
 }
 

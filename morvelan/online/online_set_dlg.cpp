@@ -40,16 +40,8 @@ constexpr int kAlignLeft = 0;
 
 const xui::DialogTemplate& onlineSetTemplate() {
     using namespace mv;
-    static const xui::DialogTemplate t{
-        kOnlineSetTemplate,
-        "Online",
-        "MS Sans Serif",
-        8,
-        0,
-        0,
-        364,
-        122,
-        WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+    static const xui::DialogTemplate t = xui::modalDialogTemplate(
+        kOnlineSetTemplate, "Online", 364, 122,
         {
             {"XBUTTON", IDOK, "OK", 282, 98, 75, 17, WS_CHILD | WS_VISIBLE | WS_TABSTOP},
             {kOnlineModulSetDataClass, kSetWindow, "", 7, 23, 234, 92,
@@ -57,8 +49,7 @@ const xui::DialogTemplate& onlineSetTemplate() {
             // Painted by the dialog as label boxes.
             {"Static", kSetNumberLabel, "", 7, 7, 70, 15, WS_CHILD | SS_LEFT},
             {"Static", kSetNameLabel, "", 77, 7, 164, 15, WS_CHILD | SS_LEFT},
-        },
-    };
+        });
     return t;
 }
 

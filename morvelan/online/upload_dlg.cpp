@@ -54,16 +54,8 @@ void ShowUnknownId(std::uint16_t id) {
 
 const xui::DialogTemplate& uploadDlgTemplate() {
     using namespace mv;
-    static const xui::DialogTemplate t{
-        kUploadDlgTemplate,
-        "Upload",
-        "MS Sans Serif",
-        8,
-        0,
-        0,
-        311,
-        152,
-        WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+    static const xui::DialogTemplate t = xui::modalDialogTemplate(
+        kUploadDlgTemplate, "Upload", 311, 152,
         {
             {"CColorSelEdit", kUploadNameEdit, "", 91, 88, 213, 12,
              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL},
@@ -79,8 +71,7 @@ const xui::DialogTemplate& uploadDlgTemplate() {
              WS_CHILD | WS_VISIBLE | WS_TABSTOP},
             {"XBUTTON", IDCANCEL, "Cancel", 221, 131, 83, 14,
              WS_CHILD | WS_VISIBLE | WS_TABSTOP},
-        },
-    };
+        });
     return t;
 }
 
