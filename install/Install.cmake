@@ -37,8 +37,13 @@ function(mv_install_program_folder data_files)
     install(FILES ${CMAKE_CURRENT_BINARY_DIR}/morvelan.desktop DESTINATION share/applications)
     install(FILES ${tool_dir}/morvelan-mime.xml DESTINATION share/mime/packages
             RENAME morvelan.xml)
-    install(FILES ${CMAKE_SOURCE_DIR}/data/bmp/X740.bmp DESTINATION share/pixmaps
-            RENAME morvelan.bmp)
+    # The program's icon in the icon theme, for the desktop entry and the project file type.
+    file(GLOB icons ${CMAKE_SOURCE_DIR}/data/icons/morvelan-*.png)
+    foreach(icon IN LISTS icons)
+        string(REGEX REPLACE ".*morvelan-([0-9]+)\\.png$" "\\1" size ${icon})
+        install(FILES ${icon} DESTINATION share/icons/hicolor/${size}x${size}/apps
+                RENAME morvelan.png)
+    endforeach()
     # The machine store names the installed folder; a link in bin starts the program.
     install(CODE "
         set(folder \"\${CMAKE_INSTALL_PREFIX}/${dest}\")

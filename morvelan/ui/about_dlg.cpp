@@ -1,5 +1,6 @@
 #include "morvelan/ui/about_dlg.h"
 
+#include "morvelan/ui/program_icon.h"
 #include "platform/version_block.h"
 #include "platform/win_path.h"
 #include "xui/qt_text.h"
@@ -75,7 +76,7 @@ xui::DialogTemplate aboutDlgTemplate() {
     return xui::modalDialogTemplate(
         IDD_ABOUTBOX, "Info \xFC" "ber morvelan", 250, 180,
         {
-            {"Static", IDC_ABOUT_ICON, "", 7, 7, 20, 20, WS_CHILD | WS_VISIBLE | SS_LEFT},
+            {"Static", IDC_ABOUT_ICON, "", 7, 7, 20, 20, WS_CHILD | WS_VISIBLE | SS_ICON},
             {"ListBox", IDC_ABOUT_NAMES, "", 34, 7, 80, 145, kList},
             {"ListBox", IDC_ABOUT_VALUES, "", 116, 7, 127, 145, kList},
             {"XBUTTON", IDOK, "OK", 186, 159, 57, 14, WS_CHILD | WS_VISIBLE | WS_TABSTOP},
@@ -99,8 +100,13 @@ bool CAboutDlg::OnInitDialog() {
             values->addItem(xui::fromCp1252(value));
         }
     }
+    // The icon static takes the size of the icon it shows.
     if (auto* icon = itemAs<QLabel>(IDC_ABOUT_ICON)) {
-        icon->setPixmap(QApplication::windowIcon().pixmap(icon->size()));
+        const QPixmap picture = QApplication::windowIcon().pixmap(kProgramIconShownSize);
+        icon->setPixmap(picture);
+        if (!picture.isNull()) {
+            icon->resize(picture.size());
+        }
     }
     xui::setWindowText(item(IDOK), xui::fromCp1252(language_.GetText(kTextAboutOk)));
     setWindowTitle(xui::fromCp1252(language_.GetText(kTextAboutCaption)));

@@ -14,6 +14,7 @@
 #include "morvelan/ui/morvelan_view.h"
 #include "morvelan/online/online_modul_data.h"
 #include "morvelan/ui/print_session.h"
+#include "morvelan/ui/program_icon.h"
 #include "morvelan/ui/start_dlg.h"
 #include "platform/ini_file.h"
 #include "platform/settings_store.h"
@@ -205,6 +206,8 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
                                    std::pair{IDB_PROJECT_PAGE, "res1038.bmp"},
                                    std::pair{IDB_PROJECT_LOGO, "res133.bmp"}})
         xui::registerBitmapResource(id, xui::readPictureFile(ProgramFile(file)));
+    // Every window and dialog, the panel's too, takes the program's icon from the application.
+    QApplication::setWindowIcon(morvelan::LoadProgramIcon(m_ProgramDir));
 
     m_MainWindow = std::make_unique<CMainFrame>(*this);
     if (!m_MainWindow->Create()) {

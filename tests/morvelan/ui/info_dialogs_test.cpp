@@ -6,10 +6,13 @@
 #include "morvelan/ui/about_dlg.h"
 #include "morvelan/ui/history_table.h"
 #include "morvelan/ui/info_list_dlg.h"
+#include "morvelan/ui/program_icon.h"
 #include "platform/version_block.h"
+#include "xui/bitmaps.h"
 #include "xui/history_dlg.h"
 #include "xui/qt_text.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QTimer>
 
@@ -105,6 +108,12 @@ TEST_F(FrameTest, AboutListsEveryDeliverableWithPollingPaused) {
     EXPECT_EQ(partial[10].second, version);
 
     ASSERT_TRUE(start());
+    // Started, the program has its icon in every size drawn.
+    QList<QSize> sizes;
+    for (int size : morvelan::kProgramIconSizes)
+        sizes.push_back(QSize(size, size));
+    EXPECT_EQ(QApplication::windowIcon().availableSizes(), sizes);
+    EXPECT_EQ(frame().windowIcon().availableSizes(), sizes);
     frame().ResumePolling();
     bool seen = false;
     WithModal<morvelan::CAboutDlg>(
@@ -117,6 +126,15 @@ TEST_F(FrameTest, AboutListsEveryDeliverableWithPollingPaused) {
             ASSERT_EQ(ListLines(values).size(), labels.size());
             EXPECT_EQ(ListLines(values)[5], app_->GetOSName());
             EXPECT_EQ(xui::toCp1252(dlg.windowTitle()), app_->m_Language.GetText(100));
+            // The program's icon in the icon static, at the size icons are drawn.
+            const auto* icon = dlg.itemAs<QLabel>(morvelan::IDC_ABOUT_ICON);
+            ASSERT_NE(icon, nullptr);
+            EXPECT_EQ(icon->geometry(), QRect(xui::dluToPixelsX(7), xui::dluToPixelsY(7), 32, 32));
+            const QImage file = xui::readPictureFile(prog_ + "/icons/morvelan-32.png");
+            ASSERT_EQ(file.size(), QSize(32, 32));
+            EXPECT_EQ(icon->pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
+                      file.convertToFormat(QImage::Format_ARGB32));
+            EXPECT_EQ(dlg.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
         },
         seen);
     EXPECT_TRUE(seen);
