@@ -21,17 +21,21 @@ std::string Normalised(std::string directory) {
     return directory;
 }
 
-std::string Row(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Row(const char* format, ...) {
-    char text[4 * kReplyBufferSize];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
+DirectoryRow DirectoryNamed(const std::string& name) {
+    DirectoryRow row;
+    row.directory = true;
+    row.name = name;
+    return row;
 }
 
 } // namespace
+
+std::string DirectoryRow::Text() const {
+    if (directory)
+        return "|" + name + "|0";
+    return name + "|" + directoryField + "|" + owner + "|" + std::to_string(size) + "|" + month +
+           "|" + day + "|" + timeOrYear;
+}
 
 void CFtpSession::LogLine(const char* format, ...) {
     if (!log_)
@@ -79,7 +83,7 @@ void CFtpSession::Connect(std::string_view host, std::string_view user,
 }
 
 bool CFtpSession::ListDirectory(const std::string& path, bool absolute,
-                                std::vector<std::string>& rows, bool recursive) {
+                                std::vector<DirectoryRow>& rows, bool recursive) {
     std::string target = path;
     if (!absolute) {
         if (!target.empty() && (target.front() == '/' || target.front() == '\\'))
@@ -91,7 +95,7 @@ bool CFtpSession::ListDirectory(const std::string& path, bool absolute,
     std::string reply;
     client_.PrintWorkingDir(reply);
     const std::string directory = Normalised(reply);
-    rows.push_back(Row("|%s|0", directory.c_str()));
+    rows.push_back(DirectoryNamed(directory));
     if (!client_.List())
         return false;
     std::vector<std::string> subdirectories;
@@ -102,12 +106,18 @@ bool CFtpSession::ListDirectory(const std::string& path, bool absolute,
         if (entry.IsDirectory()) {
             subdirectories.push_back(directory + entry.name);
             if (!recursive)
-                rows.push_back(Row("|%s|0", entry.name.c_str()));
+                rows.push_back(DirectoryNamed(entry.name));
             continue;
         }
-        rows.push_back(Row("%s|%s|%s|%u|%s|%s|%s", entry.name.c_str(), directory.c_str(),
-                           entry.owner.c_str(), entry.size, entry.month.c_str(), entry.day.c_str(),
-                           entry.timeOrYear.c_str()));
+        DirectoryRow row;
+        row.name = entry.name;
+        row.directoryField = directory;
+        row.owner = entry.owner;
+        row.size = entry.size;
+        row.month = entry.month;
+        row.day = entry.day;
+        row.timeOrYear = entry.timeOrYear;
+        rows.push_back(std::move(row));
     }
     if (recursive) {
         for (const std::string& sub : subdirectories) {

@@ -5,11 +5,29 @@
 
 #include "panel/ftp/ftp_client.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace ftp {
+
+// One row of a directory listing with its fields kept apart: a name is a name whatever bytes
+// it holds ('|' too), so no byte of it can move into another field.
+struct DirectoryRow {
+    bool directory = false;
+    std::string name; // a file's name; a directory row's path or name
+    std::string directoryField; // file rows: the listed directory, ending in '/'
+    std::string owner;
+    std::uint32_t size = 0;
+    std::string month;
+    std::string day;
+    std::string timeOrYear;
+
+    // The row as one text: "name|dir|owner|size|month|day|time" or "|name|0" (for showing;
+    // it is never cut apart again).
+    std::string Text() const;
+};
 
 class CFtpSession {
 public:
@@ -25,10 +43,10 @@ public:
     bool IsConnected() const { return client_.IsConnected(); }
     void Quit() { client_.Quit(); }
 
-    // Rows of a directory: first "|<dir>|0" of the directory itself, then per entry (not "."
-    // or "..") a file "name|dir|owner|size|month|day|time" or, unless recursive, a directory
-    // "|name|0". A relative path is taken below the base directory.
-    bool ListDirectory(const std::string& path, bool absolute, std::vector<std::string>& rows,
+    // Rows of a directory: first the directory itself (a directory row of its path), then
+    // per entry (not "." or "..") a file row or, unless recursive, a directory row of its
+    // name. A relative path is taken below the base directory.
+    bool ListDirectory(const std::string& path, bool absolute, std::vector<DirectoryRow>& rows,
                        bool recursive);
     // Asks before replacing a file of the last listing; false without a transfer when the
     // answer is no.

@@ -1,7 +1,6 @@
 #include "panel/ftpdlg/file_columns.h"
 
 #include <cstdio>
-#include <vector>
 
 namespace ftpdlg {
 
@@ -9,18 +8,6 @@ namespace {
 
 constexpr const char* kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
-std::vector<std::string> SplitBars(std::string_view row) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t bar = row.find('|', start);
-        fields.emplace_back(row.substr(start, bar == std::string_view::npos ? row.npos : bar - start));
-        if (bar == std::string_view::npos)
-            return fields;
-        start = bar + 1;
-    }
-}
 
 } // namespace
 
@@ -42,22 +29,6 @@ LocalColumns MakeLocalColumns(std::uint64_t size, std::time_t modified, std::tim
         std::snprintf(text, sizeof text, "%04d", when.tm_year + 1900);
     c.timeOrYear = text;
     return c;
-}
-
-RemoteRow ParseRemoteRow(std::string_view text) {
-    const std::vector<std::string> f = SplitBars(text);
-    RemoteRow row;
-    if (f[0].empty()) {
-        row.directory = true;
-        row.name = f.size() > 1 ? f[1] : "";
-        return row;
-    }
-    row.name = f[0];
-    std::string* fields[] = {&row.directoryField, &row.owner, &row.size, &row.month, &row.day,
-                             &row.timeOrYear};
-    for (std::size_t i = 1; i < f.size() && i <= 6; ++i)
-        *fields[i - 1] = f[i];
-    return row;
 }
 
 std::string DisplayName(const RemoteRow& row) {

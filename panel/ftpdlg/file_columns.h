@@ -1,6 +1,8 @@
-// What the two file lists show, as texts (no Qt): the columns of a local file and the fields
-// of a remote row made by CFtpSession::ListDirectory.
+// What the two file lists show, as texts (no Qt): the columns of a local file and what a
+// remote row made by CFtpSession::ListDirectory names.
 #pragma once
+
+#include "panel/ftp/ftp_session.h"
 
 #include <cstdint>
 #include <ctime>
@@ -29,18 +31,7 @@ struct LocalColumns {
 // read in local time).
 LocalColumns MakeLocalColumns(std::uint64_t size, std::time_t modified, std::time_t now);
 
-struct RemoteRow {
-    bool directory = false;
-    std::string name;      // file name, or the directory row's path
-    std::string directoryField;
-    std::string owner;
-    std::string size;
-    std::string month;
-    std::string day;
-    std::string timeOrYear;
-};
-
-RemoteRow ParseRemoteRow(std::string_view row);
+using RemoteRow = ftp::DirectoryRow;
 
 // The name a row shows: a file's name; for a directory the last component of its path, or
 // ".." for the row of the listed directory itself (a path ending in '/') and for the root.

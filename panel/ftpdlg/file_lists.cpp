@@ -255,19 +255,27 @@ bool CLocalFileList::Fill(const std::string& directory) {
     return true;
 }
 
-void CRemoteFileList::Fill(const std::vector<std::string>& rows) {
+void CRemoteFileList::Fill(const std::vector<RemoteRow>& rows) {
     clear();
+    rows_.clear();
     for (int pass = 0; pass < 2; ++pass) {
-        for (const std::string& text : rows) {
-            const RemoteRow row = ParseRemoteRow(text);
+        for (const RemoteRow& row : rows) {
             if (InFirstPass(row) != (pass == 0))
                 continue;
+            rows_.push_back(row);
             if (row.directory)
-                AddItem(text, true, {{kNameX, DisplayName(row)}});
+                AddItem(row.Text(), true, {{kNameX, DisplayName(row)}});
             else
-                AddItem(text, false, {{kNameX, row.name}, {kRemoteSizeX, row.size}});
+                AddItem(row.Text(), false,
+                        {{kNameX, row.name}, {kRemoteSizeX, std::to_string(row.size)}});
         }
     }
+}
+
+const RemoteRow* CRemoteFileList::Row(int item) const {
+    return item >= 0 && item < static_cast<int>(rows_.size()) && item < count()
+               ? &rows_[static_cast<std::size_t>(item)]
+               : nullptr;
 }
 
 CIconComboBox::CIconComboBox(QWidget* parent) : QComboBox(parent) {

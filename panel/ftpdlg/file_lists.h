@@ -63,14 +63,20 @@ public:
     bool Fill(const std::string& directory);
 };
 
-// Rows of CFtpSession::ListDirectory.
+// Rows of CFtpSession::ListDirectory. An item's text is its row's text; the commands take
+// the row itself, its fields apart.
 class CRemoteFileList : public FileListBase {
     Q_OBJECT
 
 public:
     explicit CRemoteFileList(QWidget* parent = nullptr) : FileListBase(parent, false) {}
     // Empties the list and adds the rows in the reload's two passes.
-    void Fill(const std::vector<std::string>& rows);
+    void Fill(const std::vector<RemoteRow>& rows);
+    // The row of an item; null when out of range.
+    const RemoteRow* Row(int item) const;
+
+private:
+    std::vector<RemoteRow> rows_; // in item order
 };
 
 // The drive combo: "/", the home folder and the mounted volumes, each with its icon.

@@ -179,7 +179,7 @@ void CFtpDlg::OnDriveChange() {
 }
 
 void CFtpDlg::OnReload() {
-    std::vector<std::string> rows;
+    std::vector<RemoteRow> rows;
     bool listed = session_.ListDirectory(remoteDir_, true, rows, false);
     if (!listed) {
         remoteDir_ = previousRemoteDir_;
@@ -194,10 +194,10 @@ void CFtpDlg::OnReload() {
 }
 
 void CFtpDlg::OnRemoteDoubleClick() {
-    CRemoteFileList* list = RemoteList();
-    if (!list || list->currentRow() < 0 || !list->IsDirectory(list->currentRow()))
+    const RemoteRow* row = SelectedRemoteRow();
+    if (!row || !row->directory)
         return;
-    const std::string name = DisplayName(ParseRemoteRow(list->ItemText(list->currentRow())));
+    const std::string name = DisplayName(*row);
     previousRemoteDir_ = remoteDir_;
     if (name == "..") {
         remoteDir_ = RemoteParent(remoteDir_);
@@ -206,6 +206,11 @@ void CFtpDlg::OnRemoteDoubleClick() {
         ftp::EnsureTrailingSeparator(remoteDir_, '/');
     }
     OnReload();
+}
+
+const RemoteRow* CFtpDlg::SelectedRemoteRow() const {
+    const CRemoteFileList* list = RemoteList();
+    return list ? list->Row(list->currentRow()) : nullptr;
 }
 
 void CFtpDlg::OnUpload() {
@@ -219,10 +224,10 @@ void CFtpDlg::OnUpload() {
 }
 
 void CFtpDlg::OnDownload() {
-    CRemoteFileList* list = RemoteList();
-    if (!list || list->currentRow() < 0 || list->IsDirectory(list->currentRow()))
+    const RemoteRow* selected = SelectedRemoteRow();
+    if (!selected || selected->directory)
         return;
-    const RemoteRow row = ParseRemoteRow(list->ItemText(list->currentRow()));
+    const RemoteRow row = *selected;
     if (!ftp::IsPlainFileName(row.name)) {
         prompts_->ShowMessage("File not transmitted");
         return;
@@ -235,10 +240,10 @@ void CFtpDlg::OnDownload() {
 }
 
 void CFtpDlg::OnDelete() {
-    CRemoteFileList* list = RemoteList();
-    if (!list || list->currentRow() < 0 || list->IsDirectory(list->currentRow()))
+    const RemoteRow* row = SelectedRemoteRow();
+    if (!row || row->directory)
         return;
-    session_.DeleteFile(RemotePath(ParseRemoteRow(list->ItemText(list->currentRow()))));
+    session_.DeleteFile(RemotePath(*row));
     OnReload();
 }
 

@@ -63,6 +63,8 @@ private:
     void OnUpload();
     void OnDownload();
     void OnDelete();
+    // The selected row of the remote list; null without a selection.
+    const RemoteRow* SelectedRemoteRow() const;
     void ShowDirectory(int id, const QString& text);
 
     std::string host_;

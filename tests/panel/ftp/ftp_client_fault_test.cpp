@@ -290,9 +290,9 @@ TEST(FtpClientFault, SessionAttemptsBaseDirectoryAndRows) {
         session.Connect("127.0.0.1", "u", "p", nullptr, &log, server.Port(), 2, 5);
         ASSERT_TRUE(session.IsConnected());
         EXPECT_EQ(session.BaseDirectory(), "/data/");
-        std::vector<std::string> rows;
+        std::vector<DirectoryRow> rows;
         ASSERT_TRUE(session.ListDirectory("/sub", false, rows, false));
-        EXPECT_EQ(rows, (std::vector<std::string>{"|/data/sub/|0",
+        EXPECT_EQ(RowTexts(rows), (std::vector<std::string>{"|/data/sub/|0",
                                                   "f.txt|/data/sub/|own|42|Feb|3|10:11"}));
         EXPECT_EQ(server.Commands()[4], "CWD /data/sub");
     }

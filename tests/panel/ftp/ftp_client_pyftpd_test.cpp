@@ -157,18 +157,18 @@ TEST(FtpClientPyftpd, SessionListsRowsAndAsksBeforeOverwriting) {
     EXPECT_EQ(log.lines.front(), "I\tConnecting to 127.0.0.1 (Attempt 1 of 2)");
     EXPECT_EQ(session.BaseDirectory(), "/");
 
-    std::vector<std::string> rows;
+    std::vector<DirectoryRow> rows;
     ASSERT_TRUE(session.ListDirectory("a", false, rows, false));
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0], "|/a/|0");
-    EXPECT_EQ(rows[1], "|b|0");
-    EXPECT_TRUE(std::regex_match(rows[2], std::regex("top\\.txt\\|/a/\\|[^|]+\\|5\\|[A-Z][a-z]{2}\\|[0-9]+\\|[0-9:]+")))
-        << rows[2];
+    EXPECT_EQ(rows[0].Text(), "|/a/|0");
+    EXPECT_EQ(rows[1].Text(), "|b|0");
+    EXPECT_TRUE(std::regex_match(rows[2].Text(), std::regex("top\\.txt\\|/a/\\|[^|]+\\|5\\|[A-Z][a-z]{2}\\|[0-9]+\\|[0-9:]+")))
+        << rows[2].Text();
 
     rows.clear();
     ASSERT_TRUE(session.ListDirectory("/", true, rows, true));
     EXPECT_EQ(rows.size(), 5u); // /, /a/, top.txt, /a/b/, deep.txt
-    EXPECT_EQ(rows.back().substr(0, 15), "deep.txt|/a/b/|");
+    EXPECT_EQ(rows.back().Text().substr(0, 15), "deep.txt|/a/b/|");
 
     rows.clear();
     EXPECT_FALSE(session.ListDirectory("/nowhere", true, rows, false));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "panel/ftp/ftp_events.h"
+#include "panel/ftp/ftp_session.h"
 
 #include <string>
 #include <utility>
@@ -44,5 +45,13 @@ struct RecordingObserver : ftp::ClientObserver {
     std::vector<std::pair<ftp::Step, int>> failures;
     std::vector<std::string> stores;
 };
+
+// The rows of a listing as their texts.
+inline std::vector<std::string> RowTexts(const std::vector<ftp::DirectoryRow>& rows) {
+    std::vector<std::string> texts;
+    for (const auto& row : rows)
+        texts.push_back(row.Text());
+    return texts;
+}
 
 } // namespace ftptest

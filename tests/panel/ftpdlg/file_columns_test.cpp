@@ -22,22 +22,26 @@ TEST(FileColumns, LocalFormatsRemoteRowsAndPaths) {
     EXPECT_EQ(c.day, "23");
     EXPECT_EQ(c.timeOrYear, "2025");
 
-    RemoteRow file = ParseRemoteRow("f.txt|/a/b/|own|42|Feb|3|10:11");
-    EXPECT_FALSE(file.directory);
-    EXPECT_EQ(file.owner, "own");
-    EXPECT_EQ(file.size, "42");
+    RemoteRow file;
+    file.name = "f.txt";
+    file.directoryField = "/a/b/";
+    file.size = 42;
     EXPECT_EQ(RemotePath(file), "/a/b/f.txt");
     EXPECT_TRUE(InFirstPass(file));
-    RemoteRow rootFile = ParseRemoteRow("g.txt|/|own|1|Feb|3|2020");
+    RemoteRow rootFile = file;
+    rootFile.directoryField = "/";
     EXPECT_FALSE(InFirstPass(rootFile));
-    EXPECT_EQ(RemotePath(rootFile), "/g.txt");
+    EXPECT_EQ(RemotePath(rootFile), "/f.txt");
 
-    EXPECT_EQ(DisplayName(ParseRemoteRow("|/a/b/|0")), "..");
-    EXPECT_EQ(DisplayName(ParseRemoteRow("|/|0")), "..");
-    EXPECT_EQ(DisplayName(ParseRemoteRow("|sub dir|0")), "sub dir");
-    EXPECT_TRUE(InFirstPass(ParseRemoteRow("|sub|0")));
-    EXPECT_TRUE(ParseRemoteRow("|x|0").directory);
-    EXPECT_FALSE(ParseRemoteRow("half|").directory);
+    RemoteRow dir;
+    dir.directory = true;
+    for (const char* path : {"/a/b/", "/"}) {
+        dir.name = path;
+        EXPECT_EQ(DisplayName(dir), "..");
+    }
+    dir.name = "sub dir";
+    EXPECT_EQ(DisplayName(dir), "sub dir");
+    EXPECT_TRUE(InFirstPass(dir));
 
     EXPECT_EQ(RemoteParent("/"), "/");
     EXPECT_EQ(RemoteParent("/a/"), "/");

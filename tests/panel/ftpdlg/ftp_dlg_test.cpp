@@ -82,6 +82,37 @@ void SetModified(const std::string& path, std::time_t when) {
     ::utime(path.c_str(), &times);
 }
 
+// The dialog opened modeless on pyftpdlib serving a folder at 127.0.0.1 to one user.
+struct ServedDialog {
+    explicit ServedDialog(const std::string& root, const std::string& transcript = {})
+        : server(Options(root, transcript)) {
+        if (!server.Running())
+            return;
+        dlg.SetHost("127.0.0.1");
+        dlg.SetUser("update");
+        dlg.SetPassword("vorpal");
+        dlg.SetLogList(&log);
+        dlg.SetPort(server.Port());
+        dlg.SetClock(&clock);
+        dlg.SetTimeout(5000);
+        dlg.SetPrompts(&prompts);
+        dlg.ShowModeless();
+    }
+    static PyFtpdOptions Options(const std::string& root, const std::string& transcript) {
+        PyFtpdOptions options;
+        options.root = root;
+        options.users = {{"update", "vorpal"}};
+        options.transcript = transcript;
+        return options;
+    }
+
+    PyFtpd server;
+    RecordingLog log;
+    TestPrompts prompts;
+    mv::FakeClock clock;
+    CFtpDlg dlg;
+};
+
 } // namespace
 
 TEST(FtpDlg, WalksBothPanesAgainstARealServer) {
@@ -108,25 +139,12 @@ TEST(FtpDlg, WalksBothPanesAgainstARealServer) {
     mv::SettingsKey(store, kSettingsKey).writeText(kLocalDirValue, local);
     const std::string cwd = QDir::currentPath().toStdString();
 
-    PyFtpdOptions options;
-    options.root = root;
-    options.users = {{"update", "vorpal"}};
-    PyFtpd server(options);
-    ASSERT_TRUE(server.Running()) << server.Error();
-
-    RecordingLog log;
-    TestPrompts prompts;
-    mv::FakeClock clock;
-    CFtpDlg dlg;
-    dlg.SetHost("127.0.0.1");
-    dlg.SetUser("update");
-    dlg.SetPassword("vorpal");
-    dlg.SetLogList(&log);
-    dlg.SetPort(server.Port());
-    dlg.SetClock(&clock);
-    dlg.SetTimeout(5000);
-    dlg.SetPrompts(&prompts);
-    dlg.ShowModeless();
+    ServedDialog served(root);
+    ASSERT_TRUE(served.server.Running()) << served.server.Error();
+    RecordingLog& log = served.log;
+    TestPrompts& prompts = served.prompts;
+    mv::FakeClock& clock = served.clock;
+    CFtpDlg& dlg = served.dlg;
     ASSERT_TRUE(dlg.Session().IsConnected());
     EXPECT_EQ(dlg.windowTitle(), "FTP");
     EXPECT_EQ(log.lines.front(), "I\tConnecting to 127.0.0.1 (Attempt 1 of 2)");
@@ -328,4 +346,45 @@ TEST(FtpDlg, NamesThatLeaveTheFolderAreNeverDownloaded) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
                             std::filesystem::directory_iterator{}),
               1); // the settings file only
+}
+
+TEST(FtpDlg, RemoteNamesWithBarsActOnThemselves) {
+    App();
+    TempFolder folder;
+    namespace fs = std::filesystem;
+    const std::string root = folder.Path() + "/server";
+    const std::string local = folder.Path() + "/local";
+    fs::create_directories(root + "/d/sub");
+    fs::create_directories(root + "/d/p|q");
+    fs::create_directories(local);
+    WriteWholeFile(root + "/d/x|sub", "the bar file");
+    WriteWholeFile(root + "/d/sub/x", "the other file");
+    WriteWholeFile(root + "/d/p|q/in.txt", "inside");
+    const std::string store = folder.Path() + "/user.reg";
+    setenv(mv::kUserStoreEnv, store.c_str(), 1);
+    mv::SettingsKey(store, kSettingsKey).writeText(kLocalDirValue, local);
+    const std::string transcript = folder.Path() + "/transcript";
+    ServedDialog served(root, transcript);
+    ASSERT_TRUE(served.server.Running()) << served.server.Error();
+    CFtpDlg& dlg = served.dlg;
+    ASSERT_TRUE(dlg.Session().IsConnected());
+    CRemoteFileList* remote = dlg.RemoteList();
+    DoubleClick(remote, "d");
+    EXPECT_EQ(Texts(remote, true), (std::vector<std::string>{"..", "p|q", "sub", "x|sub"}));
+
+    remote->setCurrentRow(RowOf(remote, "x|sub"));
+    Command(dlg, kDownloadButton);
+    EXPECT_EQ(ReadWholeFile(local + "/x|sub"), "the bar file");
+    EXPECT_FALSE(fs::exists(local + "/x"));
+    Command(dlg, kDeleteButton);
+    EXPECT_FALSE(fs::exists(root + "/d/x|sub"));
+    EXPECT_EQ(ReadWholeFile(root + "/d/sub/x"), "the other file");
+
+    DoubleClick(remote, "p|q");
+    EXPECT_EQ(dlg.RemoteDirectory(), "/d/p|q/");
+    EXPECT_EQ(Texts(remote, true), (std::vector<std::string>{"..", "in.txt"}));
+
+    const std::string sent = ReadWholeFile(transcript);
+    for (const char* line : {"RETR /d/x|sub\n", "DELE /d/x|sub\n", "CWD /d/p|q/\n"})
+        EXPECT_NE(sent.find(line), std::string::npos) << line << " in\n" << sent;
 }
