@@ -2,6 +2,7 @@
 #include "portwire/include/Portwire.h"
 
 #include <cstring>
+#include <mutex>
 
 #include "portwire/core/frame.h"
 #include "portwire/core/portwire_app.h"
@@ -42,27 +43,37 @@ void GuardVoid(F&& body) noexcept {
 
 bool validCode(int code) { return code >= 0 && code <= 0xFF; }
 
-// Runs op on the link behind the handle: 1 when it succeeds; 0 for an unknown handle, a failure
-// or an exception.
+// Runs op on the link behind the handle, alone on it (another thread's request on the same
+// link waits, or is waited for): op's value; `failure` for an unknown handle or an exception.
+template <typename T, typename F>
+T WithLink(LinkHandle link, T failure, F&& op) noexcept {
+    return Guard<T>(failure, [&]() -> T {
+        CPortLink* l = Find(link);
+        if (!l)
+            return failure;
+        std::lock_guard<std::mutex> exclusive(l->Exclusive());
+        return op(*l);
+    });
+}
+
+// 1 when op succeeds on the link; 0 for an unknown handle, a failure or an exception.
 template <typename T = uint16_t, typename F>
 T OnLink(LinkHandle link, F&& op) noexcept {
-    return Guard<T>(0, [&]() -> T {
-        CPortLink* l = Find(link);
-        return l && op(*l) ? 1 : 0;
-    });
+    return WithLink<T>(link, 0, [&](CPortLink& l) -> T { return op(l) ? 1 : 0; });
 }
 
 // count bytes of the input image from a caller's offset (0..256, after the image's two head
 // bytes), least significant first; 0 for an unknown handle or an offset outside.
 uint32_t InputValue(LinkHandle link, int offset, int count) {
-    const CPortLink* l = Find(link);
-    if (!l || offset < 0 || offset > 256)
-        return 0;
-    const size_t at = 2 + static_cast<size_t>(offset);
-    uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i)
-        value = (value << 8) | l->InputByteAt(at + static_cast<size_t>(i));
-    return value;
+    return WithLink<uint32_t>(link, 0, [&](CPortLink& l) -> uint32_t {
+        if (offset < 0 || offset > 256)
+            return 0;
+        const size_t at = 2 + static_cast<size_t>(offset);
+        uint32_t value = 0;
+        for (int i = count - 1; i >= 0; --i)
+            value = (value << 8) | l.InputByteAt(at + static_cast<size_t>(i));
+        return value;
+    });
 }
 
 } // namespace
@@ -78,20 +89,15 @@ void A_Close(LinkHandle link) {
 }
 
 uint16_t A_GetNumberOfModules(LinkHandle link) {
-    const CPortLink* l = Find(link);
-    return l ? l->ModuleCount() : 0;
+    return WithLink<uint16_t>(link, 0, [](CPortLink& l) { return l.ModuleCount(); });
 }
 
 uint16_t A_GetModulID(LinkHandle link, int index) {
-    const CPortLink* l = Find(link);
-    return l ? l->ModuleId(index) : 0;
+    return WithLink<uint16_t>(link, 0, [&](CPortLink& l) { return l.ModuleId(index); });
 }
 
 uint16_t A_GetControllerID(LinkHandle link) {
-    return Guard<uint16_t>(0, [&]() -> uint16_t {
-        CPortLink* l = Find(link);
-        return l ? l->GetControllerID() : 0;
-    });
+    return WithLink<uint16_t>(link, 0, [](CPortLink& l) { return l.GetControllerID(); });
 }
 
 uint16_t A_ReadInputs(LinkHandle link) {
@@ -109,9 +115,11 @@ uint16_t A_GetInputWord(LinkHandle link, int offset) {
 uint32_t A_GetInputLong(LinkHandle link, int offset) { return InputValue(link, offset, 4); }
 
 void A_GetInputBuffer(LinkHandle link, uint8_t dest[256]) {
-    const CPortLink* l = Find(link);
-    if (l && dest)
-        std::memcpy(dest, l->InputImage() + 2, 256);
+    WithLink<bool>(link, false, [&](CPortLink& l) {
+        if (dest)
+            std::memcpy(dest, l.InputImage() + 2, 256);
+        return true;
+    });
 }
 
 uint16_t A_SetOutputs(LinkHandle link, int len, const uint8_t* data) {
@@ -185,8 +193,10 @@ uint16_t A_WriteModulConfiguration(LinkHandle link, int len, const uint8_t* data
 }
 
 void A_SetLogMode(LinkHandle link, int mode) {
-    if (CPortLink* l = Find(link))
-        l->SetLogMode(mode);
+    WithLink<bool>(link, false, [&](CPortLink& l) {
+        l.SetLogMode(mode);
+        return true;
+    });
 }
 
 int32_t A_ReadModulConfiguration(LinkHandle link, uint8_t* len, uint8_t* dest) {

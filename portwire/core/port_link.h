@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 #include "portwire/core/frame.h"
 #include "portwire/core/link_socket.h"
@@ -81,6 +82,10 @@ public:
                  std::size_t* n);
     bool ReadID();
     CRequestLock& Lock() { return lock_; }
+    // Held by every export for the whole of its work on the link: a request from its first byte
+    // until its results are copied out, so two threads sharing a link never mix their frames or
+    // read each other's replies. The request lock above keeps its own order inside.
+    std::mutex& Exclusive() { return exclusive_; }
 
     // Requests.
     std::uint16_t GetControllerID();
@@ -126,6 +131,7 @@ private:
     int logMode_ = 0;
     int references_ = 1;
     CRequestLock lock_;
+    std::mutex exclusive_;
     std::array<std::uint8_t, kInputImageSize> inputImage_{};
     std::uint16_t moduleCount_ = 0;
     std::array<std::uint8_t, kModuleIdTableSize> moduleIds_{};

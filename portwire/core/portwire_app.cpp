@@ -39,7 +39,13 @@ CPortwireApp::CPortwireApp(const Services& services)
 
 CPortwireApp::~CPortwireApp() { links_.clear(); }
 
+std::size_t CPortwireApp::LinkCount() const {
+    std::lock_guard<std::mutex> table(tableMutex_);
+    return links_.size();
+}
+
 CPortLink* CPortwireApp::FindLink(std::uint32_t handle) {
+    std::lock_guard<std::mutex> table(tableMutex_);
     if (handle != 0) {
         for (const auto& link : links_) {
             if (link->Handle() == handle)
@@ -83,14 +89,18 @@ std::uint32_t CPortwireApp::AddLink(std::uint32_t noHandleError,
     auto link = std::make_unique<CPortLink>(*this, handle);
     if (!open(*link))
         return 0;
+    std::lock_guard<std::mutex> table(tableMutex_);
     links_.push_back(std::move(link));
     return handle;
 }
 
 std::uint32_t CPortwireApp::OpenSerial(int comNumber, const std::function<bool(CPortLink&)>& open) {
-    if (CPortLink* found = FindSerial(comNumber)) {
-        found->AddReference();
-        return found->Handle();
+    {
+        std::lock_guard<std::mutex> table(tableMutex_);
+        if (CPortLink* found = FindSerial(comNumber)) {
+            found->AddReference();
+            return found->Handle();
+        }
     }
     return AddLink(kErrComOpen, open);
 }
@@ -120,11 +130,20 @@ std::uint32_t CPortwireApp::OpenNoReadID(int comNumber) {
 }
 
 std::uint32_t CPortwireApp::OpenNet(std::uint32_t ipv4, int port, bool readId) {
-    if (CPortLink* found = FindTcp(ipv4, port)) {
+    CPortLink* found = nullptr;
+    {
+        std::lock_guard<std::mutex> table(tableMutex_);
+        found = FindTcp(ipv4, port);
+    }
+    if (found) {
         // A link whose socket was lost on a failed transfer is connected again before it is
         // handed out once more.
-        if (found->SocketLost() && !found->Reconnect(readId))
-            return 0;
+        {
+            std::lock_guard<std::mutex> exclusive(found->Exclusive());
+            if (found->SocketLost() && !found->Reconnect(readId))
+                return 0;
+        }
+        std::lock_guard<std::mutex> table(tableMutex_);
         found->AddReference();
         return found->Handle();
     }
@@ -134,11 +153,21 @@ std::uint32_t CPortwireApp::OpenNet(std::uint32_t ipv4, int port, bool readId) {
 
 void CPortwireApp::Close(std::uint32_t handle) {
     CPortLink* link = FindLink(handle);
-    if (!link || link->DropReference() > 0)
+    if (!link)
         return;
-    link->Close();
-    links_.erase(std::find_if(links_.begin(), links_.end(),
-                              [link](const std::unique_ptr<CPortLink>& l) { return l.get() == link; }));
+    std::unique_ptr<CPortLink> closing;
+    {
+        std::lock_guard<std::mutex> table(tableMutex_);
+        if (link->DropReference() > 0)
+            return;
+        auto it = std::find_if(links_.begin(), links_.end(),
+                               [link](const std::unique_ptr<CPortLink>& l) { return l.get() == link; });
+        closing = std::move(*it);
+        links_.erase(it);
+    }
+    // A request another thread still runs on the link ends first.
+    std::lock_guard<std::mutex> exclusive(closing->Exclusive());
+    closing->Close();
 }
 
 } // namespace portwire

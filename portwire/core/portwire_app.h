@@ -1,9 +1,11 @@
 // The library object: the table of open links, the last error and the status window.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "platform/clock.h"
@@ -33,9 +35,10 @@ public:
     CPortwireApp(const CPortwireApp&) = delete;
     CPortwireApp& operator=(const CPortwireApp&) = delete;
 
-    // Link table. FindLink sets 0x0100 when the handle is not in the table.
+    // Link table (safe to use from several threads). FindLink sets 0x0100 when the handle is
+    // not in the table.
     CPortLink* FindLink(std::uint32_t handle);
-    std::size_t LinkCount() const { return links_.size(); }
+    std::size_t LinkCount() const;
 
     // Opening and closing (the exports of the same names).
     std::uint32_t Open(int comNumber);
@@ -71,8 +74,9 @@ private:
     mv::Clock* clock_;
     ITransportFactory* transports_;
     IMonitorSink* monitor_;
+    mutable std::mutex tableMutex_;  // guards links_ and the reference counts
     std::vector<std::unique_ptr<CPortLink>> links_;
-    std::uint32_t lastError_ = 0;
+    std::atomic<std::uint32_t> lastError_{0};
     IStatusSink* statusSink_ = nullptr;
     StatusWindowFactory statusWindowFactory_;
 };
