@@ -1,5 +1,6 @@
 #include "morvelan/core/param_number.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cstdarg>
@@ -63,6 +64,22 @@ std::int64_t ParseLongC(const std::string& text) {
 
 double ParseDoubleC(const std::string& text) {
     return strtod_l(text.c_str(), nullptr, CLocale());
+}
+
+std::uint32_t ParseHexC(const std::string& text) {
+    std::size_t i = text.find_first_not_of(" \t");
+    std::uint64_t value = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        const int digit = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : -1;
+        if (digit < 0)
+            break;
+        value = std::min<std::uint64_t>(value * 16 + static_cast<unsigned>(digit), 0xFFFFFFFFu);
+    }
+    return static_cast<std::uint32_t>(value);
 }
 
 } // namespace mv

@@ -100,8 +100,7 @@ void CMemoryDlg::OnRead() {
         l->clear();
     std::uint32_t address = 0;
     if (auto* start = itemAs<QLineEdit>(kMemStartEdit)) {
-        const std::string text = start->text().left(kMaxStartDigits).toStdString();
-        address = text.empty() ? 0 : static_cast<std::uint32_t>(std::stoul(text, nullptr, 16));
+        address = mv::ParseHexC(xui::toCp1252(start->text().left(kMaxStartDigits)));
     }
     std::array<std::uint8_t, kReadRoom> buffer{};
     if (A_ReadMemory(link_(context_), kMemReadBytes, address, buffer.data()) != 1) {

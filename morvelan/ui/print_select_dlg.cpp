@@ -1,6 +1,7 @@
 #include "morvelan/ui/print_select_dlg.h"
 
 #include "morvelan/core/paper_sizes.h"
+#include "morvelan/core/param_number.h"
 #include "morvelan/ui/print_preview_dlg.h"
 #include "morvelan/ui/print_session.h"
 #include "xui/bitmaps.h"
@@ -180,11 +181,11 @@ bool CPrintSelectDlg::ReadNumber(int id, int max, int& value) {
         ShowRefusal(kTextTooSmall);
         return false;
     }
-    if (text.size() - first > kMaxDigits || std::stoi(text.substr(first)) > max) {
+    if (text.size() - first > kMaxDigits || mv::ParseLongC(text.substr(first)) > max) {
         ShowRefusal(kTextTooLarge);
         return false;
     }
-    value = std::stoi(text.substr(first));
+    value = static_cast<int>(mv::ParseLongC(text.substr(first)));
     return true;
 }
 

@@ -8,8 +8,14 @@
 #include "morvelan/online/controller_online_dlg.h"
 #include "morvelan/online/memory_dlg.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
 #include "portwire/include/Portwire.h"
 #include "xui/owner_button.h"
 #include "xui/window_class.h"
@@ -231,6 +237,67 @@ TEST_F(MemoryDlgTest, DumpLinesEscapeReadsAndAFailedReadEmptiesTheList) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].line1.rfind(mv::LanguageText(5004) + " : ", 0), 0u);
     EXPECT_EQ(shown[0].bitmapId, 150);
+}
+
+} // namespace
+
+namespace {
+
+class MemoryPasteTest : public onlinetest::OnlineFixture {};
+
+// Text that bypasses the key filter, pasted from the edit's menu or dropped on it, is read up to
+// its first character that is not a hex digit; the edit takes no more digits than an address has.
+TEST_F(MemoryPasteTest, PastedAndDroppedTextIsReadUpToItsFirstNonHexDigit) {
+    ASSERT_EQ(app.OpenConnectionPlain(0), 1);
+    morvelan::CMemoryDlg dlg([](void* a) { return static_cast<CMorvelanAppBase*>(a)->m_Link; },
+                             &app);
+    dlg.ShowModeless();
+    auto* start = dlg.itemAs<QLineEdit>(morvelan::kMemStartEdit);
+    QWidget* read = dlg.item(mv::IDCANCEL);
+    ASSERT_TRUE(start && read);
+    const auto pasteAndRead = [&](const QString& text) {
+        start->clear();
+        QGuiApplication::clipboard()->setText(text);
+        std::unique_ptr<QMenu> menu(start->createStandardContextMenu());
+        QAction* paste = nullptr;
+        for (QAction* a : menu->actions()) {
+            if (a->text().startsWith(QStringLiteral("&Paste")))
+                paste = a;
+        }
+        ASSERT_NE(paste, nullptr);
+        paste->trigger();
+        QTest::mouseClick(read, Qt::LeftButton, {}, read->rect().center());
+        QCoreApplication::processEvents();
+    };
+    // The request: code, 0, count, 0, then the address in four bytes, low byte first.
+    const auto address = [&] {
+        const Bytes d = LastData(0x40, 14);
+        return d.size() >= 8 ? Bytes(d.begin() + 4, d.begin() + 8) : Bytes{};
+    };
+    pasteAndRead("zz");
+    EXPECT_EQ(start->text(), "zz");
+    EXPECT_EQ(address(), (Bytes{0, 0, 0, 0}));
+    EXPECT_EQ(dlg.list()->count(), 10);
+    pasteAndRead("1f0zz9");
+    EXPECT_EQ(address(), (Bytes{0xF0, 0x01, 0, 0}));
+    pasteAndRead("000012345");
+    EXPECT_EQ(start->text(), "00001234");
+    EXPECT_EQ(address(), (Bytes{0x34, 0x12, 0, 0}));
+
+    // Dropped text.
+    start->clear();
+    QMimeData mime;
+    mime.setText(QStringLiteral("-8x"));
+    const QPoint at = start->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(start, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(start, &drop);
+    EXPECT_EQ(start->text(), "-8x");
+    QTest::mouseClick(read, Qt::LeftButton, {}, read->rect().center());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(address(), (Bytes{0, 0, 0, 0}));
+    EXPECT_TRUE(shown.empty());
 }
 
 } // namespace
