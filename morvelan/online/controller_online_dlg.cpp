@@ -171,6 +171,7 @@ void CControllerOnlineDlg::OnPaint(mv::Canvas& dc) {
 
 void CControllerOnlineDlg::CreateBlockTabs() {
     DeleteTabs();
+    scroll_ = 0;
     QWidget* strip = item(kCtlTabStrip);
     QWidget* left = item(kCtlScrollLeft);
     if (!strip || !left)
@@ -181,11 +182,16 @@ void CControllerOnlineDlg::CreateBlockTabs() {
         auto* b = new xui::COwnerButton(this, kCtlFirstTab + i, module_.Channel(i).name);
         b->setGeometry(s.left + kTabWidth * i, l.top, kTabWidth, l.bottom - l.top);
         b->SetLatching();
-        b->setVisible(i < kTabsShown);
         tabs_.push_back({b, i});
     }
+    ShowTabs();
     if (!tabs_.empty())
         tabs_.front().button->Press();
+    // The tabs are made after the template's controls; the buttons beside the strip stay above.
+    for (int id : {kCtlScrollLeft, kCtlScrollRight, kCtlSave}) {
+        if (QWidget* w = item(id))
+            w->raise();
+    }
     if (tabs_.size() <= kTabsShown) {
         for (int id : {kCtlScrollLeft, kCtlScrollRight}) {
             if (QWidget* w = item(id))
@@ -195,8 +201,10 @@ void CControllerOnlineDlg::CreateBlockTabs() {
 }
 
 void CControllerOnlineDlg::ShowTabs() {
-    for (int i = scroll_; i < scroll_ + kTabsShown && i < TabCount(); ++i)
-        tabs_[static_cast<std::size_t>(i)].button->setVisible(true);
+    // Only the strip's three tabs show: one beside them would lie over the scroll buttons and
+    // "Parameter speichern" and take their clicks.
+    for (int i = 0; i < TabCount(); ++i)
+        tabs_[static_cast<std::size_t>(i)].button->setVisible(i >= scroll_ && i < scroll_ + kTabsShown);
 }
 
 void CControllerOnlineDlg::ShowMasterParameters() {

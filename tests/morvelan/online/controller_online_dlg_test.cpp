@@ -9,6 +9,8 @@
 #include "morvelan/online/memory_dlg.h"
 
 #include <QAction>
+#include <fstream>
+#include <iterator>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -178,6 +180,84 @@ TEST_F(ControllerOnlineTest, BlocksTabsButtonsAndFailures) {
     dlg.OnCommandForTest(mv::IDOK);
     EXPECT_EQ(controller->FieldbusShownState(), 255);
     EXPECT_EQ(host.repaints, 1);
+}
+
+// Five blocks: real clicks at the centres of ">" and "<" reach every strip position and back;
+// the buttons beside the strip take their own clicks at each of them.
+TEST_F(ControllerOnlineTest, FiveBlocksScrollByClicksAndTheButtonsBesideTheStripStayOnTop) {
+    ASSERT_EQ(app.OpenConnectionPlain(0), 1);
+    auto* controller = dynamic_cast<CControllerModule*>(&doc.Station(0)->Tile(0)->Module());
+    ASSERT_NE(controller, nullptr);
+    std::ifstream in(install.dir() + "/Modul/X740.kvn", std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t count = text.find("Channel=2");
+    ASSERT_NE(count, std::string::npos);
+    text[count + 8] = '5';
+    for (int k = 3; k <= 5; ++k)
+        text += "\r\n[K" + std::to_string(k) + "]\r\nName=20\r\nParameter=0\r\nNr=61\r\n";
+    const std::string path = install.dir() + "/Modul/X740five.kvn";
+    std::ofstream(path, std::ios::binary) << text;
+    controller->LoadDescription(path);
+    ASSERT_EQ(controller->ChannelCount(), 5);
+
+    TestHost host(app);
+    CControllerOnlineDlg dlg(host, *controller, nullptr);
+    dlg.ShowModeless();
+    QCoreApplication::processEvents();
+    // The control a click at the centre of a control lands on.
+    const auto hitAt = [&](QWidget* control) {
+        const QPoint at = control->mapTo(&dlg, control->rect().center());
+        QWidget* hit = dlg.childAt(at);
+        while (hit && hit->parentWidget() != &dlg)
+            hit = hit->parentWidget();
+        return std::make_pair(hit, hit ? hit->mapFrom(&dlg, at) : QPoint());
+    };
+    const auto click = [&](int id) {
+        const auto [hit, at] = hitAt(dlg.item(id));
+        ASSERT_NE(hit, nullptr);
+        QTest::mouseClick(hit, Qt::LeftButton, {}, at);
+        QCoreApplication::processEvents();
+    };
+    const auto shownTabs = [&] {
+        std::vector<int> v;
+        for (int i = 0; i < dlg.TabCount(); ++i) {
+            if (dlg.Tab(i)->isVisibleTo(&dlg))
+                v.push_back(i);
+        }
+        return v;
+    };
+    const auto buttonsOnTop = [&] {
+        for (int id : {morvelan::kCtlScrollLeft, morvelan::kCtlScrollRight, morvelan::kCtlSave}) {
+            if (hitAt(dlg.item(id)).first != dlg.item(id))
+                return false;
+        }
+        return true;
+    };
+    using Tabs = std::vector<int>;
+    EXPECT_EQ(shownTabs(), (Tabs{0, 1, 2}));
+    EXPECT_TRUE(buttonsOnTop());
+    const std::pair<int, Tabs> right[] = {{1, {1, 2, 3}}, {2, {2, 3, 4}}, {2, {2, 3, 4}}};
+    for (const auto& [position, tabs] : right) {
+        click(morvelan::kCtlScrollRight);
+        EXPECT_EQ(dlg.ScrollPosition(), position);
+        EXPECT_EQ(shownTabs(), tabs);
+        EXPECT_TRUE(buttonsOnTop()) << "at position " << position;
+    }
+    // A shown tab takes its click.
+    QTest::mouseClick(dlg.Tab(4), Qt::LeftButton, {}, dlg.Tab(4)->rect().center());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dlg.CurrentBlock(), 4);
+    const std::pair<int, Tabs> left[] = {{1, {1, 2, 3}}, {0, {0, 1, 2}}, {0, {0, 1, 2}}};
+    for (const auto& [position, tabs] : left) {
+        click(morvelan::kCtlScrollLeft);
+        EXPECT_EQ(dlg.ScrollPosition(), position);
+        EXPECT_EQ(shownTabs(), tabs);
+        EXPECT_TRUE(buttonsOnTop()) << "at position " << position;
+    }
+    EXPECT_EQ(dlg.CurrentBlock(), 4) << "no click went to a tab";
+    click(morvelan::kCtlSave);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].line1, mv::LanguageText(10013));
 }
 
 } // namespace
