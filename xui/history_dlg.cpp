@@ -1,6 +1,7 @@
 #include "xui/history_dlg.h"
 
 #include "xui/font_map.h"
+#include "xui/modal_cursor.h"
 #include "xui/qt_text.h"
 
 #include <QAbstractButton>
@@ -70,7 +71,11 @@ void CHistoryDlg::OnInitDialog() {
 
 int CHistoryDlg::DoModal() {
     OnInitDialog();
-    const int result = exec();
+    int result = 0;
+    {
+        const ModalCursorLift lift;
+        result = exec();
+    }
     return result == mv::IDOK ? mv::IDOK : mv::IDCANCEL;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/sys_colors.h"
 #include "xui/bitmaps.h"
 #include "xui/font_map.h"
+#include "xui/modal_cursor.h"
 #include "xui/qt_text.h"
 #include "xui/window_class.h"
 
@@ -35,6 +36,8 @@ void setMessagePresenter(MessagePresenter p) {
 }
 
 int ShowMessage(const MessageRequest& r) {
+    // The message waits for the user, whoever answers it.
+    const ModalCursorLift lift;
     if (presenter()) {
         return presenter()(r);
     }

@@ -3,6 +3,7 @@
 #include "platform/sys_colors.h"
 #include "xui/command.h"
 #include "xui/font_map.h"
+#include "xui/modal_cursor.h"
 #include "xui/qt_canvas.h"
 #include "xui/qt_text.h"
 #include "xui/window_class.h"
@@ -66,6 +67,7 @@ void CXDialog::ensureInitialised() {
 
 int CXDialog::DoModal() {
     ensureInitialised();
+    const ModalCursorLift lift;
     return exec();
 }
 

@@ -6,9 +6,8 @@
 #include "morvelan/ui/morvelan_app.h"
 #include "morvelan/ui/morvelan_view.h"
 #include "xui/message_dlg.h"
+#include "xui/modal_cursor.h"
 
-#include <QApplication>
-#include <QCursor>
 
 std::string CAppHooks::LanguageText(int number) {
     return app_.m_Language.GetText(number);
@@ -92,10 +91,10 @@ void CAppHooks::ShowMessage(const mv::AppMessage& m) {
 void CAppHooks::SetWaitCursor(bool on) {
     if (on) {
         ++waitDepth_;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        xui::BeginWaitCursor();
     } else if (waitDepth_ > 0) {
         --waitDepth_;
-        QApplication::restoreOverrideCursor();
+        xui::EndWaitCursor();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "morvelan/core/morvelan_doc_hooks.h"
 #include "morvelan/ui/morvelan_app.h"
+#include "xui/modal_cursor.h"
 
 #include <QFileDialog>
 
@@ -30,6 +31,7 @@ std::string PlatformChooser(const FileDialogSpec& wanted, QWidget* parent) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !wanted.overwritePrompt);
     if (!wanted.defaultExtension.empty())
         dialog.setDefaultSuffix(QString::fromStdString(wanted.defaultExtension));
+    const xui::ModalCursorLift lift;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().front().toLocal8Bit().toStdString();

@@ -24,6 +24,7 @@
 #include "xui/bitmaps.h"
 #include "xui/controls.h"
 #include "xui/message_dlg.h"
+#include "xui/modal_cursor.h"
 #include "xui/qt_text.h"
 
 #include <QApplication>
@@ -118,9 +119,11 @@ std::string DefaultExtensionFromPipes(const std::string& filter) {
 
 CMorvelanApp::CMorvelanApp() {
     m_SystemMessage = [](const std::string& caption, const std::string& text) {
+        const xui::ModalCursorLift lift;
         QMessageBox::critical(nullptr, xui::fromCp1252(caption), xui::fromCp1252(text));
     };
     m_SystemInformation = [](const std::string& caption, const std::string& text) {
+        const xui::ModalCursorLift lift;
         QMessageBox::information(nullptr, xui::fromCp1252(caption), xui::fromCp1252(text));
     };
     m_OpenDocumentFile = [](const std::string& path) {
@@ -131,6 +134,7 @@ CMorvelanApp::CMorvelanApp() {
         return ::getcwd(buf, sizeof buf) ? std::string(buf) : std::string(".");
     };
     m_ChooseOpenFile = [](const std::string& filter) {
+        const xui::ModalCursorLift lift;
         const QString f = QFileDialog::getOpenFileName(
             nullptr, QString(), QString(), QString::fromStdString(QtFilterFromPipes(filter)));
         return f.toLocal8Bit().toStdString();
@@ -140,6 +144,7 @@ CMorvelanApp::CMorvelanApp() {
                            QString::fromStdString(QtFilterFromPipes(filter)));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QString::fromStdString(DefaultExtensionFromPipes(filter)));
+        const xui::ModalCursorLift lift;
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::string();
         return dialog.selectedFiles().front().toLocal8Bit().toStdString();

@@ -4,6 +4,7 @@
 #include "morvelan/ui/printer_device.h"
 #include "xui/bitmaps.h"
 #include "xui/message_dlg.h"
+#include "xui/modal_cursor.h"
 #include "xui/qt_text.h"
 
 #include <QDate>
@@ -27,6 +28,7 @@ CPrintSession::CPrintSession(CMorvelanAppBase& app, std::unique_ptr<IPrinterSour
     : app(app), source_(std::move(source)) {
     selectedTile = [] { return mv::docHooks().SelectedTile(); };
     choosePdfFile = [] {
+        const xui::ModalCursorLift lift;
         const QString f = QFileDialog::getSaveFileName(nullptr, QString::fromLatin1(kPdfPrinterName),
                                                        QString(), QStringLiteral("PDF (*.pdf)"));
         return std::string(f.toLocal8Bit().constData());
@@ -36,6 +38,7 @@ CPrintSession::CPrintSession(CMorvelanAppBase& app, std::unique_ptr<IPrinterSour
     };
     runPageSetup = [](QPrinter& printer, QWidget* parent) {
         QPageSetupDialog dlg(&printer, parent);
+        const xui::ModalCursorLift lift;
         return dlg.exec() == QDialog::Accepted;
     };
 }

@@ -7,6 +7,7 @@
 #include "panel/ui/ip_data_dlg.h"
 #include "panel/ui/panel_clock.h"
 #include "services/include/X740_Core.h"
+#include "xui/modal_cursor.h"
 
 #include <QApplication>
 
@@ -173,9 +174,9 @@ void CAdvancedDlg::SetWaitCursor(bool on) {
     }
     waitCursor_ = on;
     if (on) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        xui::BeginWaitCursor();
     } else {
-        QApplication::restoreOverrideCursor();
+        xui::EndWaitCursor();
     }
 }
 
