@@ -6,6 +6,8 @@
 #include "morvelan/core/morvelan_doc_hooks.h"
 #include "morvelan/online/download.h"
 
+#include <fstream>
+
 namespace onlinetest {
 namespace {
 
@@ -71,6 +73,23 @@ TEST_F(DownloadTest, DifferentModulesAskThenWriteTableAndParameters) {
     EXPECT_EQ(shown[0].captionColor, 255u);
     EXPECT_EQ(app.m_Link, 0u);
     EXPECT_TRUE(OpenConnections(0));
+}
+
+TEST_F(DownloadTest, StationOfItsControllerAloneWritesAnEmptyTable) {
+    const std::string path = install.dir() + "/head.mvl";
+    std::ofstream(path, std::ios::binary)
+        << "[MAIN]\r\nINFO=Morvelan\r\nModule=1\r\nName=Head\r\n[M0]\r\nName=Alone\r\n"
+        << "Comment= \r\nPrints=1\r\n[M0P0]\r\nFilename=X740.kvn\r\n";
+    CMorvelanDoc alone;
+    ASSERT_EQ(alone.OnOpenDocument(path), 1);
+    ASSERT_EQ(alone.Station(0)->TileCount(), 1);
+    answers = {1, 1};
+    RunDownload(app, alone, alone.Station(0)->Tile(0));
+    EXPECT_EQ(Lines(), (Strings{"Station differs", "Write configuration?", "Done"}));
+    EXPECT_EQ(Transcript(), (Strings{"R11", "R11", "W1", "W44", "W1", "W41", "R41"}));
+    EXPECT_EQ(LastData(0x20, 44), (Bytes{44, 0})) << "the table write carries no bytes";
+    EXPECT_TRUE(station.moduleConfiguration().empty());
+    EXPECT_EQ(app.m_Link, 0u);
 }
 
 TEST_F(DownloadTest, CancelSendsNothing) {

@@ -11,6 +11,7 @@
 #include "morvelan/core/morvelan_doc_hooks.h"
 #include "morvelan/online/firmware_info_dlg.h"
 #include "morvelan/online/online_modul_dlg.h"
+#include "morvelan/ui/app_hooks_impl.h"
 #include "morvelan/ui/online_commands.h"
 #include "tests/sim/station_presets.h"
 #include "tests/sim/tcp_station_server.h"
@@ -21,6 +22,8 @@
 #include <QTimer>
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 namespace {
@@ -40,16 +43,26 @@ protected:
         ASSERT_TRUE(server_.start(0));
         // Timer 1 never fires by itself here: the tests tick.
         setIni("ONLINETIMER", "600000");
-        ASSERT_EQ(startWithDemo(), 1);
+        ASSERT_EQ(start(startArgs()), 1);
         app_->m_Com = kComTcpIp;
         app_->m_IpAddress = 0x7F000001u;
         app_->m_TcpPort = server_.port();
         station_.clearFrameLog();
-        // Modal dialogs other than the upload dialog (the address dialog) are confirmed.
+        // Modal dialogs other than the upload dialog (the address dialog) are confirmed; each
+        // is noted with the cursor it waits under.
         acceptor_.setInterval(2);
-        QObject::connect(&acceptor_, &QTimer::timeout, [] {
+        QObject::connect(&acceptor_, &QTimer::timeout, [this] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog && !dialog->inherits("morvelan::CModuleUploadDlg"))
+            if (!dialog)
+                return;
+            const bool upload = dialog->inherits("morvelan::CModuleUploadDlg");
+            if (upload && !closeUpload_)
+                return;
+            modal_.push_back(std::string(dialog->metaObject()->className()) +
+                             (QApplication::overrideCursor() ? " busy" : " normal"));
+            if (upload)
+                dialog->reject();
+            else
                 dialog->accept();
         });
         acceptor_.start();
@@ -64,6 +77,7 @@ protected:
         QApplication::processEvents();
         return ran;
     }
+    virtual std::vector<std::string> startArgs() { return {prog_ + "/samples/demo.mvl"}; }
     morvelan::COnlineSession& session() { return frame().Online().Session(); }
     bool tick() { return session().OnTimer(1); }
     bool tilesOnline(int s) {
@@ -104,6 +118,8 @@ protected:
     x740sim::Station station_;
     x740sim::TcpStationServer server_{station_};
     QTimer acceptor_;
+    bool closeUpload_ = false;
+    Strings modal_;
 };
 
 TEST_F(OnlineFrameTest, DebugGoesOnlinePollsAndGoesOffline) {
@@ -297,6 +313,75 @@ TEST_F(OnlineFrameTest, AutoOnlineFailuresEndTheSequence) {
     EXPECT_EQ(app_->m_AutoOnline, 0);
     EXPECT_EQ(app_->m_Online, 0);
     EXPECT_EQ(messages_.size(), 1u);
+}
+
+// The wait cursor as the user sees it: each end of it notes whether it was showing.
+struct CursorHooks : CAppHooks {
+    using CAppHooks::CAppHooks;
+    void SetWaitCursor(bool on) override {
+        if (!on)
+            endedShowing.push_back(QApplication::overrideCursor() != nullptr);
+        CAppHooks::SetWaitCursor(on);
+    }
+    std::vector<bool> endedShowing;
+};
+
+TEST_F(OnlineFrameTest, DialogsAndMessagesWaitingForTheUserShowTheNormalCursor) {
+    CursorHooks hooks(*app_);
+    struct Restore {
+        mv::IAppHooks* before;
+        ~Restore() { mv::setAppHooks(before); }
+    } restore{&mv::appHooks()};
+    mv::setAppHooks(&hooks);
+    xui::setMessagePresenter([this](const xui::MessageRequest& r) {
+        modal_.push_back(r.line1 + (QApplication::overrideCursor() ? " busy" : " normal"));
+        return r.buttonMode == 1 ? 2 : 1; // the question is cancelled
+    });
+    // Upload: the address dialog, then the upload dialog.
+    closeUpload_ = true;
+    select(&tile(0, 0));
+    ASSERT_TRUE(run(ID_UPLOAD));
+    // Download of a station the controller does not hold: the mismatch, then the question.
+    station_.setControllerId(0x0720);
+    ASSERT_TRUE(run(ID_DOWNLOAD));
+    // Going online with an unknown module: the head's own dialog.
+    mv::docHooks().SetUnknownModule(true);
+    ASSERT_TRUE(run(ID_DEBUG));
+    mv::docHooks().SetUnknownModule(false);
+    EXPECT_EQ(modal_, (Strings{"morvelan::CIpPortDlg normal", "morvelan::CModuleUploadDlg normal",
+                               "The station does not match the controller normal",
+                               "Write the project's configuration into the controller? normal",
+                               "morvelan::CControllerOnlineDlg normal"}));
+    // Every wait cursor that ended after a dialog was showing again by then.
+    EXPECT_EQ(hooks.endedShowing, std::vector<bool>(hooks.endedShowing.size(), true));
+    EXPECT_GE(hooks.endedShowing.size(), 3u);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// A mask file named on the command line is the one going online loads.
+class MaskArgumentTest : public OnlineFrameTest {
+protected:
+    std::vector<std::string> startArgs() override {
+        std::ifstream in(prog_ + "/samples/demo.msk", std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::size_t first = text.find("Mask0=255");
+        EXPECT_NE(first, std::string::npos);
+        if (first != std::string::npos)
+            text.replace(first, 9, "Mask0=7");
+        std::ofstream(prog_ + "/named.msk", std::ios::binary) << text;
+        return {"MSK=named.msk", prog_ + "/samples/demo.mvl"};
+    }
+};
+
+TEST_F(MaskArgumentTest, GoingOnlineLoadsTheMaskFileNamedOnTheCommandLine) {
+    select(&tile(0, 1));
+    auto& dig = static_cast<CChannelModule&>(tile(0, 1).Module());
+    dig.SetChannelMask(0, 1);
+    ASSERT_TRUE(run(ID_DEBUG));
+    ASSERT_EQ(app_->m_Online, 1);
+    EXPECT_EQ(dig.GetChannelMask(0), 7) << "the named file, not the default one";
+    EXPECT_EQ(dig.GetChannelMask(1), 15);
+    EXPECT_TRUE(messages_.empty());
 }
 
 } // namespace
