@@ -34,9 +34,14 @@ constexpr int kListItemHeight = 18;
 
 QColor Sys(int index) { return xui::toQColor(mv::GetSysColor(index)); }
 
-QFileIconProvider& Icons() {
-    static QFileIconProvider provider;
+QAbstractFileIconProvider*& InjectedIcons() {
+    static QAbstractFileIconProvider* provider = nullptr;
     return provider;
+}
+
+const QAbstractFileIconProvider& Icons() {
+    static QFileIconProvider provider;
+    return InjectedIcons() != nullptr ? *InjectedIcons() : provider;
 }
 
 // Background, focus rectangle and text colour of an item in the system colours.
@@ -75,9 +80,11 @@ public:
             icon = PlatformIcon(index.data(kPathRole).toString());
             columns << kNameX << index.data(Qt::DisplayRole).toString();
         } else {
-            if (!index.data(kDirectoryRole).toBool())
-                icon = PlatformIcon(index.data(Qt::DisplayRole).toString());
+            // A file's icon follows the extension of its name column (a remote item's text is
+            // its whole row).
             columns = index.data(kShownColumnsRole).toList();
+            if (!index.data(kDirectoryRole).toBool() && columns.size() > 1)
+                icon = PlatformIcon(columns[1].toString());
         }
         if (icon.isNull())
             icon = volumes_ || index.data(kDirectoryRole).toBool() ? DirectoryBitmap() : FileBitmap();
@@ -116,6 +123,8 @@ bool CaseBlindLess(const std::string& a, const std::string& b) {
 }
 
 } // namespace
+
+void SetFileIconProvider(QAbstractFileIconProvider* provider) { InjectedIcons() = provider; }
 
 QString LocalText(const std::string& bytes) {
     return QFile::decodeName(QByteArray::fromStdString(bytes));

@@ -11,7 +11,13 @@
 #include <string>
 #include <vector>
 
+class QAbstractFileIconProvider;
+
 namespace ftpdlg {
+
+// Where the lists take the icons of file names and volumes (tests); null restores the
+// platform's icons.
+void SetFileIconProvider(QAbstractFileIconProvider* provider);
 
 // Local names and paths are the file system's bytes (remote names are Windows-1252 texts):
 // converted at the widget edge with these.

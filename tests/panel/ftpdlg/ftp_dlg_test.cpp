@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileIconProvider>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -387,4 +388,41 @@ TEST(FtpDlg, RemoteNamesWithBarsActOnThemselves) {
     const std::string sent = ReadWholeFile(transcript);
     for (const char* line : {"RETR /d/x|sub\n", "DELE /d/x|sub\n", "CWD /d/p|q/\n"})
         EXPECT_NE(sent.find(line), std::string::npos) << line << " in\n" << sent;
+}
+
+TEST(FtpDlg, FilesOfBothListsShowTheIconOfTheirType) {
+    App();
+    struct TypeIcons : QFileIconProvider {
+        using QFileIconProvider::icon;
+        QIcon icon(const QFileInfo& info) const override {
+            if (!info.fileName().endsWith(".txt"))
+                return {};
+            QPixmap red(16, 16);
+            red.fill(Qt::red);
+            return QIcon(red);
+        }
+    } icons;
+    SetFileIconProvider(&icons);
+    TempFolder folder;
+    WriteWholeFile(folder.Path() + "/notes.txt", "n");
+    CLocalFileList local;
+    ASSERT_TRUE(local.Fill(folder.Path()));
+    CRemoteFileList remote;
+    RemoteRow row;
+    row.name = "notes.txt";
+    row.directoryField = "/d/";
+    row.owner = "owner";
+    row.month = "Jan";
+    row.day = "1";
+    row.timeOrYear = "2020";
+    remote.Fill({row});
+    for (FileListBase* list : std::initializer_list<FileListBase*>{&local, &remote}) {
+        list->resize(300, 100);
+        list->show();
+        const QRect item = list->visualItemRect(list->item(RowOf(list, "notes.txt")));
+        const QImage shot = list->viewport()->grab().toImage();
+        EXPECT_EQ(shot.pixelColor(item.left() + kIconX + 8, item.center().y()), QColor(Qt::red))
+            << list->ItemText(RowOf(list, "notes.txt"));
+    }
+    SetFileIconProvider(nullptr);
 }
