@@ -118,4 +118,24 @@ bool readRegularFileStart(const std::string& path, std::size_t count,
     return readFile(path, UINT64_MAX, count, bytes, why);
 }
 
+std::FILE* openRegularFileForWriting(const std::string& path, bool append, std::string* why) {
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | (append ? O_APPEND : 0);
+    const int fd = ::open(path.c_str(), flags, 0666);
+    if (fd < 0)
+        return fail(why, std::strerror(errno)), nullptr;
+    struct stat st {};
+    std::string problem = ::fstat(fd, &st) == 0 ? refusal(st, UINT64_MAX) : std::strerror(errno);
+    if (problem.empty() && !append && ::ftruncate(fd, 0) != 0)
+        problem = std::strerror(errno);
+    std::FILE* file = problem.empty() ? ::fdopen(fd, append ? "a" : "w") : nullptr;
+    if (file)
+        return file;
+    if (problem.empty())
+        problem = std::strerror(errno);
+    const int code = errno;
+    ::close(fd);
+    errno = code;
+    return fail(why, std::move(problem)), nullptr;
+}
+
 } // namespace mv

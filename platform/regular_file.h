@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -33,5 +34,12 @@ bool readRegularFile(const std::string& path, std::uint64_t maxBytes,
 // Reads the first `count` bytes of a regular file of any size (fewer when it is shorter).
 bool readRegularFileStart(const std::string& path, std::size_t count,
                           std::vector<std::uint8_t>& bytes, std::string* why = nullptr);
+
+// Opens a file for writing without blocking: created when missing (0666 less the umask), then
+// emptied, or with `append` written at its end. Only a regular file is written: for anything
+// else nullptr, with the reason in `why` ("not a regular file" or the system's text) and errno
+// set. The caller closes the stream.
+std::FILE* openRegularFileForWriting(const std::string& path, bool append,
+                                     std::string* why = nullptr);
 
 } // namespace mv

@@ -29,7 +29,7 @@ double ParseVersionNumber(const std::string& text) {
 
 bool ReadFirmwareTrailer(const std::string& path, FirmwareTrailer& trailer) {
     trailer = {};
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return false;
     }

@@ -3,13 +3,13 @@
 #include "flash/loader/flash_app.h"
 
 #include "flash/loader/console_out.h"
+#include "flash/loader/ip_files.h"
 #include "flash/loader/loader_ftp.h"
 #include "flash/loader/text_format.h"
 #include "platform/win_path.h"
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 
 namespace flash {
 
@@ -19,6 +19,8 @@ constexpr int kDeleteMarkColumn = 15;
 constexpr int kAfterListWaitMs = 2000;
 constexpr int kAfterQuitWaitMs = 5000;
 constexpr int kConnectRetryMs = 1000;
+// A list of file names to send; anything larger is not one.
+constexpr std::size_t kMaxListFileBytes = std::size_t{1} << 20;
 
 // Files the clean-up keeps.
 constexpr const char* kSystemFiles[] = {"boot.bin",  "diag.bin",  "diag.bnz",  "system.cfg",
@@ -154,17 +156,16 @@ int CX740FlashApp::SendFileList(int connect) {
         return 0;
     }
     if (!m_ListFile.empty()) {
-        std::ifstream list(mv::resolvePath(m_ListFile));
-        if (!list) {
+        std::vector<std::string> lines;
+        if (!ReadTextLines(mv::resolvePath(m_ListFile), kMaxListFileBytes, lines)) {
             m_Ftp->Quit();
             Wait(kAfterQuitWaitMs);
             ConsoleOut().PrintError();
             SetMessage(Format("Open file %s\n", m_ListFile.c_str()));
             return 0;
         }
-        std::string line;
-        while (std::getline(list, line)) {
-            while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) {
+        for (std::string& line : lines) {
+            while (!line.empty() && line.back() == '\r') {
                 line.pop_back();
             }
             if (line.empty()) {

@@ -1,28 +1,17 @@
 #include "flash/loader/ip_files.h"
 
+#include "platform/regular_file.h"
+
 #include <arpa/inet.h>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <vector>
+#include <unistd.h>
 
 namespace flash {
 
-namespace {
-
-// Files of a few lines; anything larger is not one of them.
-constexpr std::size_t kMaxFileBytes = 64 * 1024;
-
-bool ReadLines(const char* name, std::vector<std::string>& lines) {
-    std::ifstream in(name, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    std::string text(kMaxFileBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (text.size() > kMaxFileBytes) {
+bool ReadTextLines(const std::string& name, std::size_t maxBytes, std::vector<std::string>& lines) {
+    std::string text;
+    if (!mv::readRegularFile(name, maxBytes, text)) {
         return false;
     }
     std::size_t start = 0;
@@ -40,8 +29,6 @@ bool ReadLines(const char* name, std::vector<std::string>& lines) {
     }
     return true;
 }
-
-} // namespace
 
 bool IsValidIpText(const std::string& text) {
     if (text.empty() || text.find_first_of(" \t\r\n\v\f") != std::string::npos) {
@@ -65,7 +52,7 @@ std::uint32_t DottedToHost(const std::string& text) {
 
 bool ReadIpFile(const char* name, IpData& data) {
     std::vector<std::string> lines;
-    if (!ReadLines(name, lines) || lines.size() < 3) {
+    if (!ReadTextLines(name, kMaxSmallFileBytes, lines) || lines.size() < 3) {
         return false;
     }
     for (int i = 0; i < 3; ++i) {
@@ -80,13 +67,12 @@ bool ReadIpFile(const char* name, IpData& data) {
 }
 
 bool ModulConfigFileExists() {
-    std::ifstream in(kModulConfigFile, std::ios::binary);
-    return static_cast<bool>(in);
+    return ::access(kModulConfigFile, R_OK) == 0;
 }
 
 bool ReadModulConfigFile(ModulConfig& config) {
     std::vector<std::string> lines;
-    if (!ReadLines(kModulConfigFile, lines) || lines.size() < 5) {
+    if (!ReadTextLines(kModulConfigFile, kMaxSmallFileBytes, lines) || lines.size() < 5) {
         return false;
     }
     config.serial = lines[0];
@@ -98,7 +84,7 @@ bool ReadModulConfigFile(ModulConfig& config) {
 }
 
 bool WriteModulConfigFile(const ModulConfig& config) {
-    std::FILE* file = std::fopen(kModulConfigFile, "w");
+    std::FILE* file = mv::openRegularFileForWriting(kModulConfigFile, false);
     if (!file) {
         return false;
     }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace flash {
 
@@ -24,6 +25,13 @@ struct IpData {
     std::string ip, mask, gateway;
 };
 
+// The files of a few lines: ipc.cfg, ipd.cfg, Modulcfg.cfg.
+inline constexpr std::size_t kMaxSmallFileBytes = 64 * 1024;
+
+// The lines of a text file the user gives: a regular file of at most `maxBytes`, read without
+// blocking. A CR before a line end is not part of the line. False when it cannot be read.
+bool ReadTextLines(const std::string& name, std::size_t maxBytes, std::vector<std::string>& lines);
+
 // The three lines of ipc.cfg or ipd.cfg. False when the file is missing, has fewer than
 // three lines, or a line is no valid address or longer than the controller keeps. A CR
 // before the line end is not part of the line; lines after the third are ignored.
@@ -36,6 +44,7 @@ struct ModulConfig {
 };
 
 // Modulcfg.cfg: five lines (serial, address, mask, gateway, DHCP flag as a number).
+// Whether something readable stands in its place; nothing is opened.
 bool ModulConfigFileExists();
 // False when the file is missing or holds fewer than five lines.
 bool ReadModulConfigFile(ModulConfig& config);

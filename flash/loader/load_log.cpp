@@ -1,5 +1,7 @@
 #include "flash/loader/load_log.h"
 
+#include "platform/regular_file.h"
+
 #include <cstdio>
 #include <memory>
 
@@ -12,7 +14,8 @@ struct FileCloser {
 };
 
 int Append(std::string_view text, bool lineEnd) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(kLogFileName, "a"));
+    // Only a regular file is appended to: a pipe or a folder in its place is skipped.
+    std::unique_ptr<std::FILE, FileCloser> file(mv::openRegularFileForWriting(kLogFileName, true));
     if (!file) {
         return 1;
     }

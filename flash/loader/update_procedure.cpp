@@ -8,11 +8,10 @@
 #include "flash/loader/loader_ftp.h"
 #include "flash/loader/text_format.h"
 #include "flash/zip/zip_exception.h"
+#include "platform/regular_file.h"
 #include "platform/win_path.h"
 
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace flash {
 
@@ -31,15 +30,6 @@ constexpr const char* kImageFiles[] = {"startup.bin", "rom.bin",   "user1.bin",
 
 bool IsDong(const std::uint8_t* prompt) {
     return std::memcmp(prompt, "DONG", 4) == 0;
-}
-
-bool FileOpens(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    ::close(fd);
-    return true;
 }
 
 } // namespace
@@ -85,7 +75,7 @@ int CX740FlashApp::ExtractZip() {
 int CX740FlashApp::CheckZipMembers() {
     for (const char* name : kImageFiles) {
         m_Log.WriteLine(std::string("Checking ") + name);
-        if (!FileOpens(WorkFile(std::string("Firmware-Images/") + name))) {
+        if (!mv::canReadRegularFile(WorkFile(std::string("Firmware-Images/") + name))) {
             ConsoleOut().PrintError();
             PrintAndLog(std::string("File does not exits in ZIP-File : ") + name);
             SetMessage(std::string("File does not exits in ZIP-File : ") + name);

@@ -14,7 +14,7 @@ void CZipBigFile::Open(const std::string& path) {
     Close();
     if (path.empty() || path.back() == '/')
         throw CZipException(CZipException::errNo, path, "the path names no file");
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);  // a pipe never blocks
     if (fd < 0)
         throw CZipException(CZipException::errNo, path, std::strerror(errno));
     struct stat st {};

@@ -140,7 +140,12 @@ bool CFtpClient::SendFileData(int fd, std::string_view remoteName) {
 
 bool CFtpClient::PutFile(const std::string& localPath, std::string_view remoteName) {
     status_->Create();
-    SocketFd file(::open(localPath.c_str(), O_RDONLY | O_CLOEXEC));
+    // Only a regular file is sent; a pipe in its place never holds the open up.
+    SocketFd file(::open(localPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    if (file.IsOpen() && (::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode))) {
+        file.Reset();
+    }
     if (!file.IsOpen()) {
         StepFailed(Step::FileOpen, "file open");
         status_->Destroy();
