@@ -2,6 +2,7 @@
 
 #include "platform/bmp_reader.h"
 #include "platform/cp1252.h"
+#include "platform/ini_file.h"
 #include "platform/regular_file.h"
 
 #include <cerrno>
@@ -386,13 +387,14 @@ std::vector<std::uint8_t> EmfCanvas::Finish() const {
 
 bool WriteFileReplacing(const std::string& path, const std::vector<std::uint8_t>& bytes,
                         std::string* error) {
-    const std::string tmp = path + ".tmp~";
+    std::string tmp;
     auto fail = [&](int code) {
         if (error)
             *error = std::strerror(code);
         return false;
     };
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+    // The temporary carries the mode of the file it replaces.
+    const int fd = iniCreateTemporary(path, tmp);
     if (fd < 0)
         return fail(errno);
     std::size_t done = 0;

@@ -1,5 +1,6 @@
 #include "platform/ini_file.h"
 
+#include "platform/file_mode.h"
 #include "platform/ini_document.h"
 #include "platform/regular_file.h"
 #include "platform/win_path.h"
@@ -232,15 +233,6 @@ private:
         return true;
     }
 
-    static mode_t newFileMode() {
-        static const mode_t mode = [] {
-            const mode_t mask = ::umask(022);
-            ::umask(mask);
-            return static_cast<mode_t>(0666 & ~mask);
-        }();
-        return mode;
-    }
-
     // Writes the whole text to a temporary file beside the target and renames it over the
     // target. On failure the target is untouched.
     static bool save(const std::string& path, CachedFile& file) {
@@ -256,8 +248,7 @@ private:
         const int fd = iniCreateTemporary(path, tmp);
         if (fd < 0)
             return false;
-        const mode_t mode = exists ? (old.st_mode & 07777) : newFileMode();
-        bool ok = ::fchmod(fd, mode) == 0;
+        bool ok = true;
         std::size_t done = 0;
         while (ok && done < text.size()) {
             const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
@@ -634,7 +625,15 @@ int iniCreateTemporary(const std::string& target, std::string& temporary) {
     const std::string base = target.substr(dir.size());
     removeStaleTemporaries(dir.empty() ? std::string(".") : dir, base);
     temporary = dir + "." + base + ".XXXXXX";
-    return ::mkostemp(temporary.data(), O_CLOEXEC);
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd >= 0 && !ApplyReplacementMode(fd, target)) {
+        const int saved = errno;
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        errno = saved;
+        return -1;
+    }
+    return fd;
 }
 
 bool iniRemoveFile(const std::string& file) {

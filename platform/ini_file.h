@@ -80,7 +80,8 @@ constexpr std::uint64_t kIniMaxFileBytes = std::uint64_t{64} << 20;
 std::string iniUnreadableReason(const std::string& file);
 
 // Creates an empty temporary file beside a target, named "." + its name + "." + six
-// characters, as every save of the target does before it renames the file over it. Removes
+// characters, as every save of the target does before it renames the file over it. The
+// temporary has the mode the target keeps (ReplacementMode of file_mode.h). Removes
 // first the temporaries that interrupted saves of the same target left (regular files of that
 // pattern, or of the pattern of a temporary's own temporaries, older than a minute, so a save
 // running at the same moment keeps its own). Returns the open descriptor (close-on-exec) and

@@ -1,6 +1,7 @@
 #include "morvelan/core/param_data_file.h"
 
 #include "morvelan/core/param_number.h"
+#include "platform/ini_file.h"
 #include "platform/regular_file.h"
 
 #include <cerrno>
@@ -65,17 +66,12 @@ std::string ParamDataText(const std::string& descriptionFile,
 
 bool WriteParamDataFile(const std::string& path, const std::string& descriptionFile,
                         const std::vector<ParamGroup>& groups) {
-    const std::size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    std::string staging = dir + ".pdt-XXXXXX";
-    const int fd = ::mkostemp(staging.data(), O_CLOEXEC);
+    // The temporary beside the target has the mode the target keeps.
+    std::string staging;
+    const int fd = mv::iniCreateTemporary(path, staging);
     if (fd < 0)
         return false;
     bool ok = WriteAll(fd, ParamDataText(descriptionFile, groups)) && ::fsync(fd) == 0;
-    // The new file gets the permissions a plain create would give it.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ok = ok && ::fchmod(fd, 0666 & ~mask) == 0;
     ok = ::close(fd) == 0 && ok;
     if (ok && std::rename(staging.c_str(), path.c_str()) == 0)
         return true;

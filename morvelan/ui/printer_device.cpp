@@ -1,5 +1,6 @@
 #include "morvelan/ui/printer_device.h"
 
+#include "platform/file_mode.h"
 #include "xui/qt_canvas.h"
 #include "xui/qt_text.h"
 
@@ -10,6 +11,7 @@
 #include <QPrinter>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace morvelan {
 
@@ -100,7 +102,10 @@ bool CPrinterDevice::EndDocument() {
         Drop();
         return false;
     }
-    if (printer_.IsPdf() && std::rename(partPath_.c_str(), pdfPath_.c_str()) != 0) {
+    // The finished PDF takes the mode of the file it replaces.
+    if (printer_.IsPdf() &&
+        (::chmod(partPath_.c_str(), mv::ReplacementMode(pdfPath_)) != 0 ||
+         std::rename(partPath_.c_str(), pdfPath_.c_str()) != 0)) {
         error_ = "The file " + pdfPath_ + " cannot be written";
         Drop();
         return false;

@@ -1,5 +1,6 @@
 // Uploads, downloads and listings of CFtpClient: each over one data connection.
 #include "panel/ftp/ftp_client.h"
+#include "platform/file_mode.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -22,13 +23,6 @@ std::string Printf(const char* format, std::string_view text, long long number) 
     return buffer;
 }
 
-// The file mode a new file gets (the process's umask applied).
-mode_t NewFileMode() {
-    const mode_t mask = ::umask(022);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 // A temporary file beside `target`, removed again unless Commit() renamed it over the target.
 class TempBeside {
 public:
@@ -42,8 +36,7 @@ public:
             path_.clear();
             return;
         }
-        struct stat old{};
-        ::fchmod(fd_, ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : NewFileMode());
+        mv::ApplyReplacementMode(fd_, target);
     }
     ~TempBeside() {
         if (fd_ >= 0)

@@ -193,7 +193,7 @@ TEST_F(ParamDialog, SavesAndLoadsParameterDataFiles) {
     EXPECT_EQ(dlgtest::ReadAll(path).substr(0, 16), "A3104.kvn\r\n0\r\n5\r");
     int files = 0;
     for (const auto& e : std::filesystem::directory_iterator(tmp))
-        files += e.path().filename().string().rfind(".pdt-", 0) == 0 ? 1 : 0;
+        files += e.path().filename().string().rfind(".", 0) == 0 ? 1 : 0;
     EXPECT_EQ(files, 0);
     // Cancel in the file dialog does nothing.
     File(d, IDC_SAVE_FILE, "");
