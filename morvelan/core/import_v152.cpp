@@ -6,6 +6,7 @@
 #include "catalogue/module_description.h"
 #include "morvelan/core/morvelan_doc.h"
 #include "morvelan/core/morvelan_doc_hooks.h"
+#include "morvelan/core/one_line_text.h"
 #include "morvelan/core/param_number.h"
 #include "platform/ini_file.h"
 #include "platform/regular_file.h"
@@ -20,24 +21,6 @@ constexpr std::size_t kMaxArchiveBytes = 64u << 20;
 // Fewest bytes a station block and a tile block can take.
 constexpr std::size_t kStationBlockBytes = 12;
 constexpr std::size_t kTileBlockBytes = 14;
-
-// The older program kept line breaks in texts that the project file holds on one line each
-// (every text but the comment): each break, CR LF or a lone CR or LF, becomes one blank, so the
-// imported project can be saved.
-std::string OneLine(const std::string& text) {
-    std::string line;
-    line.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            line += ' ';
-        } else {
-            line += text[i];
-        }
-    }
-    return line;
-}
 
 // The fields of a tile block up to its module data.
 struct TileRecord {
@@ -112,10 +95,10 @@ int CMorvelanDoc::ImportV152(const std::string& path) {
     if (!ar.ReadString(date) || !ar.ReadString(company) || !ar.ReadString(author) ||
         !ar.ReadString(name) || !ar.ReadString(comment) || !ar.ReadU32(stations))
         return damaged();
-    m_Date = OneLine(date);
-    m_Company = OneLine(company);
-    m_Author = OneLine(author);
-    m_Name = OneLine(name);
+    m_Date = mv::OneLineText(date);
+    m_Company = mv::OneLineText(company);
+    m_Author = mv::OneLineText(author);
+    m_Name = mv::OneLineText(name);
     m_Comment = comment;
     if (stations > ar.Remaining() / kStationBlockBytes) {
         ar.Fail(mv::FormatC("station count %u", stations));
@@ -140,8 +123,8 @@ int CMorvelanDoc::ImportV152(const std::string& path) {
                 return damaged();
             if (t == 0) {
                 // Position 0's texts are the station's, whether or not a tile stands there.
-                station.m_Name = OneLine(record.textA);
-                station.m_Comment = OneLine(record.textB);
+                station.m_Name = mv::OneLineText(record.textA);
+                station.m_Comment = mv::OneLineText(record.textB);
             }
             const std::string type = TypeNameOf(record.fileName);
             if (type.empty())

@@ -1,10 +1,13 @@
 #include "morvelan/ui/dialog_util.h"
 
 #include "morvelan/core/app_hooks.h"
+#include "morvelan/core/one_line_text.h"
+#include "xui/multiline_text.h"
 #include "xui/qt_text.h"
 #include "xui/window_class.h"
 #include "xui/xgrid_ctrl.h"
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
 
 namespace morvelan {
@@ -21,8 +24,11 @@ std::string ItemText(const xui::CXDialog& dialog, int id) {
     QWidget* w = dialog.item(id);
     if (!w)
         return {};
-    if (auto* multi = qobject_cast<QPlainTextEdit*>(w))
-        return xui::toCp1252(multi->toPlainText());
+    if (qobject_cast<QPlainTextEdit*>(w))
+        return xui::multiLineText(w);
+    // A pasted line break never reaches the document through a one-line field.
+    if (qobject_cast<QLineEdit*>(w))
+        return mv::OneLineText(xui::toCp1252(xui::windowText(w)));
     return xui::toCp1252(xui::windowText(w));
 }
 
@@ -30,8 +36,8 @@ void SetItemText(xui::CXDialog& dialog, int id, const std::string& text) {
     QWidget* w = dialog.item(id);
     if (!w)
         return;
-    if (auto* multi = qobject_cast<QPlainTextEdit*>(w))
-        multi->setPlainText(xui::fromCp1252(text));
+    if (qobject_cast<QPlainTextEdit*>(w))
+        xui::setMultiLineText(w, text);
     else
         xui::setWindowText(w, xui::fromCp1252(text));
 }

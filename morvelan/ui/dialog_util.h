@@ -24,7 +24,8 @@ constexpr int kAlignCentre = 6;
 
 // Sets a control's text (or the dialog's title for id 0) to a language text.
 void SetLanguageText(xui::CXDialog& dialog, int id, int textNumber);
-// The text of a control as Windows-1252 bytes, and back.
+// The text of a control as Windows-1252 bytes, and back. A multi-line edit gives its line breaks
+// as CR LF; a one-line edit gives a line break (pasted into it) as a blank.
 std::string ItemText(const xui::CXDialog& dialog, int id);
 void SetItemText(xui::CXDialog& dialog, int id, const std::string& text);
 

@@ -51,7 +51,7 @@ TEST_F(SmallDialogs, ProjectPropertiesWriteBackOnlyOnOk) {
     {
         CProjectDlg d(doc);
         d.ShowModeless();
-        EXPECT_EQ(d.windowTitle(), "Project properties");
+        EXPECT_EQ(d.windowTitle(), "Project");
         EXPECT_EQ(Get(d, IDC_LABEL_1034), "Author");
         EXPECT_EQ(Get(d, IDC_PROJECT_NAME_EDIT), "Demo");
         EXPECT_EQ(d.itemAs<QPlainTextEdit>(IDC_PROJECT_COMMENT_EDIT)->toPlainText(),
@@ -69,7 +69,39 @@ TEST_F(SmallDialogs, ProjectPropertiesWriteBackOnlyOnOk) {
     EXPECT_EQ(doc.m_Name, "Press \xFC");
     EXPECT_EQ(doc.m_Author, "Me");
     EXPECT_EQ(doc.m_Company, "");
-    EXPECT_EQ(doc.m_Comment, "A\nB");
+    EXPECT_EQ(doc.m_Comment, "A\r\nB");
+}
+
+TEST_F(SmallDialogs, ProjectCommentKeepsItsLineEndsThroughTheDialog) {
+    const std::string first = tmp + "/first.mvl";
+    const std::string second = tmp + "/second.mvl";
+    CMorvelanDoc made;
+    made.m_Name = "Demo";
+    made.m_Comment = "Line A\r\nLine B";
+    ASSERT_EQ(made.OnSaveDocument(first), 1);
+    CMorvelanDoc doc;
+    ASSERT_EQ(doc.OnOpenDocument(first), 1);
+    {
+        CProjectDlg d(doc);
+        d.ShowModeless();
+        Command(d, mv::IDOK);
+    }
+    ASSERT_EQ(doc.OnSaveDocument(second), 1);
+    EXPECT_EQ(dlgtest::ReadAll(second), dlgtest::ReadAll(first));
+
+    // A line typed at the end is stored with CR LF like the others.
+    CProjectDlg d(doc);
+    d.ShowModeless();
+    auto* comment = d.itemAs<QPlainTextEdit>(IDC_PROJECT_COMMENT_EDIT);
+    comment->setFocus();
+    QTest::keyClick(comment, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(comment, Qt::Key_Return);
+    QTest::keyClicks(comment, "Line C");
+    Command(d, mv::IDOK);
+    ASSERT_EQ(doc.OnSaveDocument(second), 1);
+    EXPECT_NE(dlgtest::ReadAll(second).find("Kommentar=Line A\x1d\x1aLine B\x1d\x1aLine C\r\n"),
+              std::string::npos)
+        << dlgtest::ReadAll(second);
 }
 
 TEST_F(SmallDialogs, LabelsAreCutToTheirLengths) {
