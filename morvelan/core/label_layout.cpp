@@ -157,20 +157,23 @@ void CLabelPrinter::DrawLabelFrame(Canvas& dc, int x, int y, int boxes, int mode
     dc.selectPen(PenDesc{PS_SOLID, kLayoutPen, 0});
     // Rotated texts end near the label's top and run down into the first box.
     dc.setTextAlign(TA_RIGHT | TA_TOP);
-    const std::string none;
-    const std::string& l1 = tile ? tile->m_Lines[0] : none;
-    const std::string& l2 = tile ? tile->m_Lines[1] : none;
-    const std::string& l3 = tile ? tile->m_Lines[2] : none;
-    const bool anyText = !l1.empty() || !l2.empty() || !l3.empty();
-    if (!l3.empty()) {
+    // A line of blanks is an empty line: the project file keeps an empty line as one blank.
+    const auto written = [tile](std::size_t i) {
+        return tile && tile->m_Lines[i].find_first_not_of(' ') != std::string::npos;
+    };
+    const bool has1 = written(0);
+    const bool has2 = written(1);
+    const bool has3 = written(2);
+    const bool anyText = has1 || has2 || has3;
+    if (has3) {
         dc.selectFont(TextFont("Arial", 42, 800, 900));
-        dc.textOut(x + 80, y - 15, l3);
+        dc.textOut(x + 80, y - 15, tile->m_Lines[2]);
     } else if (anyText) {
         dc.selectFont(TextFont("Arial", 24, 800, 900));
-        if (!l1.empty())
-            dc.textOut(x + 100, y - 15, l1);
-        if (!l2.empty())
-            dc.textOut(x + 50, y - 15, l2);
+        if (has1)
+            dc.textOut(x + 100, y - 15, tile->m_Lines[0]);
+        if (has2)
+            dc.textOut(x + 50, y - 15, tile->m_Lines[1]);
     }
     if (mode == 0) {
         if (!anyText) {

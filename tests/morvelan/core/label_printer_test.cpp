@@ -293,8 +293,9 @@ TEST_F(LabelJobTest, JobsFrameTheirDocumentAndPages) {
     EXPECT_EQ(sink_.log, (std::vector<std::string>{"doc:Morvelan Toolkit", "page", "endpage",
                                                    "page", "endpage", "enddoc"}));
     EXPECT_EQ(state_.pageCounter, 2);
-    EXPECT_EQ(Words(dc_), (std::vector<std::string>{"HEAD", "FL", "FL1", "FL", "FL2", "FL",
-                                                    "FL3"}));
+    // Every frame writes its tile's line 1: the head's own, a pair's first board's.
+    EXPECT_EQ(Words(dc_), (std::vector<std::string>{"HEAD", "CT0", "FL1", "FL", "FL1", "FL",
+                                                    "FL2", "FL3", "FL", "FL3"}));
     // Four boxes each: the head's label file and the two pairs.
     EXPECT_EQ(dc_.callsOf(DrawOp::Rectangle).size(), 12u);
     EXPECT_EQ(mv::PreviewProjectLabels(state_, context_, 1), 2);
@@ -318,7 +319,7 @@ TEST_F(LabelJobTest, JobsFrameTheirDocumentAndPages) {
     mv::CLabelPrinter q(dc_, sink_, state_, context_);
     r = q.PrintModuleLabels(0, 1, 0, 1);
     EXPECT_TRUE(r.ok);
-    EXPECT_EQ(Words(dc_), (std::vector<std::string>{"FL", "FL1", "FL", "FL2"}));
+    EXPECT_EQ(Words(dc_), (std::vector<std::string>{"FL1", "FL", "FL1", "FL", "FL2"}));
     EXPECT_EQ(sink_.log.size(), 4u);
     EXPECT_EQ(state_.y, -250);
     // The last board has no partner: its half label is left empty.
@@ -334,7 +335,7 @@ TEST_F(LabelJobTest, JobsFrameTheirDocumentAndPages) {
     r = v.PrintControllerLabels(2, 1, 1, 1);
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(state_.pageCounter, 2);
-    EXPECT_EQ(Words(dc_), (std::vector<std::string>{"FL", "FL3"}));
+    EXPECT_EQ(Words(dc_), (std::vector<std::string>{"FL3", "FL", "FL3"}));
 }
 
 } // namespace
