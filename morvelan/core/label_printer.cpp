@@ -16,6 +16,10 @@ CLabelPrinter* g_active = nullptr;
 
 constexpr COLORREF kHeaderGrey = 0xDCDCDC;
 constexpr int kRuleRight = 1700;
+// The project header's grey band, and the room it takes: the list below it starts clear of the
+// comment's third line, which ends at the band's bottom.
+constexpr int kHeaderBand = 290;
+constexpr int kHeaderRoom = 300;
 
 // The comment's first three lines (cut at the line breaks).
 std::vector<std::string> CommentLines(const std::string& comment) {
@@ -140,7 +144,7 @@ void CLabelPrinter::DrawPageFooter(Canvas& dc, int pageHeight) {
 void CLabelPrinter::DrawProjectHeader(Canvas& dc, int& y) {
     if (Drawn()) {
         dc.saveState();
-        dc.fillRect(RECT{5, y, 5 + kRuleRight, y - 290}, kHeaderGrey);
+        dc.fillRect(RECT{5, y, 5 + kRuleRight, y - kHeaderBand}, kHeaderGrey);
         BitmapRef logo;
         logo.file = resolvePath(joinPath(joinPath(context_.programDir, "bmp"), "logo.bmp"));
         if (canReadRegularFile(logo.file))
@@ -165,7 +169,7 @@ void CLabelPrinter::DrawProjectHeader(Canvas& dc, int& y) {
             dc.textOut(250, y - 180 - 35 * static_cast<int>(i), lines[i]);
         dc.restoreState();
     }
-    y -= 275;
+    y -= kHeaderRoom;
 }
 
 bool PrintingAppHooks::PageWanted() {

@@ -248,7 +248,7 @@ TEST_F(ViewTest, ProjectPageTextsCommentAndLogo) {
     const int x = centre - 300 + 80;
     const auto first = textsAt(dc, 50);
     ASSERT_EQ(first.size(), 2u);
-    EXPECT_EQ(first[0].text, "Project properties :");
+    EXPECT_EQ(first[0].text, "Project :");
     EXPECT_EQ(first[0].from.x, x);
     EXPECT_EQ(first[1].text, "Press 4");
     EXPECT_EQ(first[1].from.x, x + 220);
