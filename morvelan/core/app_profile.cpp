@@ -49,7 +49,7 @@ int WriteProfileText(const std::string& section, const std::string& key, const s
     const std::string value = text.empty() ? std::string(" ") : text;
     if (mv::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
                                        file.c_str()) == 0) {
-        ShowLastError("SAVE " + section);
+        ShowLastError("SAVE " + section + " " + key);
         return 0;
     }
     return 1;

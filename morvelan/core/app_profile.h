@@ -6,7 +6,7 @@
 #include <string>
 
 // Writes text into section/key of file; an empty text is written as one blank. On failure
-// ShowLastError("SAVE " + section) and 0; else 1.
+// ShowLastError("SAVE " + section + " " + key) and 0; else 1.
 int WriteProfileText(const std::string& section, const std::string& key, const std::string& text,
                      const std::string& file);
 // The same with the number written in decimal ("%d").

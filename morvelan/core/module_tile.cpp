@@ -124,20 +124,17 @@ void CModuleTile::LoadLabels(int station, int position, const std::string& proje
 
 int CModuleTile::SaveLabels(int station, int position, const std::string& projectFile) {
     const std::string section = TileSection(station, position);
-    for (std::size_t i = 0; i < m_Lines.size(); ++i) {
-        if (!WriteProfileText(section, "ETKL" + std::to_string(i + 1), m_Lines[i], projectFile))
-            return 0;
-    }
-    for (std::size_t i = 0; i < m_Sliders.size(); ++i) {
-        if (!WriteProfileText(section, "SCHIEBERL" + std::to_string(i + 1), m_Sliders[i],
-                              projectFile))
-            return 0;
-    }
+    int all = 1;
+    for (std::size_t i = 0; i < m_Lines.size(); ++i)
+        all &= WriteProfileText(section, "ETKL" + std::to_string(i + 1), m_Lines[i], projectFile);
+    for (std::size_t i = 0; i < m_Sliders.size(); ++i)
+        all &= WriteProfileText(section, "SCHIEBERL" + std::to_string(i + 1), m_Sliders[i],
+                                projectFile);
     if (m_Description) {
         m_Description->WriteParameterFileName(station, position, projectFile);
     }
     m_Module->SaveToProject(station, position, projectFile);
-    return 1;
+    return all;
 }
 
 LabelContext CModuleTile::Labels() const {

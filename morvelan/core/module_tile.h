@@ -56,8 +56,8 @@ public:
 
     // Label lines of section "M<station>P<position>" of a project file.
     void LoadLabels(int station, int position, const std::string& projectFile);
-    // Writes the labels, the description's file name and the module's own data. 0 at the
-    // first value that could not be written.
+    // Writes the labels, the description's file name and the module's own data. A label that
+    // cannot be written is reported and the writing goes on; 0 when there was one.
     int SaveLabels(int station, int position, const std::string& projectFile);
 
     // What the module's label printing is handed.

@@ -102,7 +102,8 @@ public:
     std::string m_Title;
 
 private:
-    // Writes every section into a file (no batch, no temporary file). 0 at the first failure.
+    // Writes every section into a file (no batch, no temporary file). A value that cannot be
+    // written is reported and the writing goes on; 0 when there was one.
     int WriteProject(const std::string& path);
     // Reads the tiles of one station; false when reading must stop.
     bool ReadStation(int index, int prints, const std::string& path);

@@ -218,19 +218,18 @@ int CMorvelanDoc::OnOpenDocument(const std::string& path) {
 }
 
 int CMorvelanDoc::WriteProject(const std::string& path) {
-    if (!WriteProfileText(kMain, "INFO", kProjectInfo, path) ||
-        !WriteProfileNumber(kMain, "Module", StationCount(), path) ||
-        !WriteProfileText(kMain, "Kommentar", EncodeComment(m_Comment), path) ||
-        !WriteProfileText(kMain, "Datum", m_Date, path) ||
-        !WriteProfileText(kMain, "Firma", m_Company, path) ||
-        !WriteProfileText(kMain, "Autor", m_Author, path) ||
-        !WriteProfileText(kMain, "Name", m_Name, path))
-        return 0;
-    for (int i = 0; i < StationCount(); ++i) {
-        if (!m_Stations[static_cast<std::size_t>(i)]->Write(i, path))
-            return 0;
-    }
-    return 1;
+    // A value the writer refuses is reported with its section and key; the rest is written.
+    int all = 1;
+    all &= WriteProfileText(kMain, "INFO", kProjectInfo, path);
+    all &= WriteProfileNumber(kMain, "Module", StationCount(), path);
+    all &= WriteProfileText(kMain, "Kommentar", EncodeComment(m_Comment), path);
+    all &= WriteProfileText(kMain, "Datum", m_Date, path);
+    all &= WriteProfileText(kMain, "Firma", m_Company, path);
+    all &= WriteProfileText(kMain, "Autor", m_Author, path);
+    all &= WriteProfileText(kMain, "Name", m_Name, path);
+    for (int i = 0; i < StationCount(); ++i)
+        all &= m_Stations[static_cast<std::size_t>(i)]->Write(i, path);
+    return all;
 }
 
 int CMorvelanDoc::OnSaveDocument(const std::string& path) {
@@ -258,11 +257,12 @@ int CMorvelanDoc::OnSaveDocument(const std::string& path) {
     bool written = false;
     {
         mv::IniBatch batch;
-        written = WriteProject(staging) == 1;
-        if (written && !batch.commit()) {
+        // The sections go into the batch in memory, where only a refused value can fail; that
+        // value is reported and left out, and everything else is saved.
+        WriteProject(staging);
+        written = batch.commit();
+        if (!written)
             ShowLastError(std::string("SAVE ") + kMain);
-            written = false;
-        }
     }
     if (written && std::rename(staging.c_str(), target.c_str()) != 0) {
         ShowLastError(std::string("SAVE ") + kMain);

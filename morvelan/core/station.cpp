@@ -51,15 +51,13 @@ int CStation::IndexOf(const CModuleTile* tile) const {
 
 int CStation::Write(int number, const std::string& projectFile) const {
     const std::string section = "M" + std::to_string(number);
-    if (!WriteProfileText(section, "Name", m_Name, projectFile) ||
-        !WriteProfileText(section, "Comment", m_Comment, projectFile) ||
-        !WriteProfileNumber(section, "Prints", TileCount(), projectFile))
-        return 0;
-    for (int j = 0; j < TileCount(); ++j) {
-        if (!m_Tiles[static_cast<std::size_t>(j)]->SaveLabels(number, j, projectFile))
-            return 0;
-    }
-    return 1;
+    int all = 1;
+    all &= WriteProfileText(section, "Name", m_Name, projectFile);
+    all &= WriteProfileText(section, "Comment", m_Comment, projectFile);
+    all &= WriteProfileNumber(section, "Prints", TileCount(), projectFile);
+    for (int j = 0; j < TileCount(); ++j)
+        all &= m_Tiles[static_cast<std::size_t>(j)]->SaveLabels(number, j, projectFile);
+    return all;
 }
 
 int CStation::GatherParameters(std::uint8_t* buffer, int size) const {

@@ -34,8 +34,8 @@ public:
     // Index of a tile, or -1.
     int IndexOf(const CModuleTile* tile) const;
 
-    // Writes section "M<number>" and then every tile's section into a project file. 0 at the
-    // first value that could not be written.
+    // Writes section "M<number>" and then every tile's section into a project file. A value
+    // that cannot be written is reported and the writing goes on; 0 when there was one.
     int Write(int number, const std::string& projectFile) const;
 
     // The parameter buffer: every module's parameter block in tile order, the head first.
