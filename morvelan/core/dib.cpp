@@ -127,23 +127,13 @@ int CDib::Read(const std::string& path) {
     return ok;
 }
 
-int CDib::Write(const std::string& path) const {
-    if (m_Dib.empty()) {
-        Report(kDibWriteError, path);
-        return 0;
-    }
+// Other header sizes become a 40-byte header with RGBQUAD colour entries.
+void CDib::AppendInfoHeader(std::vector<std::uint8_t>& out) const {
     const std::uint32_t colors = m_Layout.colorCount;
-    std::vector<std::uint8_t> out;
-    out.reserve(54 + 4 * colors + m_Layout.imageSize);
-    out.push_back('B');
-    out.push_back('M');
-    PutU32(out, 0); // bfSize
-    PutU32(out, 0); // reserved words
     const bool bitfields = m_Layout.compression == mv::kBiBitfields;
     // Bit field masks stand between the header and the pixels.
     const std::uint32_t masks = bitfields ? 12 : 0;
     PutU32(out, 54 + 4 * colors + masks);
-    // A 40-byte header whatever the source had, then the colour table as RGBQUADs.
     PutU32(out, mv::kBmpInfoHeaderSize);
     PutU32(out, static_cast<std::uint32_t>(m_Layout.width));
     PutU32(out, static_cast<std::uint32_t>(m_Layout.height));
@@ -166,6 +156,28 @@ int CDib::Write(const std::string& path) const {
         out.push_back(e[1]);
         out.push_back(e[2]);
         out.push_back(0);
+    }
+}
+
+int CDib::Write(const std::string& path) const {
+    if (m_Dib.empty()) {
+        Report(kDibWriteError, path);
+        return 0;
+    }
+    const std::uint32_t colors = m_Layout.colorCount;
+    std::vector<std::uint8_t> out;
+    out.reserve(54 + 4 * colors + 12 + m_Layout.imageSize);
+    out.push_back('B');
+    out.push_back('M');
+    PutU32(out, 0); // bfSize
+    PutU32(out, 0); // reserved words
+    if (m_Layout.headerSize == mv::kBmpInfoHeaderSize) {
+        // The 40-byte header, any bit field masks and the colour table as they stand.
+        const std::size_t head = m_Layout.colorOffset + std::size_t{4} * colors;
+        PutU32(out, static_cast<std::uint32_t>(mv::kBmpFileHeaderSize + head));
+        out.insert(out.end(), m_Dib.begin(), m_Dib.begin() + static_cast<std::ptrdiff_t>(head));
+    } else {
+        AppendInfoHeader(out);
     }
     out.insert(out.end(), m_Dib.begin() + static_cast<std::ptrdiff_t>(m_Layout.pixelOffset),
                m_Dib.begin() + static_cast<std::ptrdiff_t>(m_Layout.pixelOffset + m_Layout.imageSize));

@@ -39,7 +39,8 @@ public:
     // Attaches a packed DIB (bitmap header, colour table, pixels). The bytes are copied; `owns`
     // is kept as how the memory was obtained. 1 on success, else "Fehler in AttachMemory".
     int AttachMemory(const std::uint8_t* dib, std::size_t size, int owns = kNew);
-    // Reads and writes a BMP file. Write stores bfSize 0 and no reserved words.
+    // Reads and writes a BMP file. Write stores bfSize 0 and no reserved words; a 40-byte
+    // header and its colour table are written as they were read.
     int Read(const std::string& path);
     int Write(const std::string& path) const;
     // Reads when loading, writes when storing.
@@ -64,6 +65,7 @@ public:
     int HeaderAlloc() const { return m_HeaderAlloc; }
 
 private:
+    void AppendInfoHeader(std::vector<std::uint8_t>& out) const;
     int Attach(std::vector<std::uint8_t> dib, std::size_t pixelOffset, const std::string& file,
                const char* failure);
 

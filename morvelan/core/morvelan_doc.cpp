@@ -116,8 +116,8 @@ CModuleTile* CMorvelanDoc::RemoveModuleAt(int station, int index,
         CModuleTile* t = target->Tile(i);
         t->m_State = 0;
         t->m_Slot -= 1;
-        t->MoveTo((i - 1) * kRackPitch + headWidth - 21 - hooks.HorizontalScroll(), kRackTop,
-                  t->cx, t->cy, false);
+        t->MoveTo((i - 1) * kRackPitch + headWidth - 21 - hooks.HorizontalScroll(),
+                  kRackTop - hooks.VerticalScroll(), t->cx, t->cy, false);
     }
     std::unique_ptr<CModuleTile> tile = target->Take(index);
     if (removed)

@@ -22,6 +22,9 @@
 #include <QShortcut>
 #include <QSplitter>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 // Menu 128 as the resource holds it: popup, command (0: separator) and the default text.
@@ -137,6 +140,7 @@ bool CMainFrame::Create() {
     doc_.OnNewDocument();
     doc_.m_Title = kUntitled;
     tree_->FillTree();
+    view_->Invalidate();
     UpdateTitle();
     UpdateCommandStates();
     return true;
@@ -278,14 +282,25 @@ bool CMainFrame::IsCommandEnabled(int id) const {
 }
 
 void CMainFrame::UpdateCommandStates() {
+    // Commands whose rule applies the tool-tip texts again when they become available.
+    constexpr int kTipRules[] = {ID_DOWNLOAD,       ID_INSERT_K2270,      ID_DELETE_MODULE,
+                                 ID_INSERT_EMPTY,   ID_INSERT_K2271,      ID_INSERT_CONTROLLER,
+                                 ID_ADD_MODULES,    ID_DEBUG};
     const FrameUpdateState state = UpdateState();
+    bool texts = false;
     for (auto& [id, action] : actions_) {
         if (id == ID_FILE_MRU_FILE1) {
             action->setEnabled(false);
             continue;
         }
-        action->setEnabled(commands_.HasHandler(id) && FrameCommandEnabled(id, state));
+        const bool enabled = commands_.HasHandler(id) && FrameCommandEnabled(id, state);
+        if (enabled && !action->isEnabled())
+            texts = texts || std::find(std::begin(kTipRules), std::end(kTipRules), id) !=
+                                 std::end(kTipRules);
+        action->setEnabled(enabled);
     }
+    if (texts)
+        SetToolbarTexts();
 }
 
 bool CMainFrame::OnCommand(int id) {
@@ -392,12 +407,21 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+bool CMainFrame::AcceptsDrop() const {
+    // A drop opens a project: refused whenever Open is, and while a modal action runs.
+    return !QApplication::activeModalWidget() && FrameCommandEnabled(ID_FILE_OPEN, UpdateState());
+}
+
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls())
+    if (event->mimeData()->hasUrls() && AcceptsDrop())
         event->acceptProposedAction();
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
+    if (!AcceptsDrop()) {
+        event->ignore();
+        return;
+    }
     const QList<QUrl> urls = event->mimeData()->urls();
     event->acceptProposedAction();
     // The framework opens the first dropped file.

@@ -138,6 +138,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    bool AcceptsDrop() const;
     void CreateMenus();
     void CreateAccelerators();
     void RegisterOwnCommands();

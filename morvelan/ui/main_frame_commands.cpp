@@ -49,6 +49,7 @@ void CMainFrame::RegisterOwnCommands() {
         morvelan::CLanguageDlg dlg(app_.m_Language, this);
         dlg.DoModal();
         SetMenuTexts();
+        SetToolbarTexts();
     });
     commands_.Register(
         ID_UPLOAD, [this] { Upload(0); }, [&seams] { return bool(seams.uploadDialog); });

@@ -45,6 +45,17 @@ std::vector<QPixmap> SliceStrip(const QImage& strip) {
 
 } // namespace
 
+std::string ToolTipOfMenuText(const std::string& text) {
+    std::string tip;
+    for (std::size_t i = 0; i < text.size() && text[i] != '\t'; ++i) {
+        // A single '&' marks the next character; "&&" stands for one '&'.
+        if (text[i] == '&' && (++i == text.size() || text[i] == '\t'))
+            break;
+        tip += text[i];
+    }
+    return tip;
+}
+
 const std::vector<ToolbarRow>& toolbarRows() {
     static const std::vector<ToolbarRow> rows = {
         {ID_FILE_NEW, 0},      {ID_FILE_OPEN, 1},     {ID_FILE_SAVE, 2},
@@ -97,7 +108,7 @@ bool CMainToolBar::Create(int rows) {
 void CMainToolBar::ApplyTexts() {
     for (const auto& [id, text] : kTipTexts) {
         if (QAction* action = frame_.Action(id))
-            action->setToolTip(xui::fromCp1252(mv::LanguageText(text)));
+            action->setToolTip(xui::fromCp1252(ToolTipOfMenuText(mv::LanguageText(text))));
     }
     QPalette tips = QToolTip::palette();
     tips.setColor(QPalette::ToolTipBase, xui::toQColor(kToolTipBackground));

@@ -7,6 +7,7 @@
 
 #include <QToolBar>
 
+#include <string>
 #include <vector>
 
 class CMainFrame;
@@ -17,6 +18,9 @@ constexpr int kToolbarImageWidth = 21;
 constexpr int kToolbarMargin = 7;
 constexpr mv::COLORREF kToolbarMask = 0xC0C0C0;
 constexpr mv::COLORREF kToolTipBackground = 0xC0FFFF;
+
+// The tool tip of a menu text: without its '&' markers and without what follows the tab.
+std::string ToolTipOfMenuText(const std::string& text);
 
 // One row of the toolbar: command (0 = separator) and image index.
 struct ToolbarRow {

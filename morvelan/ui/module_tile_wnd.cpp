@@ -203,11 +203,38 @@ void CModuleTileWnd::PaintList(mv::Canvas& dc) {
     }
 }
 
-void CModuleTileWnd::paintEvent(QPaintEvent* /*event*/) {
-    if (image_.size() != size()) {
-        image_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-        image_.fill(Qt::transparent);
+CModuleTileWnd::Look CModuleTileWnd::CurrentLook() const {
+    Look look;
+    look.mode = tile_.m_DisplayMode;
+    look.slot = tile_.m_Slot;
+    look.highlight = tile_.m_Highlight;
+    look.size = size();
+    if (tile_.m_DisplayMode == kTileRack) {
+        look.connector = ConnectorFile(tile_);
+    } else {
+        look.row = tile_.m_ListRow;
+        look.number = tile_.m_ListNumber;
+        look.label = tile_.m_ListLabel;
     }
+    return look;
+}
+
+void CModuleTileWnd::ClearOnNewLook() {
+    Look look = CurrentLook();
+    if (look == painted_ && image_.size() == size())
+        return;
+    painted_ = std::move(look);
+    // A moved slot or another picture is painted from a clean image, as an erase would.
+    if (image_.size() != size())
+        image_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    image_.fill(Qt::transparent);
+    tile_.m_OnlinePaintMark = 0;
+    if (tile_.m_Online == 1)
+        tile_.Module().drawState = kDrawStateReset;
+}
+
+void CModuleTileWnd::paintEvent(QPaintEvent* /*event*/) {
+    ClearOnNewLook();
     if (!image_.isNull()) {
         QPainter into(&image_);
         xui::QtCanvas dc(into);

@@ -61,12 +61,29 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // What the tile's static picture depends on: its layout, slot, highlight, list row and
+    // labels, connector picture and size.
+    struct Look {
+        int mode = 0;
+        int slot = 0;
+        int highlight = 0;
+        int row = 0;
+        int number = 0;
+        std::string label;
+        std::string connector;
+        QSize size;
+        bool operator==(const Look&) const = default;
+    };
+    Look CurrentLook() const;
+    // Starts the image afresh when the look changed since the last paint.
+    void ClearOnNewLook();
     void PaintRack(mv::Canvas& dc);
     void PaintList(mv::Canvas& dc);
 
     CModuleTile& tile_;
     CMainFrame& frame_;
     QImage image_;
+    Look painted_;
 };
 
 // The tile's side of its window: made by the document hooks, destroyed with the tile. It tells

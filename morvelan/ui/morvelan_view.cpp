@@ -95,7 +95,8 @@ void CMorvelanView::CreateButtons() {
         if (wanted.toggle)
             button->SetToggle();
         button->setGeometry(i * kViewButtonWidth, 0, kViewButtonWidth, kViewButtonHeight);
-        button->show();
+        // Hidden until PrepareDraw says what the view shows, the first paint included.
+        button->hide();
         buttons_[i] = button;
     }
 }
@@ -138,8 +139,18 @@ void CMorvelanView::resizeEvent(QResizeEvent* event) {
 }
 
 void CMorvelanView::scrollContentsBy(int dx, int dy) {
-    // The tiles and buttons move with the picture, as child windows of a scrolled window do;
-    // a horizontal scroll redraws everything.
+    // The tiles and buttons move with the picture, as child windows of a scrolled window do,
+    // hidden ones too: a tile's place follows its window, so showing it again never moves it.
+    CMorvelanDoc& doc = frame_.Doc();
+    for (int s = 0; s < doc.StationCount(); ++s) {
+        CStation* station = doc.Station(s);
+        for (int j = 0; j < station->TileCount(); ++j) {
+            CModuleTile* tile = station->Tile(j);
+            tile->x += dx;
+            tile->y += dy;
+        }
+    }
+    // A horizontal scroll redraws everything.
     viewport()->scroll(dx, dy);
     viewport()->update();
 }

@@ -8,6 +8,7 @@
 #include "morvelan/ui/frame_seams.h"
 #include "morvelan/ui/left_view.h"
 #include "morvelan/ui/main_frame.h"
+#include "morvelan/ui/module_tile_wnd.h"
 #include "morvelan/ui/morvelan_app.h"
 #include "morvelan/ui/morvelan_view.h"
 #include "platform/clock.h"
@@ -37,6 +38,16 @@ inline QApplication& qapp() {
     static char* argv[] = {name, nullptr};
     static auto* app = new QApplication(argc, argv);
     return *app;
+}
+
+// The window that shows a tile.
+inline CModuleTileWnd* windowOf(CModuleTile& tile) {
+    for (QWidget* w : QApplication::allWidgets()) {
+        auto* window = qobject_cast<CModuleTileWnd*>(w);
+        if (window && &window->Tile() == &tile)
+            return window;
+    }
+    return nullptr;
 }
 
 class FrameTest : public ::testing::Test {

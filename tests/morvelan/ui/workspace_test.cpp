@@ -17,15 +17,6 @@
 namespace frametest {
 namespace {
 
-CModuleTileWnd* windowOf(CModuleTile& tile) {
-    for (QWidget* w : QApplication::allWidgets()) {
-        auto* window = qobject_cast<CModuleTileWnd*>(w);
-        if (window && &window->Tile() == &tile)
-            return window;
-    }
-    return nullptr;
-}
-
 QImage paintTile(CModuleTileWnd& window) {
     window.Invalidate(1);
     return window.grab().toImage();
