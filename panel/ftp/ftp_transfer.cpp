@@ -2,6 +2,8 @@
 #include "panel/ftp/ftp_client.h"
 #include "platform/file_mode.h"
 
+#include "platform/ini_file.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -24,14 +26,12 @@ std::string Printf(const char* format, std::string_view text, long long number) 
 }
 
 // A temporary file beside `target`, removed again unless Commit() renamed it over the target.
+// Partial files that downloads of the same target left behind (a killed process) and that
+// have not been written for a minute go first.
 class TempBeside {
 public:
     explicit TempBeside(const std::string& target) : target_(target) {
-        const std::size_t slash = target.rfind('/');
-        const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-        const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-        path_ = folder + "." + name + ".XXXXXX";
-        fd_ = ::mkostemp(path_.data(), O_CLOEXEC);
+        fd_ = mv::iniCreateTemporary(target, path_);
         if (fd_ < 0) {
             path_.clear();
             return;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <regex>
 #include <sstream>
+#include <utime.h>
 
 using namespace ftp;
 using namespace ftptest;
@@ -97,9 +98,20 @@ TEST(FtpClientPyftpd, TranscriptFilesAndListingOfARealServer) {
         }
         EXPECT_FALSE(client.GetEntry(2, entry));
 
+        // The partial file a killed download left is removed by the next download of that
+        // name once it has not been written for a minute; one being written now is kept.
         const std::string back = peer.folder.Path() + "/back.bin";
+        const std::string stale = peer.folder.Path() + "/.back.bin.Q1w2E3";
+        const std::string fresh = peer.folder.Path() + "/.back.bin.R4t5Y6";
+        WriteWholeFile(stale, "left by a killed download");
+        WriteWholeFile(fresh, "still arriving");
+        const utimbuf old{std::time(nullptr) - 61, std::time(nullptr) - 61};
+        ASSERT_EQ(::utime(stale.c_str(), &old), 0);
         ASSERT_TRUE(client.GetFile("a file.bin", back));
         EXPECT_EQ(ReadWholeFile(back), content);
+        EXPECT_FALSE(std::filesystem::exists(stale));
+        EXPECT_EQ(ReadWholeFile(fresh), "still arriving");
+        std::filesystem::remove(fresh);
         EXPECT_EQ(status.Count("1:Receiveing file " + back + " "), 1);
 
         // A refused download leaves the local file as it was, and no temporary file beside it.
