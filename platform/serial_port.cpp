@@ -72,8 +72,11 @@ bool SerialPort::open(const std::string& device) {
 void SerialPort::close() {
     if (fd_ < 0)
         return;
+    // What is still leaving goes out at the speed it was written with: a reset sent just before
+    // the close reaches the controller.
+    drainOutput();
     if (haveOriginal_)
-        ::tcsetattr(fd_, TCSANOW, &original_);
+        ::tcsetattr(fd_, TCSADRAIN, &original_);
     ::ioctl(fd_, TIOCNXCL);
     if (locked_)
         ::flock(fd_, LOCK_UN);
@@ -103,7 +106,9 @@ bool SerialPort::applyState(int baud) {
     t.c_cc[VTIME] = 0;
     if (::cfsetispeed(&t, speed) != 0 || ::cfsetospeed(&t, speed) != 0)
         return false;
-    if (::tcsetattr(fd_, TCSANOW, &t) != 0)
+    // A new speed applies only once what was written at the old one has left.
+    drainOutput();
+    if (::tcsetattr(fd_, TCSADRAIN, &t) != 0)
         return false;
 
     termios back{};
@@ -205,6 +210,11 @@ SerialPort::Status SerialPort::read(std::uint8_t* data, std::size_t len, std::si
     if (done)
         *done = got;
     return status;
+}
+
+void SerialPort::drainOutput() {
+    while (::tcdrain(fd_) != 0 && errno == EINTR) {
+    }
 }
 
 bool SerialPort::purgeInput() { return fd_ >= 0 && ::tcflush(fd_, TCIFLUSH) == 0; }

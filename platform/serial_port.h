@@ -33,13 +33,15 @@ public:
     // TIOCEXCL). Fails when the device is missing, not a terminal or held by someone else.
     bool open(const std::string& device);
     bool isOpen() const { return fd_ >= 0; }
-    // Restores the settings found at open, releases the device and closes it.
+    // Lets pending output leave, restores the settings found at open, releases the device and
+    // closes it.
     void close();
 
     // Reads the current settings (a failure means the device is unusable).
     bool readState();
     // Raw 8N1 at the given baud, no flow control, DTR and RTS off where the device has them.
-    // The settings are read back and compared; an unsupported baud fails.
+    // Pending output leaves at the old speed first. The settings are read back and compared; an
+    // unsupported baud fails.
     bool applyState(int baud);
 
     bool setTimeouts(const SerialTimeouts& timeouts);
@@ -54,6 +56,9 @@ public:
     const std::string& device() const { return device_; }
 
 private:
+    // Waits until everything written has been sent.
+    void drainOutput();
+
     int fd_ = -1;
     bool locked_ = false;
     bool haveOriginal_ = false;

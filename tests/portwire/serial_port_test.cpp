@@ -9,6 +9,27 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+// The settings calls of the port, seen at the C library (the test links with --wrap): a
+// pseudo-terminal has no transmit queue, so only the calls show whether pending output was let
+// out before a speed change.
+namespace {
+std::vector<std::string> g_TermiosCalls;
+} // namespace
+
+extern "C" int __real_tcsetattr(int fd, int action, const termios* t);
+extern "C" int __real_tcdrain(int fd);
+extern "C" int __wrap_tcsetattr(int fd, int action, const termios* t) {
+    g_TermiosCalls.push_back(action == TCSADRAIN ? "set after drain" : "set now");
+    return __real_tcsetattr(fd, action, t);
+}
+extern "C" int __wrap_tcdrain(int fd) {
+    g_TermiosCalls.push_back("drain");
+    return __real_tcdrain(fd);
+}
+
 namespace {
 
 // The controller's side of a pseudo-terminal; the product opens the other side by name.
@@ -86,6 +107,34 @@ TEST(PortwireSerialPort, AppliesRaw8N1AtTheBaudAndRestoresOnClose) {
         EXPECT_FALSE(port.applyState(12345));
     }
     EXPECT_EQ(pty.speed(), before);
+}
+
+TEST(PortwireSerialPort, WrittenBytesLeaveBeforeASpeedChangeAndTheClose) {
+    Pty pty;
+    mv::SerialPort port;
+    ASSERT_TRUE(port.open(pty.name()));
+    ASSERT_TRUE(port.applyState(115200));
+    // A reset frame, then back to 9600, then one more frame and the close.
+    const std::uint8_t frame[7] = {0x00, 0x20, 0x03, 0x31, 0x00, 0x00, 0x54};
+    std::size_t done = 0;
+    g_TermiosCalls.clear();
+    ASSERT_EQ(port.write(frame, 7, &done), mv::SerialPort::Status::Ok);
+    ASSERT_TRUE(port.applyState(9600));
+    ASSERT_EQ(port.write(frame, 7, &done), mv::SerialPort::Status::Ok);
+    port.close();
+    // The speed change and the restore at the close, each after the output has left.
+    int sets = 0;
+    for (std::size_t i = 0; i < g_TermiosCalls.size(); ++i) {
+        if (g_TermiosCalls[i] != "drain") {
+            ++sets;
+            const bool drained = i > 0 && g_TermiosCalls[i - 1] == "drain";
+            EXPECT_TRUE(g_TermiosCalls[i] == "set after drain" || drained) << i;
+        }
+    }
+    EXPECT_EQ(sets, 2);
+    // Both frames reached the peer whole.
+    std::uint8_t in[14] = {};
+    EXPECT_EQ(::read(pty.master(), in, 14), 14);
 }
 
 TEST(PortwireSerialPort, ReadsExactlyAndGathersSplitInput) {

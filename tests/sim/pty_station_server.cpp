@@ -77,8 +77,14 @@ bool PtyStationServer::start(int baud, std::string* error)
         ::cfmakeraw(&t);
         ::cfsetispeed(&t, B38400);
         ::cfsetospeed(&t, B38400);
+        // With EXTPROC and packet mode every change of the settings is reported on the master
+        // side, so bytes written before a speed change are judged by the speed they went at.
+        t.c_lflag |= EXTPROC;
         ::tcsetattr(slaveKeepFd_, TCSANOW, &t);
     }
+    const int packet = 1;
+    if (::ioctl(masterFd_, TIOCPKT, &packet) != 0)
+        return fail("TIOCPKT");
     const int flags = ::fcntl(masterFd_, F_GETFL);
     ::fcntl(masterFd_, F_SETFL, flags | O_NONBLOCK);
     wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -135,10 +141,15 @@ void PtyStationServer::wake()
     }
 }
 
-bool PtyStationServer::terminalAt(int baud)
+unsigned PtyStationServer::terminalSpeed() const
 {
     termios t{};
-    return ::tcgetattr(masterFd_, &t) == 0 && ::cfgetospeed(&t) == static_cast<speed_t>(speedOf(baud));
+    return ::tcgetattr(masterFd_, &t) == 0 ? static_cast<unsigned>(::cfgetospeed(&t)) : 0;
+}
+
+bool PtyStationServer::terminalAt(int baud)
+{
+    return terminalSpeed() == speedOf(baud);
 }
 
 bool PtyStationServer::waitIdle(int timeoutMs)
@@ -185,9 +196,15 @@ void PtyStationServer::run()
     FrameAssembler assembler;
     std::vector<std::vector<std::uint8_t>> frames;
     std::uint8_t buffer[1024];
+    // A pseudo-terminal has no transmit queue: what was written has left at the speed of that
+    // moment, even when the writer changes the speed right after. The speed seen at the last
+    // look, and the one before the latest change while what was written before it is unread.
+    unsigned seen = 0;
+    unsigned before = 0;
+    bool changed = false;
     while (!stopping_) {
         reading_ = false; // what was read before is answered
-        pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {masterFd_, POLLIN, 0}};
+        pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {masterFd_, POLLIN | POLLPRI, 0}};
         const int timeout = boot_ ? boot_->msUntilNext(steadyMs()) : -1;
         if (::poll(fds, 2, timeout) < 0) {
             if (errno == EINTR)
@@ -202,35 +219,56 @@ void PtyStationServer::run()
         }
         if (boot_)
             driveBootLoader();
-        if (!(fds[1].revents & (POLLIN | POLLHUP | POLLERR)))
+        if (!(fds[1].revents & (POLLIN | POLLPRI | POLLHUP | POLLERR)))
             continue;
         reading_ = true;
-        const ssize_t n = ::read(masterFd_, buffer, sizeof buffer);
-        if (n <= 0)
-            continue;
-        if (boot_ && boot_->inWindow()) {
-            // The boot loader holds the line: bytes go to it, not to the station.
-            boot_->feed(buffer, static_cast<std::size_t>(n), steadyMs(), terminalAt(kBootBaud));
-            continue;
-        }
-        termios t{};
-        const bool sameBaud = ::tcgetattr(masterFd_, &t) == 0 &&
-                              ::cfgetospeed(&t) == static_cast<speed_t>(speedOf(baud_));
-        if (!sameBaud) {
-            ignored_ += n;
-            assembler.reset();
-            station_.connectionReset();
-            continue;
-        }
-        frames.clear();
-        assembler.feed(buffer, static_cast<std::size_t>(n), frames);
-        for (const auto& frame : frames) {
-            const Response r = station_.process(frame);
-            writeResponse(masterFd_, r, false);
-            if (r.drop) {
+        // Everything there is now: status packets (settings changed) and data packets.
+        for (;;) {
+            const unsigned speed = terminalSpeed();
+            const ssize_t n = ::read(masterFd_, buffer, sizeof buffer);
+            if (n <= 0) {
+                changed = false;
+                seen = speed;
+                break;
+            }
+            if (buffer[0] != TIOCPKT_DATA) {
+                if ((buffer[0] & TIOCPKT_IOCTL) && !changed) {
+                    before = seen;
+                    changed = true;
+                }
+                seen = speed;
+                continue;
+            }
+            // Bytes right after a change went at the speed before it when nobody listens at
+            // the present one (a reset sent just before the close that restored the speed).
+            const bool bootListens = boot_ && boot_->inWindow();
+            const int listening = bootListens ? kBootBaud : baud_.load();
+            const unsigned sentAt = changed && speed != speedOf(listening) ? before : speed;
+            changed = false;
+            seen = speed;
+            const std::uint8_t* data = buffer + 1;
+            const std::size_t count = static_cast<std::size_t>(n - 1);
+            if (bootListens) {
+                // The boot loader holds the line: bytes go to it, not to the station.
+                boot_->feed(data, count, steadyMs(), sentAt == speedOf(kBootBaud));
+                continue;
+            }
+            if (sentAt != speedOf(listening)) {
+                ignored_ += static_cast<long>(count);
                 assembler.reset();
                 station_.connectionReset();
-                break;
+                continue;
+            }
+            frames.clear();
+            assembler.feed(data, count, frames);
+            for (const auto& frame : frames) {
+                const Response r = station_.process(frame);
+                writeResponse(masterFd_, r, false);
+                if (r.drop) {
+                    assembler.reset();
+                    station_.connectionReset();
+                    break;
+                }
             }
         }
     }

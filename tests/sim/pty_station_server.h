@@ -1,6 +1,7 @@
-// The station behind a pseudo-terminal. It answers only while the terminal's baud (set by
-// whoever opened the slave side) equals the station's own baud; bytes at any other baud are
-// dropped, as a real line would garble them.
+// The station behind a pseudo-terminal. It answers only bytes written while the terminal's
+// baud (set by whoever opened the slave side) equals the station's own baud; bytes at any other
+// baud are dropped, as a real line would garble them. A speed change after a write does not
+// touch bytes already written: a pseudo-terminal has no transmit queue.
 #pragma once
 
 #include "tests/sim/station.h"
@@ -50,6 +51,8 @@ private:
     // The boot loader's turn: power-on, prompt, command end, window end.
     void driveBootLoader();
     bool terminalAt(int baud);
+    // The terminal's output speed as its termios code; 0 when it cannot be read.
+    unsigned terminalSpeed() const;
 
     Station& station_;
     int masterFd_ = -1;

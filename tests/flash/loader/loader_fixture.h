@@ -29,13 +29,17 @@
 namespace flashtest {
 
 // Calls of the export table by name, and the read time-out the reads are given. Writes that
-// get no answer (boot commands, the reset) wait until the simulator has taken them, as the
-// real waits after them would.
+// get no answer (boot commands, the FTP start, the reset) are noted; the next wait of the run
+// lets the simulator take them, as a real wait would. A run that does not wait after one (the
+// reset before a close) is not held up for it.
 struct ExportCalls {
     std::map<std::string, int> count;
     int readTimeoutMs = 200;
     x740sim::BootLoader* boot = nullptr;
     x740sim::ServiceController* services = nullptr;
+    std::size_t bootBytesSent = 0; // 0: no boot command since the last wait
+    int resetsSent = 0;
+    int ftpStartsSent = 0;
 };
 inline ExportCalls g_Calls;
 
@@ -43,6 +47,21 @@ inline ExportCalls g_Calls;
 template <typename Condition> void AwaitPeer(Condition done) {
     for (int i = 0; i < 2000 && !done(); ++i) {
         ::usleep(1000);
+    }
+}
+
+// What the run sent without an answer has been taken by the simulator.
+inline void AwaitUnanswered() {
+    ExportCalls& c = g_Calls;
+    if (c.boot && c.bootBytesSent != 0) {
+        AwaitPeer([&c] { return c.boot->bytesFed() >= c.bootBytesSent; });
+        c.bootBytesSent = 0;
+    }
+    if (c.services) {
+        AwaitPeer([&c] {
+            return c.services->requests(49, 0x20) >= c.resetsSent &&
+                   c.services->requests(48, 0x20) >= c.ftpStartsSent;
+        });
     }
 }
 
@@ -71,7 +90,7 @@ inline std::uint16_t Counted_write(LinkHandle link, const std::uint8_t* bytes, i
         (g_Calls.boot ? g_Calls.boot->bytesFed() : 0) + static_cast<std::size_t>(n);
     const std::uint16_t ok = A_Write(link, bytes, n);
     if (ok && g_Calls.boot) {
-        AwaitPeer([target] { return g_Calls.boot->bytesFed() >= target; });
+        g_Calls.bootBytesSent = target;
     }
     return ok;
 }
@@ -87,21 +106,20 @@ inline std::uint16_t Counted_x740WriteModulConfig(LinkHandle link, const char* s
 }
 inline std::uint16_t Counted_x740ResetModul(LinkHandle link) {
     ++Count("x740ResetModul");
-    const int before = g_Calls.services ? g_Calls.services->requests(49, 0x20) : 0;
-    const std::uint16_t ok = A_X740_ResetModul(link);
-    if (ok && g_Calls.services) {
-        AwaitPeer([before] { return g_Calls.services->requests(49, 0x20) > before; });
+    if (g_Calls.services && g_Calls.resetsSent < g_Calls.services->requests(49, 0x20)) {
+        g_Calls.resetsSent = g_Calls.services->requests(49, 0x20);
     }
+    const std::uint16_t ok = A_X740_ResetModul(link);
+    g_Calls.resetsSent += ok ? 1 : 0;
     return ok;
 }
-// The FTP start is not answered either: the run goes on before the simulator has taken it.
 inline std::uint16_t Counted_x740StartFtpServer(LinkHandle link) {
     ++Count("x740StartFtpServer");
-    const int before = g_Calls.services ? g_Calls.services->requests(48, 0x20) : 0;
-    const std::uint16_t ok = A_X740_StartFTPServer(link);
-    if (ok && g_Calls.services) {
-        AwaitPeer([before] { return g_Calls.services->requests(48, 0x20) > before; });
+    if (g_Calls.services && g_Calls.ftpStartsSent < g_Calls.services->requests(48, 0x20)) {
+        g_Calls.ftpStartsSent = g_Calls.services->requests(48, 0x20);
     }
+    const std::uint16_t ok = A_X740_StartFTPServer(link);
+    g_Calls.ftpStartsSent += ok ? 1 : 0;
     return ok;
 }
 inline void Counted_close(LinkHandle l) {
@@ -130,6 +148,7 @@ public:
     void sleep(int ms) override {
         m_Sleeps.push_back(ms);
         m_Now += ms;
+        AwaitUnanswered();
         m_Pty.waitIdle(2000);
     }
     std::vector<int> m_Sleeps;
