@@ -5,12 +5,19 @@
 
 #include "../core/fixtures/doc_test_util.h"
 #include "morvelan/core/paper_sizes.h"
+#include "morvelan/ui/module_dialog_seams.h"
 #include "morvelan/ui/page_view.h"
+#include "morvelan/ui/print_commands.h"
 #include "morvelan/ui/print_preview_dlg.h"
 #include "morvelan/ui/printer_list.h"
 #include "xui/command.h"
+#include "xui/font_map.h"
+#include "xui/qt_text.h"
 #include "xui/window_class.h"
 #include "platform/recording_canvas.h"
+
+#include <QFontMetricsF>
+#include <QPrinter>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +99,28 @@ protected:
             pages.push_back(SortedCharacters(all));
         }
         return pages;
+    }
+
+    // The text of a whole print of a job, without blanks.
+    std::string PrintedText(int mode) {
+        std::filesystem::remove(pdf_);
+        EXPECT_EQ(env_.session->Print(mode, 1, 1, mv::PaperSize(mv::kPaperA4, 0, 0)),
+                  PrintOutcome::Done);
+        std::string out;
+        for (char c : Shell("pdftotext -raw '" + pdf_ + "' - 2>/dev/null"))
+            if (!std::isspace(static_cast<unsigned char>(c)))
+                out += c;
+        return out;
+    }
+    // What a job draws on its first page.
+    mv::RecordingCanvas Recorded(int mode) {
+        mv::RecordingCanvas dc;
+        dc.setMapMode(mv::MM_LOMETRIC);
+        mv::PreviewSink sink;
+        env_.session->state.printableHeight = 2970;
+        mv::CLabelPrinter printer(dc, sink, env_.session->state, env_.session->Context());
+        printer.Run(mode, 1, 1, 1, 1, 2970);
+        return dc;
     }
 
     printtest::Environment env_;
@@ -186,6 +215,113 @@ TEST_F(PrintToPdf, PreviewPagesThroughTheProjectLabels) {
         for (int x = 0; x < img.width() - 20; ++x)
             dark += qGray(img.pixel(x, y)) < 128 ? 1 : 0;
     EXPECT_GT(dark, 50);
+}
+
+TEST_F(PrintToPdf, LabelLinesPrintTheSameAfterASaveAndReopen) {
+    CModuleTile* board = doc_.Station(0)->Tile(1);
+    board->m_Lines = {"Inputs", "Hall2", ""};
+    const std::string before = PrintedText(mv::kPrintProjectLabels);
+    for (const char* line : {"X740slot0", "Maincabinet", "Inputs", "Hall2"})
+        EXPECT_NE(before.find(line), std::string::npos) << line << "\n" << before;
+    const std::string saved = env_.dir + "/saved.mvl";
+    ASSERT_EQ(doc_.OnSaveDocument(saved), 1);
+    ASSERT_EQ(doc_.OnOpenDocument(saved), 1);
+    EXPECT_EQ(PrintedText(mv::kPrintProjectLabels), before);
+
+    // A pair without label lines gets the short line instead, also after a reopen.
+    const auto shortLines = [this] {
+        int n = 0;
+        for (const mv::DrawCall& c : Recorded(mv::kPrintProjectLabels).callsOf(mv::DrawOp::Line))
+            n += c.from.y == c.to.y && c.to.x - c.from.x == 100 ? 1 : 0;
+        return n;
+    };
+    const int withText = shortLines();
+    doc_.Station(0)->Tile(1)->m_Lines = {"", "", ""};
+    ASSERT_EQ(doc_.OnSaveDocument(saved), 1);
+    ASSERT_EQ(doc_.OnOpenDocument(saved), 1);
+    EXPECT_EQ(shortLines(), withText + 1);
+}
+
+TEST_F(PrintToPdf, ProjectHeaderLabelsFitTheirColumnInBothLanguages) {
+    doc_.m_Comment = "First\r\nSecond\r\nThird";
+    for (const char* language : {"English", "Deutsch"}) {
+        SCOPED_TRACE(language);
+        ASSERT_EQ(env_.app.m_Language.Load(language), 1);
+        const mv::RecordingCanvas dc = Recorded(mv::kPrintProjectPage);
+        int labels = 0;
+        const mv::DrawCall* lastComment = nullptr;
+        for (const mv::DrawCall& c : dc.callsOf(mv::DrawOp::TextOut)) {
+            // Measured at ten times the size, for the outline's own widths.
+            const QFontMetricsF m(xui::makeQFont(c.state.font, -c.state.font.height * 10));
+            if (c.from.x == 10 && c.state.font.height == -40) {
+                ++labels;
+                EXPECT_LT(m.horizontalAdvance(xui::fromCp1252(c.text)) / 10, 250 - 10) << c.text;
+            }
+            if (c.text == "Third")
+                lastComment = &c;
+        }
+        EXPECT_EQ(labels, 4);
+        ASSERT_NE(lastComment, nullptr);
+        // The element after the header is the controller's grey band.
+        const auto fills = dc.callsOf(mv::DrawOp::FillRect);
+        ASSERT_GE(fills.size(), 2u);
+        const QFontMetricsF m(xui::makeQFont(lastComment->state.font, 350));
+        EXPECT_GT(lastComment->from.y - m.height() / 10, fills[1].rect.top);
+    }
+}
+
+TEST_F(PrintToPdf, PrintSetupOrientationBelongsToItsPrinter) {
+    const auto pageSize = [this] {
+        return InfoLine(Shell("pdfinfo '" + pdf_ + "' 2>&1"), "Page size");
+    };
+    const auto landscape = [this] {
+        env_.session->runPageSetup = [](QPrinter& printer, QWidget*) {
+            printer.setPageOrientation(QPageLayout::Landscape);
+            return true;
+        };
+        OnFilePrintSetup(*env_.session, nullptr);
+    };
+    // A queue set to landscape comes back so with the next start.
+    env_.printers->defaultName = "Lab";
+    env_.session->Init();
+    landscape();
+    env_.session->Init();
+    EXPECT_EQ(env_.session->current.m_Orientation, kLandscape);
+    // The PDF entry starts upright and prints so.
+    ASSERT_TRUE(env_.session->SelectPrinter(env_.session->printers.GetCount() - 1));
+    EXPECT_EQ(env_.session->current.m_Orientation, kPortrait);
+    PrintedText(mv::kPrintProjectLabels);
+    EXPECT_EQ(pageSize().rfind("595 x 842", 0), 0u) << pageSize();
+    // Turned in Print Setup, its jobs and its preview are landscape.
+    landscape();
+    PrintedText(mv::kPrintProjectPage);
+    EXPECT_EQ(pageSize().rfind("842 x 595", 0), 0u) << pageSize();
+    CPrintPreviewDlg preview(*env_.session, mv::kPrintProjectPage + 1, 1, mv::kPaperA4, 0, 0);
+    preview.ShowModeless();
+    EXPECT_EQ(preview.view()->m_Extent, (mv::SIZE{2970, 2100}));
+    EXPECT_GT(preview.view()->width(), preview.view()->height());
+}
+
+TEST_F(PrintToPdf, ChosenPdfNameGetsItsSuffix) {
+    ::unsetenv(kPrintPdfEnv);
+    std::vector<FileDialogSpec> asked;
+    setFileChooser([&](const FileDialogSpec& wanted, QWidget*) {
+        asked.push_back(wanted);
+        return env_.dir + "/labels";
+    });
+    CPrintSession fresh(env_.app, std::make_unique<printtest::FakePrinters>());
+    fresh.Init();
+    fresh.shortDate = env_.session->shortDate;
+    fresh.document = env_.session->document;
+    EXPECT_TRUE(fresh.current.IsPdf());
+    EXPECT_EQ(fresh.Print(mv::kPrintProjectPage, 0, 1, mv::PaperSize(mv::kPaperA4, 0, 0)),
+              PrintOutcome::Done);
+    setFileChooser({});
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_TRUE(asked[0].save);
+    EXPECT_EQ(asked[0].defaultExtension, "pdf");
+    EXPECT_TRUE(std::filesystem::exists(env_.dir + "/labels.pdf"));
+    EXPECT_FALSE(std::filesystem::exists(env_.dir + "/labels"));
 }
 
 TEST(SystemPrinters, CupsQueuesComeFirst) {

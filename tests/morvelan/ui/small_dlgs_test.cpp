@@ -9,8 +9,10 @@
 #include "morvelan/ui/controller_dlg.h"
 #include "morvelan/ui/dialog_hooks.h"
 #include "morvelan/ui/dialog_templates.h"
+#include "morvelan/core/app_profile.h"
 #include "morvelan/ui/ip_dlgs.h"
 #include "morvelan/ui/label_dlgs.h"
+#include "morvelan/ui/module_insert_dlgs.h"
 #include "morvelan/ui/port_select_dlg.h"
 #include "morvelan/ui/project_dlg.h"
 #include "morvelan/ui/value_dlgs.h"
@@ -20,6 +22,7 @@
 #include "xui/ip_address_ctrl.h"
 #include "xui/window_class.h"
 
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -102,6 +105,54 @@ TEST_F(SmallDialogs, ProjectCommentKeepsItsLineEndsThroughTheDialog) {
     EXPECT_NE(dlgtest::ReadAll(second).find("Kommentar=Line A\x1d\x1aLine B\x1d\x1aLine C\r\n"),
               std::string::npos)
         << dlgtest::ReadAll(second);
+}
+
+TEST_F(SmallDialogs, PastedLineBreaksBecomeBlanksAndEverySaveKeepsTheOtherEdits) {
+    CMorvelanDoc doc;
+    ASSERT_EQ(doc.OnOpenDocument(mvtest::SourceDir() + "/data/samples/demo.mvl"), 1);
+    const auto paste = [](QWidget* edit, const char* text) {
+        QApplication::clipboard()->setText(QString::fromLatin1(text));
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    };
+    {
+        CLabelDlg d(*doc.Station(0)->Tile(1));
+        d.ShowModeless();
+        paste(d.item(IDC_LINE2_EDIT), "Inputs\nI0-I15");
+        Command(d, mv::IDOK);
+    }
+    {
+        CChangeModuleDlg d(*doc.Station(0));
+        d.ShowModeless();
+        paste(d.item(IDC_COMMENT_EDIT), "Halle 2\r\nlinks");
+        Command(d, mv::IDOK);
+    }
+    doc.m_Author = "Someone";
+    const std::string path = tmp + "/p.mvl";
+    ASSERT_EQ(doc.OnSaveDocument(path), 1);
+    CMorvelanDoc again;
+    ASSERT_EQ(again.OnOpenDocument(path), 1);
+    EXPECT_EQ(again.Station(0)->Tile(1)->m_Lines[1], "Inputs I0-I15");
+    EXPECT_EQ(again.Station(0)->m_Comment, "Halle 2 links");
+    EXPECT_EQ(again.m_Author, "Someone");
+
+    // A break that still reaches the document is refused alone, named with its key.
+    std::vector<std::string> errors;
+    mv::setErrorBoxSink([&](const std::string&, const std::string& text) {
+        errors.push_back(text);
+    });
+    again.m_Name = "Hall\nEast";
+    again.m_Author = "Other";
+    EXPECT_EQ(again.OnSaveDocument(path), 1);
+    mv::setErrorBoxSink({});
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].rfind("SAVE MAIN Name FAILURE: ", 0), 0u) << errors[0];
+    CMorvelanDoc third;
+    ASSERT_EQ(third.OnOpenDocument(path), 1);
+    EXPECT_EQ(third.m_Author, "Other");
+    EXPECT_EQ(third.Station(0)->m_Comment, "Halle 2 links");
+    EXPECT_EQ(third.Station(0)->TileCount(), doc.Station(0)->TileCount());
 }
 
 TEST_F(SmallDialogs, LabelsAreCutToTheirLengths) {
