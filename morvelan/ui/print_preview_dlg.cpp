@@ -47,7 +47,8 @@ bool CPrintPreviewDlg::OnInitDialog() {
 
     view_ = new CPageView(session_, this);
     const mv::RECT frame = item(kPageFrame) ? controlRect(item(kPageFrame)) : mv::RECT{};
-    const mv::SIZE page = mv::PaperSize(paperIndex_, userWidth_, userHeight_);
+    const mv::SIZE page =
+        session_.current.OrientedPage(mv::PaperSize(paperIndex_, userWidth_, userHeight_));
     int width = std::max(1, frame.width() - 2 * kFrameInset);
     int height = static_cast<int>(static_cast<long long>(width) * page.cy / page.cx);
     // A page taller than the frame keeps its proportions inside it.

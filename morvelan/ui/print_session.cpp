@@ -1,6 +1,7 @@
 #include "morvelan/ui/print_session.h"
 
 #include "morvelan/core/morvelan_doc_hooks.h"
+#include "morvelan/ui/module_dialog_seams.h"
 #include "morvelan/ui/printer_device.h"
 #include "xui/bitmaps.h"
 #include "xui/message_dlg.h"
@@ -8,7 +9,6 @@
 #include "xui/qt_text.h"
 
 #include <QDate>
-#include <QFileDialog>
 #include <QLocale>
 #include <QPageSetupDialog>
 #include <QPrinter>
@@ -21,17 +21,31 @@ namespace {
 constexpr mv::COLORREF kErrorCaptionColor = 255;
 constexpr const char* kPrinterUnavailable = "This printer cannot be used";
 constexpr const char* kPrintFailed = "Printing failed";
+constexpr const char* kPdfFilter = "PDF (*.pdf)|*.pdf|";
+constexpr const char* kPdfExtension = "pdf";
+
+// A typed name without a suffix gets ".pdf".
+std::string WithPdfSuffix(std::string path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t name = slash == std::string::npos ? 0 : slash + 1;
+    if (!path.empty() && path.size() > name && path.find('.', name) == std::string::npos)
+        path += std::string(".") + kPdfExtension;
+    return path;
+}
 
 } // namespace
 
 CPrintSession::CPrintSession(CMorvelanAppBase& app, std::unique_ptr<IPrinterSource> source)
     : app(app), source_(std::move(source)) {
     selectedTile = [] { return mv::docHooks().SelectedTile(); };
+    // The program's file chooser (which lifts the wait cursor while it waits for the user).
     choosePdfFile = [] {
-        const xui::ModalCursorLift lift;
-        const QString f = QFileDialog::getSaveFileName(nullptr, QString::fromLatin1(kPdfPrinterName),
-                                                       QString(), QStringLiteral("PDF (*.pdf)"));
-        return std::string(f.toLocal8Bit().constData());
+        FileDialogSpec wanted;
+        wanted.save = true;
+        wanted.filter = kPdfFilter;
+        wanted.defaultExtension = kPdfExtension;
+        wanted.overwritePrompt = true;
+        return ChooseFile(wanted, nullptr);
     };
     shortDate = [] {
         return xui::toCp1252(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
@@ -46,7 +60,9 @@ CPrintSession::CPrintSession(CMorvelanAppBase& app, std::unique_ptr<IPrinterSour
 void CPrintSession::Init() {
     printers.Enumerate(*source_);
     current = CPrinterSettings();
-    current.InitByName(source_->DefaultName(), *source_);
+    // Without a system default the first entry of the list is the current printer.
+    if (!current.InitByName(source_->DefaultName(), *source_))
+        current.Take(printers, 0, *source_);
 }
 
 void CPrintSession::Report(const std::string& line1, const std::string& line2) const {
@@ -79,7 +95,7 @@ mv::PrintContext CPrintSession::Context() const {
 std::string CPrintSession::ChoosePdfPath() const {
     if (const char* env = std::getenv(kPrintPdfEnv); env && *env)
         return env;
-    return choosePdfFile ? choosePdfFile() : std::string();
+    return choosePdfFile ? WithPdfSuffix(choosePdfFile()) : std::string();
 }
 
 PrintOutcome CPrintSession::Print(int mode, int boxes, int copies, mv::SIZE page) {
@@ -96,6 +112,7 @@ PrintOutcome CPrintSession::Print(int mode, int boxes, int copies, mv::SIZE page
             return PrintOutcome::NotStarted;
     }
     state.preview = 0;
+    page = current.OrientedPage(page);
     state.printableHeight = page.cy;
     CPrinterDevice device(current, page, pdf);
     if (!device.Open()) {

@@ -30,8 +30,8 @@ public:
     // The settings live in `app`, which must outlive the session.
     CPrintSession(CMorvelanAppBase& app, std::unique_ptr<IPrinterSource> source);
 
-    // Lists the printers; the current printer becomes the system default (none when there is
-    // no default).
+    // Lists the printers; the current printer becomes the system default, or the first entry
+    // of the list when the system has none.
     void Init();
     // Makes printer n the current one; a printer that cannot be used is named in a message and
     // the current one stays. False then.
@@ -39,9 +39,11 @@ public:
 
     // The project, the selected tile, the program folder and the date, for a job.
     mv::PrintContext Context() const;
-    // The PDF file to write: the environment's, else asked (empty when cancelled).
+    // The PDF file to write: the environment's, else asked (empty when cancelled); a chosen
+    // name without a suffix gets ".pdf".
     std::string ChoosePdfPath() const;
-    // Prints a job (print mode kPrint...) on the current printer on pages of `page` (0.1 mm).
+    // Prints a job (print mode kPrint...) on the current printer on paper of `page` (0.1 mm),
+    // turned when the printer prints landscape.
     // A job that cannot start or fails is reported in a message.
     PrintOutcome Print(int mode, int boxes, int copies, mv::SIZE page);
     // The page set-up dialog for the current printer; its orientation is kept.

@@ -46,9 +46,13 @@ bool CPrinterDevice::Open() {
     p.setFullPage(true);
     p.setDocName(QString::fromLatin1(mv::kPrintDocumentName));
     p.setCreator(QString::fromLatin1(mv::kPrintDocumentName));
-    const QPageSize size(QSizeF(pageSize_.cx / 10.0, pageSize_.cy / 10.0),
-                         QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
-    p.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    // A landscape page is the paper turned: the paper's own size with the orientation.
+    const bool landscape = printer_.m_Orientation == kLandscape;
+    const mv::SIZE paper = landscape ? mv::SIZE{pageSize_.cy, pageSize_.cx} : pageSize_;
+    const QPageSize size(QSizeF(paper.cx / 10.0, paper.cy / 10.0), QPageSize::Millimeter,
+                         QString(), QPageSize::FuzzyMatch);
+    p.setPageLayout(QPageLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                QMarginsF(0, 0, 0, 0)));
     painter_ = std::make_unique<QPainter>();
     if (!painter_->begin(&p)) {
         error_ = printer_.IsPdf() ? "The file " + pdfPath_ + " cannot be written"

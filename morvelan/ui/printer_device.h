@@ -22,7 +22,8 @@ namespace morvelan {
 
 class CPrinterDevice final : public mv::PageSink {
 public:
-    // pageSize in 0.1 mm; pdfPath is used for the PDF entry.
+    // pageSize in 0.1 mm as the page is printed (wider than high on a landscape printer);
+    // pdfPath is used for the PDF entry.
     CPrinterDevice(const CPrinterSettings& printer, mv::SIZE pageSize, std::string pdfPath);
     ~CPrinterDevice() override;
     CPrinterDevice(const CPrinterDevice&) = delete;

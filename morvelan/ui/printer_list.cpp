@@ -69,25 +69,47 @@ std::string CPrinterList::GetPort(int index) const { return At(m_Ports, index); 
 bool CPrinterList::IsPdf(int index) const { return index == GetCount() - 1 && index >= 0; }
 
 bool CPrinterSettings::Init(const CPrinterList& list, int index, IPrinterSource& source) {
+    if (!Take(list, index, source))
+        return false;
+    Save();
+    return true;
+}
+
+bool CPrinterSettings::Take(const CPrinterList& list, int index, IPrinterSource& source) {
     if (index < 0 || index >= list.GetCount())
         return false;
     const bool pdf = list.IsPdf(index);
     if (!pdf && !source.Exists(list.GetName(index)))
         return false;
-    m_DeviceName = list.GetName(index);
-    m_Spooler = pdf ? kSpoolerPdf : kSpoolerCups;
-    m_Port = list.GetPort(index);
-    Save();
+    Become(list.GetName(index), pdf ? kSpoolerPdf : kSpoolerCups, list.GetPort(index));
     return true;
 }
 
 bool CPrinterSettings::InitByName(const std::string& name, IPrinterSource& source) {
     if (name.empty() || !source.Exists(name))
         return false;
-    m_DeviceName = name;
-    m_Spooler = kSpoolerCups;
-    m_Port = name;
+    Become(name, kSpoolerCups, name);
     return true;
+}
+
+void CPrinterSettings::Become(const std::string& name, const std::string& spooler,
+                              const std::string& port) {
+    // The orientation belongs to the printer: kept while it stays the current one, taken from
+    // the store when the store holds this printer, else the printer starts upright.
+    if (name != m_DeviceName) {
+        m_Orientation = kPortrait;
+        const auto key = mv::SettingsKey::open(mv::SettingsRoot::User, kPrinterConfigKey);
+        if (key && key->readText("PrinterName") == name &&
+            key->readDword("Landscape") == static_cast<std::uint32_t>(kLandscape))
+            m_Orientation = kLandscape;
+    }
+    m_DeviceName = name;
+    m_Spooler = spooler;
+    m_Port = port;
+}
+
+mv::SIZE CPrinterSettings::OrientedPage(mv::SIZE paper) const {
+    return m_Orientation == kLandscape ? mv::SIZE{paper.cy, paper.cx} : paper;
 }
 
 bool CPrinterSettings::Save() const {

@@ -4,6 +4,8 @@
 // per-user store under "PrinterConfig" whenever it changes.
 #pragma once
 
+#include "platform/gdi_types.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,9 +70,15 @@ public:
 
     // Makes printer `index` of the list the current one when the source can use it (the PDF
     // entry always), then keeps it in the store. False (the old one stays) when it cannot.
+    // Another printer than the current one comes with its own orientation: the stored one
+    // when the store holds that printer, else portrait.
     bool Init(const CPrinterList& list, int index, IPrinterSource& source);
+    // The same without writing the store (the start-up choice).
+    bool Take(const CPrinterList& list, int index, IPrinterSource& source);
     // The queue of a name (the start-up default); false when the source does not know it.
     bool InitByName(const std::string& name, IPrinterSource& source);
+    // A job's page on this printer: the paper's size (0.1 mm), turned when it prints landscape.
+    mv::SIZE OrientedPage(mv::SIZE paper) const;
     // Writes PrinterName, Spooler, Port and Landscape; false when there is no printer or the
     // store cannot be written.
     bool Save() const;
@@ -79,6 +87,9 @@ public:
     std::string m_Spooler;
     std::string m_Port;
     int m_Orientation = kPortrait;
+
+private:
+    void Become(const std::string& name, const std::string& spooler, const std::string& port);
 };
 
 } // namespace morvelan

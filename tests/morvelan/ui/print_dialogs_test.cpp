@@ -98,12 +98,23 @@ TEST_F(PrintDialogs, SelectionStartsFromTheStoredSettings) {
     EXPECT_EQ(d.edit(kCopiesEdit)->text(), "2");
 }
 
-TEST_F(PrintDialogs, NothingSelectedMeansOkDoesNothing) {
+TEST_F(PrintDialogs, WithoutASystemDefaultTheFirstEntryIsCurrent) {
     CPrintSelectDlg d(*env_.session);
     d.ShowModeless();
-    EXPECT_EQ(d.printerCombo()->currentIndex(), -1); // no default printer
-    Click(d, mv::IDOK);
-    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(d.printerCombo()->currentIndex(), 0);
+    EXPECT_EQ(env_.session->current.m_DeviceName, "Office");
+    EXPECT_FALSE(Store(kPrinterConfigKey)); // the start-up choice is not written
+    // No queue at all: the PDF entry is the only one, and current.
+    env_.printers->queues.clear();
+    env_.session->Init();
+    CPrintSelectDlg only(*env_.session);
+    only.ShowModeless();
+    EXPECT_EQ(only.printerCombo()->currentIndex(), 0);
+    EXPECT_TRUE(env_.session->current.IsPdf());
+    // Nothing picked: OK does nothing.
+    only.printerCombo()->setCurrentIndex(-1);
+    Click(only, mv::IDOK);
+    EXPECT_TRUE(only.isVisible());
     EXPECT_TRUE(Messages().empty());
     EXPECT_FALSE(Store(kPrinterConfigKey));
 }
@@ -150,7 +161,7 @@ TEST_F(PrintDialogs, PrinterSwitchKeepsTheProfileAndTheSettings) {
     d.printerCombo()->setCurrentIndex(0);
     Click(d, mv::IDOK);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Office|This printer cannot be used"});
-    EXPECT_FALSE(env_.session->current.HasPrinter());
+    EXPECT_EQ(env_.session->current.m_DeviceName, "Office"); // the start-up choice stays
     EXPECT_FALSE(Store(kPrinterConfigKey));
 
     // The PDF entry: the file is asked (cancelled here: the dialog stays open).
