@@ -59,8 +59,8 @@ const xui::DialogTemplate kSsiIndex{
     kSsiIndexDlgTemplate, "SSI Interface", "MS Sans Serif", 8, 0, 0, 200, 70, kDialog,
     {
         {"Static", kPromptTextId, "Please enter number (index) of SSI-Interface", 7, 7, 186, 12,
-         kChild},
-        {"Static", kPromptLabel1Id, " SSI-Index :", 7, 25, 80, 12, kChild},
+         kPaintedLabel},
+        {"Static", kPromptLabel1Id, " SSI-Index :", 7, 25, 80, 12, kPaintedLabel},
         {"Edit", kPromptEdit1Id, "", 92, 25, 60, 12, kTab | WS_BORDER | ES_AUTOHSCROLL},
         {"XBUTTON", 1, "OK", 7, 48, 60, 14, kTab},
         {"XBUTTON", 2, "Cancel", 133, 48, 60, 14, kTab},
@@ -69,10 +69,11 @@ const xui::DialogTemplate kSsiIndex{
 const xui::DialogTemplate kCamBlock{
     kCamBlockDlgTemplate, "CAM Blocknumber", "MS Sans Serif", 8, 0, 0, 200, 86, kDialog,
     {
-        {"Static", kPromptTextId, "Please enter number (Index) of Block", 7, 7, 186, 12, kChild},
-        {"Static", kPromptLabel1Id, " Block Number :", 7, 25, 80, 12, kChild},
+        {"Static", kPromptTextId, "Please enter number (Index) of Block", 7, 7, 186, 12,
+         kPaintedLabel},
+        {"Static", kPromptLabel1Id, " Block Number :", 7, 25, 80, 12, kPaintedLabel},
         {"Edit", kPromptEdit1Id, "", 92, 25, 60, 12, kTab | WS_BORDER | ES_AUTOHSCROLL},
-        {"Static", kPromptLabel2Id, " Bit Offset :", 7, 41, 80, 12, WS_CHILD},
+        {"Static", kPromptLabel2Id, " Bit Offset :", 7, 41, 80, 12, kPaintedLabel},
         {"Edit", kPromptEdit2Id, "", 92, 41, 60, 12, WS_CHILD | WS_TABSTOP | WS_BORDER},
         {"XBUTTON", 1, "OK", 7, 64, 60, 14, kTab},
         {"XBUTTON", 2, "Cancel", 133, 64, 60, 14, kTab},

@@ -1,7 +1,14 @@
 // The panel's dialog templates (one table for the whole plug-in) and their ids.
 #pragma once
 
+#include "platform/win_styles.h"
+
+#include <cstdint>
+
 namespace x740panel {
+
+// Style of the labels a dialog paints itself: hidden placeholders that keep text and place.
+inline constexpr std::uint32_t kPaintedLabel = mv::WS_CHILD;
 
 inline constexpr int kAdvancedDlgTemplate = 15002;
 inline constexpr int kIpDataDlgTemplate = 15001;

@@ -8,8 +8,7 @@ namespace x740panel {
 
 void PaintLabels(xui::CXDialog& dlg, mv::Canvas& dc, std::initializer_list<int> ids) {
     for (int id : ids) {
-        QWidget* label = dlg.item(id);
-        if (label != nullptr && !label->isHidden()) {
+        if (QWidget* label = dlg.item(id)) {
             dlg.PaintStaticBox(dc, label, 0, xui::kLabelBoxFill, 0, 0xFFFFFF);
         }
     }
@@ -46,13 +45,16 @@ bool CCamBlockDlg::OnInitDialog() {
     SetText(*this, kPromptEdit1Id, m_Block);
     SetText(*this, kPromptEdit2Id, m_BitOffset);
     bitShown_ = m_BitOffset != "-1";
-    item(kPromptLabel2Id)->setVisible(bitShown_);
     item(kPromptEdit2Id)->setVisible(bitShown_);
     return true;
 }
 
 void CCamBlockDlg::OnPaint(mv::Canvas& dc) {
-    PaintLabels(*this, dc, {kPromptTextId, kPromptLabel1Id, kPromptLabel2Id});
+    if (bitShown_) {
+        PaintLabels(*this, dc, {kPromptTextId, kPromptLabel1Id, kPromptLabel2Id});
+    } else {
+        PaintLabels(*this, dc, {kPromptTextId, kPromptLabel1Id});
+    }
 }
 
 void CCamBlockDlg::OnOK() {

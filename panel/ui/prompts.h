@@ -38,7 +38,8 @@ private:
     bool bitShown_ = false;
 };
 
-// Paints the prompt text and the field labels of a prompt as label boxes.
+// Paints the prompt text and the field labels of a prompt as label boxes. Their statics are
+// hidden placeholders that keep text and place, so each label is drawn once.
 void PaintLabels(xui::CXDialog& dlg, mv::Canvas& dc, std::initializer_list<int> ids);
 
 } // namespace x740panel

@@ -42,7 +42,7 @@ xui::DialogTemplate RecordTemplate(int id, const char* caption,
     int y = 7;
     for (std::size_t i = 0; i < labels.size(); ++i, y += 16) {
         t.items.push_back({"Static", kRecordLabelFirstId + static_cast<int>(i), labels[i], 7,
-                              y, 100, 12, kChild});
+                              y, 100, 12, kPaintedLabel});
         t.items.push_back({"CColorSelEdit", kRecordEditFirstId + static_cast<int>(i), "", 112,
                               y, 100, 12, kEdit});
     }
@@ -79,10 +79,10 @@ const xui::DialogTemplate& SsiOffsetTemplate() {
         kSsiOffsetDlgTemplate, "SSI Interface", "MS Sans Serif", 8, 0, 0, 200, 86, kDialog,
         {
             {"Static", kPromptTextId, "Please enter number (index) of SSI-Interface and offset",
-             7, 7, 186, 12, kChild},
-            {"Static", kPromptLabel1Id, " SSI-Index :", 7, 25, 80, 12, kChild},
+             7, 7, 186, 12, kPaintedLabel},
+            {"Static", kPromptLabel1Id, " SSI-Index :", 7, 25, 80, 12, kPaintedLabel},
             {"Edit", kPromptEdit1Id, "", 92, 25, 60, 12, kEdit},
-            {"Static", kPromptLabel2Id, " Offset :", 7, 41, 80, 12, kChild},
+            {"Static", kPromptLabel2Id, " Offset :", 7, 41, 80, 12, kPaintedLabel},
             {"Edit", kPromptEdit2Id, "", 92, 41, 60, 12, kEdit},
             {"XBUTTON", 1, "OK", 7, 64, 60, 14, kTab},
             {"XBUTTON", 2, "Cancel", 133, 64, 60, 14, kTab},

@@ -1,6 +1,8 @@
 // The record editors and the offset prompt, offscreen against real widgets.
 #include "panel/core/data_files.h"
 #include "panel/ui/panel_session.h"
+#include "panel/ui/panel_templates.h"
+#include "panel/ui/prompts.h"
 #include "panel/ui/record_dlgs.h"
 #include "platform/ini_file.h"
 #include "xui/color_sel_edit.h"
@@ -11,6 +13,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -165,6 +168,60 @@ TEST_F(RecordDlgs, OffsetPromptTakesWholeNumbersOnly) {
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(dlg.m_Index, 255);
     EXPECT_EQ(dlg.m_Offset, -300);
+}
+
+// Dark pixels of an image inside a rectangle.
+int Ink(const QImage& image, const QRect& r) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            n += qGray(image.pixel(x, y)) < 96;
+        }
+    }
+    return n;
+}
+
+// Each label of the editors and prompts is drawn once in its box: about the ink of one
+// rendering of its text, not two copies a few pixels apart.
+TEST_F(RecordDlgs, LabelsAreDrawnOnce) {
+    CSSIDataDlg ssi(Record(kLogItemSsiSection, "SSI_0"));
+    CCamData1Dlg setup(Record(kLogItemNswSetup, ""));
+    CCamData2Dlg block(Record(kLogItemBlockConfig, "BlockConfig_0"));
+    CCamData3Dlg cam(Record(kLogItemCam, "Nocken_0"));
+    CSSIOffsetDlg offset;
+    CSSIIndexDlg index;
+    CCamBlockDlg camBlock;
+    camBlock.m_BitOffset = "0";
+    const std::vector<int> prompt = {kPromptTextId, kPromptLabel1Id, kPromptLabel2Id};
+    const std::vector<std::pair<xui::CXDialog*, std::vector<int>>> dialogs = {
+        {&ssi, {5000, 5001, 5009, 5013}}, {&setup, {5000, 5001}}, {&block, {5000, 5002}},
+        {&cam, {5000, 5006}}, {&offset, prompt}, {&index, {kPromptTextId, kPromptLabel1Id}},
+        {&camBlock, prompt}};
+    for (const auto& [dlg, labels] : dialogs) {
+        dlg->ShowModeless();
+        const QImage shot = dlg->grab().toImage();
+        for (int id : labels) {
+            const QWidget* label = dlg->item(id);
+            ASSERT_NE(label, nullptr) << dlg->windowTitle().toStdString() << " " << id;
+            const QRect box = label->geometry().adjusted(1, 1, -1, -1);
+            QImage one(label->size(), QImage::Format_RGB32);
+            one.fill(QColor(151, 191, 222));
+            {
+                QPainter p(&one);
+                p.setFont(label->font());
+                p.setPen(Qt::black);
+                p.drawText(one.rect().adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                           xui::windowText(label));
+            }
+            const int expected = Ink(one, one.rect().adjusted(1, 1, -1, -1));
+            const int seen = Ink(shot, box);
+            EXPECT_GT(expected, 0);
+            EXPECT_LT(seen, expected * 3 / 2)
+                << dlg->windowTitle().toStdString() << " " << xui::toCp1252(xui::windowText(label));
+            EXPECT_GT(seen, expected / 2) << xui::toCp1252(xui::windowText(label));
+        }
+        dlg->close();
+    }
 }
 
 } // namespace
