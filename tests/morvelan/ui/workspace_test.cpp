@@ -12,6 +12,7 @@
 
 #include <QMenu>
 #include <QPainter>
+#include <QTest>
 #include <QTimer>
 
 namespace frametest {
@@ -212,10 +213,15 @@ TEST_F(FrameTest, DoubleClickZonesOpenTheirDialogs) {
     };
     CModuleTileWnd& slot2 = *windowOf(tile(0, 3));
     CModuleTileWnd& slot3 = *windowOf(tile(0, 4));
-    slot2.OnDoubleClick(5, 24);
-    slot3.OnDoubleClick(5, 263);
-    slot2.OnDoubleClick(5, 263);
-    windowOf(tile(0, 0))->OnDoubleClick(5, 0);
+    auto dclick = [](CModuleTileWnd& w, int y) {
+        QTest::mouseDClick(&w, Qt::LeftButton, {}, QPoint(5, y));
+    };
+    // The press of a double click selects the tile too.
+    dclick(slot2, 24);
+    EXPECT_EQ(tree().SelectedTile(), &tile(0, 3));
+    dclick(slot3, 263);
+    dclick(slot2, 263);
+    dclick(*windowOf(tile(0, 0)), 0);
     // The middle zone configures the module: its parameter dialog opens (and is closed here).
     int dialogs = 0;
     auto closeDialog = [&] {
@@ -227,9 +233,9 @@ TEST_F(FrameTest, DoubleClickZonesOpenTheirDialogs) {
         });
     };
     closeDialog();
-    slot2.OnDoubleClick(5, 25);
+    dclick(slot2, 25);
     closeDialog();
-    slot2.OnDoubleClick(5, 262);
+    dclick(slot2, 262);
     EXPECT_EQ(dialogs, 2);
     EXPECT_EQ(calls, (std::vector<std::string>{"slider A3104", "label A3104", "label A3104",
                                                 "head slider X740"}));

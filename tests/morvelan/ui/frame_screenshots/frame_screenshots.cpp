@@ -4,6 +4,7 @@
 #include "morvelan/ui/left_view.h"
 #include "morvelan/ui/main_frame.h"
 #include "morvelan/ui/morvelan_app.h"
+#include "morvelan/ui/morvelan_view.h"
 #include "platform/ini_file.h"
 #include "platform/settings_store.h"
 #include "xui/message_dlg.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
+#include <QScrollBar>
 
 #include <cstdio>
 #include <cstdlib>
@@ -41,7 +43,8 @@ bool save(const QImage& image, const QString& folder, const char* name) {
 }
 
 // Starts the program over the installation copy, in a language; null when it does not start.
-std::unique_ptr<CMorvelanApp> startProgram(const std::string& root, const std::string& language) {
+std::unique_ptr<CMorvelanApp> startProgram(const std::string& root, const std::string& language,
+                                           bool withProject = true) {
     std::ofstream(root + "/user.reg", std::ios::binary)
         << "[SOFTWARE\\Kelvane\\Morvelan]\r\nSprache=sz:\"" << language << "\"\r\n";
     mv::iniClearCache();
@@ -52,7 +55,7 @@ std::unique_ptr<CMorvelanApp> startProgram(const std::string& root, const std::s
     };
     const std::string project = root + "/prog/samples/demo.mvl";
     const char* argv[] = {"morvelan", project.c_str()};
-    if (!app->InitInstance(2, argv))
+    if (!app->InitInstance(withProject ? 2 : 1, argv))
         return nullptr;
     app->m_pFrame->resize(1100, 720);
     settle();
@@ -106,6 +109,20 @@ int main(int argc, char** argv) {
             frame.Tree()->SelectModul(doc.Station(1)->Tile(2));
             settle();
             save(frame.grab().toImage(), folder, "frame_station1");
+            // Scrolled, to the other station and back; then a board deleted.
+            frame.resize(760, 560);
+            frame.Tree()->SelectModul(doc.Station(0)->Tile(1));
+            settle();
+            frame.View()->horizontalScrollBar()->setValue(100);
+            frame.View()->verticalScrollBar()->setValue(40);
+            frame.Tree()->SelectModul(doc.Station(1)->Tile(0));
+            frame.Tree()->SelectModul(doc.Station(0)->Tile(0));
+            settle();
+            save(frame.grab().toImage(), folder, "frame_scrolled");
+            frame.Tree()->SelectModul(doc.Station(0)->Tile(2));
+            frame.OnCommand(ID_DELETE_MODULE);
+            settle();
+            save(frame.grab().toImage(), folder, "frame_after_delete");
             app->ExitInstance();
         }
     }
@@ -126,8 +143,17 @@ int main(int argc, char** argv) {
             result = 1;
         }
     }
+    {
+        std::unique_ptr<CMorvelanApp> app = startProgram(root, "English", false);
+        if (app) {
+            save(app->m_pFrame->grab().toImage(), folder, "frame_empty");
+            app->ExitInstance();
+        } else {
+            result = 1;
+        }
+    }
     xui::setMessagePresenter(nullptr);
     fs::remove_all(root);
     std::printf("%d pictures written to %s\n", g_written, argv[1]);
-    return result != 0 || g_written < 7 ? 1 : 0;
+    return result != 0 || g_written < 10 ? 1 : 0;
 }
