@@ -17,6 +17,13 @@ constexpr mode_t kPermissionBits = 0777;
 constexpr mode_t kOwnerFile = 0600;
 constexpr mode_t kOwnerFolder = 0700;
 
+// Hosts of "version made by" whose archivers store names in the DOS code page: FAT, OS/2
+// HPFS, NTFS (numbered 10, and 11 by some archivers) and VFAT. Every other host (Unix, OS X,
+// ...) stores the bytes of its own names, kept as they are.
+bool StoresDosNames(int host) {
+    return host == 0 || host == 6 || host == 10 || host == 11 || host == 14;
+}
+
 } // namespace
 
 bool CZipEntryHeader::Read(mv::zip::ByteReader& in) {
@@ -43,7 +50,8 @@ bool CZipEntryHeader::Read(mv::zip::ByteReader& in) {
     if (!in.ok() || m_uSignature != kCentralSignature)
         return false;
     m_uStoredNameSize = nameSize;
-    m_szFileName = (m_uFlag & kFlagUtf8Name) ? name : mv::zip::Cp437ToUtf8(name);
+    const bool dosName = !(m_uFlag & kFlagUtf8Name) && StoresDosNames(GetHostSystem());
+    m_szFileName = dosName ? mv::zip::Cp437ToUtf8(name) : name;
     return true;
 }
 

@@ -30,7 +30,9 @@ public:
     static constexpr int kHostMacOsX = 19;
 
     // Reads one central directory entry at the reader's position. Returns false when the
-    // record is cut short or lacks its signature. The name is converted to UTF-8.
+    // record is cut short or lacks its signature. A name from a system that stores names in
+    // the DOS code page is converted to UTF-8; a name flagged as UTF-8, or from any other
+    // system, is kept as its bytes.
     bool Read(mv::zip::ByteReader& in);
 
     bool IsEncrypted() const { return (m_uFlag & kFlagEncrypted) != 0; }

@@ -83,12 +83,13 @@ def descriptor_zip(path, src):
     write(path, buf.getvalue())
 
 
-def small_zip(entries, method=zipfile.ZIP_DEFLATED, comment=b""):
+def small_zip(entries, method=zipfile.ZIP_DEFLATED, comment=b"", host=3):
     buf = io.BytesIO()
     with zipfile.ZipFile(buf, "w", method) as z:
         for name, data in entries:
             info = zipfile.ZipInfo(name, DATE)
             info.compress_type = method
+            info.create_system = host
             z.writestr(info, data)
         z.comment = comment
     return bytearray(buf.getvalue())
@@ -153,6 +154,16 @@ def make_all(out):
     run(["zip", "-q", "-r", "-fz", os.path.join(out, "zip64.zip"), "."], src)
     run(["zip", "-q", "-P", "secret", os.path.join(out, "encrypted.zip"), "readme.txt"], src)
 
+    # Names of a Linux folder, in UTF-8: by the command-line archiver (no flag, made on Unix)
+    # and by Python (UTF-8 flag).
+    names = os.path.join(out, "names")
+    write(os.path.join(names, "Gr\u00fc\u00dfe", "\u00f1and\u00fa.txt"), b"names\n")
+    write(os.path.join(names, "plain.txt"), b"plain\n")
+    run(["zip", "-q", "-r", os.path.join(out, "names-cli.zip"), "."], names)
+    with zipfile.ZipFile(os.path.join(out, "names-python.zip"), "w") as z:
+        for rel, full in source_files(names):
+            z.write(full, rel)
+
     comment = bytearray(random.Random(1).randbytes(65535))
     comment[100:104] = b"PK\x05\x06"  # a false signature inside the comment
     write(os.path.join(out, "comment.zip"), small_zip([("readme.txt", b"with comment\n")],
@@ -172,7 +183,9 @@ def fixtures_small():
         "corrupt.zip": corrupt_deflate(small_zip([("data.bin", text)])),
         "badcrc.zip": patch_crc(small_zip([("data.bin", text)], zipfile.ZIP_STORED)),
         "hostile.zip": hostile_zip(),
-        "cp437.zip": patch_name(small_zip([("M_nchen.txt", b"cp437\n")]), b"M_nchen", b"M\x81nchen"),
+        # Made on DOS: the name in the DOS code page.
+        "cp437.zip": patch_name(small_zip([("M_nchen.txt", b"cp437\n")], host=0), b"M_nchen",
+                                b"M\x81nchen"),
         "utf8.zip": small_zip([("Gr\u00fc\u00dfe.txt", b"utf-8\n")]),
         "empty.zip": small_zip([]),
     }

@@ -63,6 +63,24 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ZipExtractsArchive,
                          ::testing::Values("stored.zip", "deflated.zip", "descriptor.zip", "cli.zip",
                                            "stub.zip"));
 
+TEST(ZipExtract, NamesMadeOnLinuxComeOutAsUnzipGivesThem) {
+    const fs::path source = Fixtures::dir() / "names";
+    for (const char* archive : {"names-cli.zip", "names-python.zip"}) {
+        SCOPED_TRACE(archive);
+        ScratchFolder ours, theirs;
+        CZipArchive zip;
+        zip.Open(Fixtures::path(archive));
+        for (int i = 0; i < zip.GetCount(); ++i)
+            ASSERT_TRUE(zip.ExtractFile(i, ours.str())) << i;
+        const std::string unzip = "unzip -q '" + Fixtures::path(archive) + "' -d '" + theirs.str() + "'";
+        ASSERT_EQ(std::system(unzip.c_str()), 0) << unzip;
+        EXPECT_EQ(listTree(ours.path()), listTree(theirs.path()));
+        EXPECT_EQ(listTree(ours.path()), listTree(source));
+        const fs::path member = fs::path("Gr\xC3\xBC\xC3\x9F" "e") / "\xC3\xB1" "and\xC3\xBA.txt";
+        EXPECT_EQ(readBytes(ours.path() / member), readBytes(source / member));
+    }
+}
+
 TEST(ZipExtract, FilesGetTheDosTime) {
     ScratchFolder out;
     CZipArchive zip;
