@@ -32,6 +32,13 @@ bool IsDong(const std::uint8_t* prompt) {
     return std::memcmp(prompt, "DONG", 4) == 0;
 }
 
+// The loader's message with the archive reader's reason after it.
+std::string WithReason(const std::string& message, const std::exception& e) {
+    const auto* zip = dynamic_cast<const CZipException*>(&e);
+    const std::string reason = zip ? zip->GetReason() : e.what();
+    return reason.empty() ? message : message + " : " + reason;
+}
+
 } // namespace
 
 int CX740FlashApp::ExtractZip() {
@@ -45,27 +52,29 @@ int CX740FlashApp::ExtractZip() {
                 continue;
             }
             console.PrintError();
-            SetMessage("Open of file failed");
+            SetMessage(WithReason("Open of file failed", e));
             return 0;
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
             console.PrintError();
-            SetMessage("Open of file failed");
+            SetMessage(WithReason("Open of file failed", e));
             return 0;
         }
     }
     bool ok = m_WorkFolder.Make();
+    std::string failure = "Error crating data";
     try {
         for (int i = 0; ok && i < m_Zip.GetCount(); ++i) {
             ok = m_Zip.ExtractFile(i, m_WorkFolder.Path(), true, {}, nullptr, nullptr,
                                    kExtractBuffer);
         }
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        failure = WithReason(failure, e);
         ok = false;
     }
     if (!ok) {
         m_Zip.Close(true);
         console.PrintError();
-        SetMessage("Error crating data");
+        SetMessage(failure);
         return 0;
     }
     m_Zip.Close();

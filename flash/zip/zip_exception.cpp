@@ -17,7 +17,7 @@ std::string describe(int cause, const std::string& fileName, const std::string& 
 
 CZipException::CZipException(int cause, std::string fileName, const std::string& detail)
     : std::runtime_error(describe(cause, fileName, detail)), m_iCause(cause),
-      m_szFileName(std::move(fileName)) {}
+      m_szFileName(std::move(fileName)), m_szReason(detail) {}
 
 int CZipException::CauseFromCode(int code) {
     using namespace mv::zip;

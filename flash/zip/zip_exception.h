@@ -42,6 +42,9 @@ public:
 
     int GetCause() const { return m_iCause; }
     const std::string& GetFileName() const { return m_szFileName; }
+    // Why, in the reader's words ("ZIP64 archives are not supported", the system's text of a
+    // refused file operation, ...); empty when the cause says all there is.
+    const std::string& GetReason() const { return m_szReason; }
 
     // The cause for an internal or zlib error code.
     static int CauseFromCode(int code);
@@ -51,4 +54,5 @@ public:
 
     int m_iCause;
     std::string m_szFileName;
+    std::string m_szReason;
 };

@@ -100,7 +100,7 @@ TEST_F(UpdateRunTest, FailuresEndTheRunWithTheirMessage) {
     ftptest::WriteWholeFile(folder.path() + "/bad.zip", "PK no archive at all");
     app.m_FirmwareZip = "bad.zip";
     app.UpdateProcedure();
-    EXPECT_EQ(app.m_Message, "Open of file failed");
+    EXPECT_EQ(app.m_Message, "Open of file failed : end of central directory not found");
     EXPECT_NE(console.find(Row("Creating data files", " -> Error\n")), std::string::npos);
 
     // Hostile entries: the run ends before the controller is touched, and nothing lands
@@ -122,7 +122,8 @@ TEST_F(UpdateRunTest, FailuresEndTheRunWithTheirMessage) {
         app.m_Message.clear();
         console.clear();
         app.UpdateProcedure();
-        EXPECT_EQ(app.m_Message, "Error crating data") << entry;
+        EXPECT_EQ(app.m_Message, "Error crating data : unsafe entry name \"" + std::string(entry) + "\"")
+            << entry;
         EXPECT_EQ(console, Row("Creating data files", " -> Error\n")) << entry;
         for (const std::string& dir : {tmp, folder.path(), std::string("/")}) {
             EXPECT_FALSE(std::filesystem::exists(dir + "/evil.txt")) << entry << " " << dir;
