@@ -126,22 +126,32 @@ bool CMessageDlg::OnInitDialog() {
 
     bitmap_ = loadBitmap(mv::BitmapRef{bitmapId_, {}, true, kBitmapTransparent, ownBackColor_});
 
-    // Measure both lines with the dialog's font.
+    // Measure both lines with the dialog's font; a second line holding line breaks (a list)
+    // makes the dialog taller by the lines it adds.
     const QFontMetrics fm(screenFont(controlFont(this)));
-    const int w1 = fm.horizontalAdvance(fromCp1252(line1Text_));
-    const int w2 = fm.horizontalAdvance(fromCp1252(line2Text_));
-    const int textWidth = std::max(w1, w2);
+    int textWidth = fm.horizontalAdvance(fromCp1252(line1Text_));
+    const std::vector<std::string> rows = line2Rows();
+    for (const std::string& row : rows) {
+        textWidth = std::max(textWidth, fm.horizontalAdvance(fromCp1252(row)));
+    }
     const int textHeight = fm.height(); // one font: the wider line's height is the font's
     const int boxWidth = textWidth + 30;
+    const int extraHeight = (static_cast<int>(rows.size()) - 1) * textHeight;
 
     QWidget* ok = item(mv::IDOK);
     QWidget* cancel = item(mv::IDCANCEL);
-    const int windowHeight = height();
+    const int windowHeight = height() + std::max(0, extraHeight);
     const int top = line1_ != nullptr ? controlRect(line1_).top : 0;
     const int symbolRight = symbol_ != nullptr ? controlRect(symbol_).right : 0;
-    const mv::RECT okRect = controlRect(ok);
+    mv::RECT okRect = controlRect(ok);
+    mv::RECT cancelRect = controlRect(cancel);
+    if (extraHeight > 0) {
+        okRect.top += extraHeight;
+        okRect.bottom += extraHeight;
+        cancelRect.top += extraHeight;
+        cancelRect.bottom += extraHeight;
+    }
     const int okWidth = okRect.right - okRect.left;
-    const mv::RECT cancelRect = controlRect(cancel);
     const int cancelWidth = cancelRect.right - cancelRect.left;
 
     if (buttonMode_ == kMessageOk) {
@@ -162,7 +172,8 @@ bool CMessageDlg::OnInitDialog() {
     setWindowText(line1_, fromCp1252(line1Text_));
     const bool oneLine = line2Text_.empty();
     moveControl(line1_, symbolRight + 10, oneLine ? top + 8 : top, boxWidth, textHeight);
-    moveControl(line2_, symbolRight + 10, oneLine ? top + 24 : top + 16, boxWidth, textHeight);
+    moveControl(line2_, symbolRight + 10, oneLine ? top + 24 : top + 16, boxWidth,
+                textHeight * static_cast<int>(rows.size()));
     return true;
 }
 
@@ -178,7 +189,12 @@ void CMessageDlg::OnPaint(mv::Canvas& dc) {
     }
     if (line2_ != nullptr) {
         const mv::RECT r = controlRect(line2_);
-        dc.textOut(r.left, r.top, line2Text_);
+        const int rowHeight = QFontMetrics(screenFont(controlFont(this))).height();
+        int y = r.top;
+        for (const std::string& row : line2Rows()) {
+            dc.textOut(r.left, y, row);
+            y += rowHeight;
+        }
     }
     dc.restoreState();
     if (symbol_ != nullptr && !bitmap_.isNull()) {
@@ -192,6 +208,16 @@ void CMessageDlg::OnPaint(mv::Canvas& dc) {
             config_.hooks[i].resume();
         }
     }
+}
+
+std::vector<std::string> CMessageDlg::line2Rows() const {
+    std::vector<std::string> rows;
+    std::size_t from = 0;
+    for (std::size_t at; (at = line2Text_.find('\n', from)) != std::string::npos; from = at + 1) {
+        rows.push_back(line2Text_.substr(from, at - from));
+    }
+    rows.push_back(line2Text_.substr(from));
+    return rows;
 }
 
 mv::RECT CMessageDlg::captionBarRect() const {

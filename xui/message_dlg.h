@@ -76,7 +76,8 @@ class CMessageDlg : public CXDialog {
     Q_OBJECT
 
 public:
-    // Texts are Windows-1252 bytes. An empty line 2 gives a one-line message.
+    // Texts are Windows-1252 bytes. An empty line 2 gives a one-line message; line breaks in
+    // line 2 list its rows one under the other.
     CMessageDlg(std::string line1, std::string line2, std::string caption, int bitmapId,
                 int buttonMode, QWidget* parent, mv::COLORREF captionColor);
     // The same with a deliverable's configuration given explicitly, so code that shares the
@@ -102,6 +103,8 @@ protected:
     void OnNcPaint(mv::Canvas& dc) override;
 
 private:
+    std::vector<std::string> line2Rows() const;
+
     MessageDlgConfig config_;
     QWidget* line2_ = nullptr;
     QWidget* symbol_ = nullptr;

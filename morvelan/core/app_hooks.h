@@ -68,8 +68,6 @@ public:
     virtual bool AskAddress(std::uint32_t& /*ip*/, int& /*port*/) { return false; }
     virtual void ShowMessage(const AppMessage& /*message*/) {}
     virtual void SetWaitCursor(bool /*on*/) {}
-    // A model warning (bad description data and the like).
-    virtual void Warn(const std::string& /*text*/) {}
 
     // The document: share an input image out among a station's modules; set a station's tiles
     // offline.

@@ -44,9 +44,8 @@ CChannelModule::CChannelModule() {
 
 CChannelModule::~CChannelModule() = default;
 
-void CChannelModule::Warn(const std::string& text) {
-    m_Warnings.push_back(text);
-    mv::appHooks().Warn(text);
+void CChannelModule::Warn(std::string text) {
+    m_Problems.Add(std::move(text));
 }
 
 std::uint16_t CChannelModule::GetDataSize() const {
@@ -66,31 +65,32 @@ int CChannelModule::Configure(CModuleTile* tile) {
 }
 
 void CChannelModule::LoadDescription(const std::string& path) {
+    // Every key below is read from the same file: check it against the disk once.
+    mv::IniReadScope readScope;
     m_Channels.clear();
-    m_Warnings.clear();
+    m_Problems.Clear();
     int n = mv::iniReadInt(path, "MORVELAN", "Channel", 0);
     if (n < 0 || n > kMaxChannels) {
-        Warn(mv::FormatC("%s: channel count %d outside 0..%d", path.c_str(), n, kMaxChannels));
+        Warn(mv::FormatC("channel count %d outside 0..%d", n, kMaxChannels));
         n = std::clamp(n, 0, kMaxChannels);
     }
     m_Channels.resize(static_cast<std::size_t>(n));
 
+    int choicesLeft = kMaxDescriptionChoices;
     for (int k = 1; k <= n; ++k) {
         const std::string section = mv::FormatC("K%d", k);
-        CModulChannel ch;
+        CModulChannel& ch = m_Channels[static_cast<std::size_t>(k - 1)];
         ch.name =
             DescriptionText(path, mv::iniReadInt(path, section, "Name", 0), "", kMaxParamName);
-        // The channel table ends at the first channel without scale or offset: that channel and
-        // every later one keep zero values.
+        // The channel table ends at the first channel without scale or offset: that channel
+        // keeps its name, it and every later one keep zero values otherwise.
         const std::string scale = ReadText(path, section, "Skale", kMissing);
-        if (scale == kMissing || scale.empty()) {
-            break;
-        }
-        ch.scale = static_cast<float>(mv::ParseDoubleC(scale));
-        const std::string offset = ReadText(path, section, "Offset", kMissing);
+        const std::string offset =
+            scale == kMissing || scale.empty() ? "" : ReadText(path, section, "Offset", kMissing);
         if (offset == kMissing || offset.empty()) {
             break;
         }
+        ch.scale = static_cast<float>(mv::ParseDoubleC(scale));
         ch.offset = static_cast<float>(mv::ParseDoubleC(offset));
         const std::string mask = ReadText(path, section, "Mask", kMissing);
         ch.mask = (mask == kMissing || mask.empty())
@@ -101,38 +101,33 @@ void CChannelModule::LoadDescription(const std::string& path) {
         ch.dataType = static_cast<std::uint16_t>(mv::iniReadInt(path, section, "Datatype", 0));
         ch.paramCount = ReadInt16(path, section, "Parameter");
         if (ch.dataType < kTypeBool || ch.dataType > kTypeText) {
-            Warn(mv::FormatC("%s: channel %d has the unknown data type %d (%d bytes, at most %d "
-                             "of them are copied)",
-                             path.c_str(), k, ch.dataType, ch.Size(),
+            Warn(mv::FormatC("channel %d has the unknown data type %d (%d bytes, at most %d of "
+                             "them are copied)",
+                             k, ch.dataType, ch.Size(),
                              static_cast<int>(CParamValue::kStorageBytes)));
         }
         if (ch.paramCount >= 1) {
-            ReadParams(path, k, ch);
+            ReadParams(path, k, ch, choicesLeft);
         }
-        m_Channels[static_cast<std::size_t>(k - 1)] = std::move(ch);
     }
+    m_Problems.Report(path);
 }
 
-void CChannelModule::ReadParams(const std::string& path, int k, CModulChannel& ch) {
+void CChannelModule::ReadParams(const std::string& path, int k, CModulChannel& ch,
+                                int& choicesLeft) {
     int count = ch.paramCount;
     if (count > kMaxChannelParams) {
-        Warn(mv::FormatC("%s: channel %d declares %d parameters, %d are read", path.c_str(), k,
-                         count, kMaxChannelParams));
+        Warn(mv::FormatC("channel %d declares %d parameters, %d are read", k, count,
+                         kMaxChannelParams));
         count = kMaxChannelParams;
         ch.paramCount = static_cast<std::int16_t>(count);
     }
     const long channelBits = 8L * ch.Size();
     ch.params.clear();
+    // Every declared record is read; a parameter or choice without its section gets the
+    // defaults of its keys.
     for (int m = 1; m <= count; ++m) {
         const std::string section = mv::FormatC("K%dP%d", k, m);
-        // Records are made for what the file holds: the list ends at the first parameter
-        // without its section, as the channel table ends at the first channel without scale.
-        if (!mv::iniHasSection(path, section)) {
-            Warn(mv::FormatC("%s: channel %d declares %d parameters, the file describes %d",
-                             path.c_str(), k, count, m - 1));
-            ch.paramCount = static_cast<std::int16_t>(m - 1);
-            break;
-        }
         CModulParam& p = ch.params.emplace_back();
         p.name = DescriptionText(path, mv::iniReadInt(path, section, "Name", 0), kMissing,
                                  kMaxParamName);
@@ -148,43 +143,52 @@ void CChannelModule::ReadParams(const std::string& path, int k, CModulChannel& c
         // Keep every parameter inside its channel's share and inside 32 bits.
         int bits = p.bitCount;
         if (bits > 32) {
-            Warn(mv::FormatC("%s: parameter K%dP%d has %d bits, 32 are used", path.c_str(), k, m,
-                             bits));
+            Warn(mv::FormatC("parameter K%dP%d has %d bits, 32 are used", k, m, bits));
             bits = 32;
         }
         if (p.bit < 0 || bits < 0) {
-            Warn(mv::FormatC("%s: parameter K%dP%d has a negative bit position or count",
-                             path.c_str(), k, m));
+            Warn(mv::FormatC("parameter K%dP%d has a negative bit position or count", k, m));
             bits = 0;
         } else if (p.bit + bits > channelBits) {
             const int fit = static_cast<int>(std::max(0L, channelBits - p.bit));
-            Warn(mv::FormatC("%s: parameter K%dP%d (bit %d, %d bits) runs past its channel of "
-                             "%ld bits; %d bits are used",
-                             path.c_str(), k, m, p.bit, bits, channelBits, fit));
+            Warn(mv::FormatC("parameter K%dP%d (bit %d, %d bits) runs past its channel of %ld "
+                             "bits; %d bits are used",
+                             k, m, p.bit, bits, channelBits, fit));
             bits = fit;
         }
         p.bitCount = static_cast<std::int16_t>(bits);
+        ReadChoices(path, k, m, p, choicesLeft);
+    }
+}
 
-        int choices = p.choiceCount;
-        if (choices > kMaxChannelParams) {
-            Warn(mv::FormatC("%s: parameter K%dP%d declares %d choices, %d are read", path.c_str(),
-                             k, m, choices, kMaxChannelParams));
-            choices = kMaxChannelParams;
+void CChannelModule::ReadChoices(const std::string& path, int k, int m, CModulParam& p,
+                                 int& choicesLeft) {
+    int choices = std::max<int>(p.choiceCount, 0);
+    if (choices > kMaxParamChoices) {
+        Warn(mv::FormatC("parameter K%dP%d declares %d choices, %d are read", k, m, choices,
+                         kMaxParamChoices));
+        choices = kMaxParamChoices;
+    }
+    if (choices > choicesLeft) {
+        // Told once, at the parameter where the description's budget runs out; the later
+        // parameters get no choices.
+        if (choicesLeft >= 0) {
+            Warn(mv::FormatC("more than %d choices in the description; those from parameter "
+                             "K%dP%d on are not read",
+                             kMaxDescriptionChoices, k, m));
         }
-        for (int s = 1; s <= choices; ++s) {
-            const std::string choiceSection = mv::FormatC("K%dP%dS%d", k, m, s);
-            if (!mv::iniHasSection(path, choiceSection)) {
-                Warn(mv::FormatC("%s: parameter K%dP%d declares %d choices, the file describes %d",
-                                 path.c_str(), k, m, choices, s - 1));
-                p.choiceCount = static_cast<std::int16_t>(s - 1);
-                break;
-            }
-            CParamChoice choice;
-            choice.name = DescriptionText(path, mv::iniReadInt(path, choiceSection, "Text", 0),
-                                          kMissing, kMaxParamName);
-            choice.value = mv::iniReadInt(path, choiceSection, "Value", 0);
-            p.choices.push_back(std::move(choice));
-        }
+        choices = std::max(choicesLeft, 0);
+        choicesLeft = -1;
+    } else {
+        choicesLeft -= choices;
+    }
+    p.choiceCount = static_cast<std::int16_t>(choices);
+    for (int s = 1; s <= choices; ++s) {
+        const std::string section = mv::FormatC("K%dP%dS%d", k, m, s);
+        CParamChoice& choice = p.choices.emplace_back();
+        choice.name = DescriptionText(path, mv::iniReadInt(path, section, "Text", 0), kMissing,
+                                      kMaxParamName);
+        choice.value = mv::iniReadInt(path, section, "Value", 0);
     }
 }
 

@@ -2,6 +2,7 @@
 // parameter block, input image and output image.
 #pragma once
 
+#include "morvelan/core/description_problems.h"
 #include "morvelan/core/module.h"
 #include "morvelan/core/param_record.h"
 #include "morvelan/core/param_value.h"
@@ -17,10 +18,13 @@ constexpr int kChannelModeBar = 3;   // value bar
 // Marker stored in a channel's shown value so that the next live drawing draws it again.
 constexpr std::uint32_t kShownValueMarker = 0x23213521u;
 
-// Most channels a description may declare.
-constexpr int kMaxChannels = 1024;
-// Most parameters of one channel and most choices of one parameter.
-constexpr int kMaxChannelParams = 1024;
+// What one description is read for at most, far beyond any real board: channels, parameters
+// of one channel, choices of one parameter and choices of the whole description. A count
+// beyond is cut and told as one problem.
+constexpr int kMaxChannels = 256;
+constexpr int kMaxChannelParams = 64;
+constexpr int kMaxParamChoices = 256;
+constexpr int kMaxDescriptionChoices = 65536;
 
 // One channel of a board.
 struct CModulChannel {
@@ -89,15 +93,18 @@ public:
     // The text of the live value of channel `index` in the list view, by the display flags.
     std::string LiveValueText(int index) const;
     // Problems found in the description when it was loaded.
-    const std::vector<std::string>& Warnings() const { return m_Warnings; }
+    const std::vector<std::string>& Warnings() const { return m_Problems.Lines(); }
 
 private:
-    void Warn(const std::string& text);
-    void ReadParams(const std::string& path, int channel, CModulChannel& record);
+    void Warn(std::string text);
+    void ReadParams(const std::string& path, int channel, CModulChannel& record,
+                    int& choicesLeft);
+    void ReadChoices(const std::string& path, int channel, int param, CModulParam& record,
+                     int& choicesLeft);
 
     std::vector<CModulChannel> m_Channels;
     std::uint8_t m_Version = 255;
     int m_Step = 0;
     std::string m_ShownState; // text of the first channel last drawn on the tile
-    std::vector<std::string> m_Warnings;
+    mv::CDescriptionProblems m_Problems;
 };

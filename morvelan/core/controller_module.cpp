@@ -47,9 +47,8 @@ CControllerModule::CControllerModule() {
 
 CControllerModule::~CControllerModule() = default;
 
-void CControllerModule::Warn(const std::string& text) {
-    m_Warnings.push_back(text);
-    mv::appHooks().Warn(text);
+void CControllerModule::Warn(std::string text) {
+    m_Problems.Add(std::move(text));
 }
 
 int CControllerModule::Configure(CModuleTile* tile) {
@@ -75,13 +74,14 @@ bool CControllerModule::ReadFirmwareTexts(std::uint32_t link) {
 }
 
 void CControllerModule::LoadDescription(const std::string& path) {
+    // Every key below is read from the same file: check it against the disk once.
+    mv::IniReadScope readScope;
     m_Channels.clear();
     m_Errors.clear();
-    m_Warnings.clear();
+    m_Problems.Clear();
     int n = mv::iniReadInt(path, "MORVELAN", "Channel", 0);
     if (n < 0 || n > kMaxControllerChannels) {
-        Warn(mv::FormatC("%s: channel count %d outside 0..%d", path.c_str(), n,
-                         kMaxControllerChannels));
+        Warn(mv::FormatC("channel count %d outside 0..%d", n, kMaxControllerChannels));
         n = std::clamp(n, 0, kMaxControllerChannels);
     }
     m_Channels.resize(static_cast<std::size_t>(n));
@@ -95,20 +95,14 @@ void CControllerModule::LoadDescription(const std::string& path) {
         ch.write = ReadInt16(path, section, "Write");
         int count = ch.paramCount;
         if (count < 0 || count > kMaxControllerParams) {
-            Warn(mv::FormatC("%s: channel %d declares %d parameters", path.c_str(), k, count));
+            Warn(mv::FormatC("channel %d declares %d parameters", k, count));
             count = std::clamp(count, 0, kMaxControllerParams);
             ch.paramCount = static_cast<std::int16_t>(count);
         }
+        // Every declared record is read; a parameter without its section gets the defaults of
+        // its keys.
         for (int m = 1; m <= count; ++m) {
             const std::string ps = mv::FormatC("K%dP%d", k, m);
-            // Records only for what the file holds: the list ends at the first parameter
-            // without its section.
-            if (!mv::iniHasSection(path, ps)) {
-                Warn(mv::FormatC("%s: channel %d declares %d parameters, the file describes %d",
-                                 path.c_str(), k, count, m - 1));
-                ch.paramCount = static_cast<std::int16_t>(m - 1);
-                break;
-            }
             CControllerParam& p = ch.params.emplace_back();
             p.name = DescriptionText(path, mv::iniReadInt(path, ps, "Name", 0), "NIX", 100);
             p.offset = ReadInt16(path, ps, "Offset");
@@ -135,9 +129,9 @@ void CControllerModule::LoadDescription(const std::string& path) {
     m_FieldbusCode = ReadInt16(path, fieldbusSection, "Nr");
     m_FieldbusShown = 0;
     if (m_FieldbusChannel != -1 && !HasFieldbus()) {
-        Warn(mv::FormatC("%s: fieldbus offset %d or bit %d cannot be used; no fieldbus state is "
+        Warn(mv::FormatC("fieldbus offset %d or bit %d cannot be used; no fieldbus state is "
                          "read",
-                         path.c_str(), m_FieldbusOffset, m_FieldbusBit));
+                         m_FieldbusOffset, m_FieldbusBit));
     }
 
     mv::IAppHooks& hooks = mv::appHooks();
@@ -161,6 +155,7 @@ void CControllerModule::LoadDescription(const std::string& path) {
         record.text = DescriptionText(path, number, "", kMaxErrorText);
         m_Errors.push_back(std::move(record));
     }
+    m_Problems.Report(path);
 }
 
 bool CControllerModule::HasFieldbus() const {

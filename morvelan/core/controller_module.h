@@ -3,6 +3,7 @@
 // its three firmware texts. It owns no bytes in the process image.
 #pragma once
 
+#include "morvelan/core/description_problems.h"
 #include "morvelan/core/module.h"
 #include "morvelan/core/param_value.h"
 
@@ -13,9 +14,10 @@
 // Longest error text and firmware text kept.
 constexpr std::size_t kMaxErrorText = 199;
 constexpr std::size_t kMaxFirmwareText = 19;
-// Most controller channels, parameters per channel and error entries read from a description.
-constexpr int kMaxControllerChannels = 1024;
-constexpr int kMaxControllerParams = 1024;
+// Most controller channels, parameters per channel and error entries read from a description,
+// far beyond any real controller; a count beyond is cut and told as one problem.
+constexpr int kMaxControllerChannels = 256;
+constexpr int kMaxControllerParams = 64;
 constexpr int kMaxErrorEntries = 1024;
 // Bitmap resource of the fieldbus indicator.
 constexpr int kFieldbusBitmap = 166;
@@ -95,14 +97,15 @@ public:
     int FieldbusShownState() const { return m_FieldbusShown; }
     // 255: the next live drawing draws the indicator whatever it showed before.
     void SetFieldbusShownState(int state) { m_FieldbusShown = static_cast<std::int16_t>(state); }
-    const std::vector<std::string>& Warnings() const { return m_Warnings; }
+    // Problems found in the description when it was loaded.
+    const std::vector<std::string>& Warnings() const { return m_Problems.Lines(); }
 
     std::string m_FW = "XXX";
     std::string m_FD = "XXX";
     std::string m_FV = "XXX";
 
 private:
-    void Warn(const std::string& text);
+    void Warn(std::string text);
 
     std::int16_t m_FieldbusChannel = -1;
     std::int16_t m_FieldbusOffset = -1;
@@ -113,5 +116,5 @@ private:
     std::int16_t m_FieldbusShown = 0;
     std::vector<CControllerChannel> m_Channels;
     std::vector<CErrorText> m_Errors;
-    std::vector<std::string> m_Warnings;
+    mv::CDescriptionProblems m_Problems;
 };

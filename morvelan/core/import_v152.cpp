@@ -2,6 +2,7 @@
 #include "morvelan/core/app_hooks.h"
 #include "morvelan/core/channel_module.h"
 #include "morvelan/core/controller_module.h"
+#include "morvelan/core/description_problems.h"
 #include "morvelan/core/import_v152_archive.h"
 #include "catalogue/module_description.h"
 #include "morvelan/core/morvelan_doc.h"
@@ -63,6 +64,7 @@ bool ReadModuleData(CModuleTile& tile, int station, int position, int channels,
 int CMorvelanDoc::ImportV152(const std::string& path) {
     // The description files are named again for every board: check each against the disk once.
     mv::IniReadScope readScope;
+    mv::CDescriptionReportScope reportScope;
     mv::IDocHooks& hooks = mv::docHooks();
     mv::IAppHooks& app = mv::appHooks();
     DeleteContents();

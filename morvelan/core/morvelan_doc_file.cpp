@@ -1,6 +1,7 @@
 // Reading and writing the project file, the Save commands and closing.
 #include "morvelan/core/app_hooks.h"
 #include "morvelan/core/app_profile.h"
+#include "morvelan/core/description_problems.h"
 #include "catalogue/module_description.h"
 #include "morvelan/core/morvelan_doc.h"
 #include "morvelan/core/morvelan_doc_hooks.h"
@@ -193,6 +194,8 @@ bool CMorvelanDoc::CheckProjectFile(const std::string& path, std::vector<int>& p
 int CMorvelanDoc::OnOpenDocument(const std::string& path) {
     // The description files are named again for every board: check each against the disk once.
     mv::IniReadScope readScope;
+    // A damaged description is told once, however many of its tiles the project holds.
+    mv::CDescriptionReportScope reportScope;
     // A file that cannot be read as a project leaves the open project as it stands.
     std::vector<int> prints;
     if (!CheckProjectFile(path, prints))

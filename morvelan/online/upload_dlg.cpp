@@ -1,5 +1,6 @@
 #include "morvelan/online/upload_dlg.h"
 
+#include "morvelan/core/description_problems.h"
 #include "morvelan/core/module.h"
 #include "morvelan/core/module_description.h"
 #include "morvelan/core/morvelan_doc.h"
@@ -217,6 +218,8 @@ void CModuleUploadDlg::ReadSavedConfiguration() {
 }
 
 bool CModuleUploadDlg::BuildProject() {
+    // Boards of one damaged type are told once for the whole station.
+    mv::CDescriptionReportScope reportScope;
     std::array<std::uint8_t, kUploadParamBytes> params;
     params.fill(kUploadParamFill);
     const LinkHandle link = host_.Link();

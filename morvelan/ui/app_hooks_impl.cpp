@@ -98,10 +98,6 @@ void CAppHooks::SetWaitCursor(bool on) {
     }
 }
 
-void CAppHooks::Warn(const std::string& text) {
-    ShowMessage(mv::ErrorMessage(text));
-}
-
 void CAppHooks::DistributeInputs(int station, const std::uint8_t* bytes) {
     if (app_.m_pFrame)
         app_.m_pFrame->Doc().DistributeInputs(station, bytes);

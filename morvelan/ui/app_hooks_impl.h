@@ -30,7 +30,6 @@ public:
                              CControllerModule* module) override;
     void ShowMessage(const mv::AppMessage& message) override;
     void SetWaitCursor(bool on) override;
-    void Warn(const std::string& text) override;
     void DistributeInputs(int station, const std::uint8_t* bytes) override;
     void SetStationOffline(int station) override;
 

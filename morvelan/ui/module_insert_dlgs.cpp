@@ -1,6 +1,7 @@
 #include "morvelan/ui/module_insert_dlgs.h"
 
 #include "morvelan/core/app_hooks.h"
+#include "morvelan/core/description_problems.h"
 #include "morvelan/core/module_description.h"
 #include "morvelan/core/module_tile.h"
 #include "morvelan/core/morvelan_doc.h"
@@ -245,6 +246,8 @@ void CAddModulesDlg::OnDelete() {
 }
 
 void CAddModulesDlg::OnOK() {
+    // Boards of one damaged type are told once for the whole insert.
+    mv::CDescriptionReportScope reportScope;
     CMorvelanDoc* doc = m_Workspace.Document();
     CStation* station = CurrentStation(m_Workspace);
     xui::XGridCtrl* to = chosen();

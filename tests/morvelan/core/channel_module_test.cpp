@@ -110,9 +110,10 @@ TEST_F(ChannelModuleTest, TableEndsAtTheFirstChannelWithoutScale) {
     EXPECT_EQ(module_.Channel(1).mask, 5);
     EXPECT_FLOAT_EQ(module_.Channel(1).scale, 0.5f);
     EXPECT_FLOAT_EQ(module_.Channel(1).offset, 10.0f);
-    // The fourth channel has no scale: it stays zero, and takes no bytes.
+    // The fourth channel has no scale: it keeps the name read before, stays zero otherwise and
+    // takes no bytes.
     const CModulChannel& cut = module_.Channel(3);
-    EXPECT_EQ(cut.name, "");
+    EXPECT_EQ(cut.name, "Lost");
     EXPECT_EQ(cut.dataType, 0);
     EXPECT_TRUE(cut.params.empty());
     EXPECT_EQ(module_.GetDataSize(), 1 + 2 + 4);
@@ -134,7 +135,33 @@ TEST_F(ChannelModuleTest, ParametersAndChoicesComeFromTheDescription) {
     EXPECT_EQ(module_.Channel(2).params[0].name, "NIX");
 }
 
-TEST_F(ChannelModuleTest, RecordsAreMadeForWhatTheFileHoldsNotForWhatItDeclares) {
+TEST_F(ChannelModuleTest, DeclaredRecordsAfterAGapAreReadWithTheirDefaults) {
+    // Two parameters declared, only the second described; two choices, only the second.
+    const std::string path = install_.write(
+        "Modul/GAP.kvn", "[MORVELAN]\nChannel=1\n[K1]\nSkale=1\nOffset=0\nDatatype=2\n"
+                         "Parameter=2\n[K1P2]\nBit=3\nBitCount=2\nDefault=3\nSelect=2\n"
+                         "[K1P2S2]\nValue=3\n");
+    hooks_.messages.clear();
+    CChannelModule board;
+    board.LoadDescription(path);
+    ASSERT_EQ(board.Channel(0).params.size(), 2u);
+    EXPECT_EQ(board.Channel(0).params[0].name, "NIX");
+    const CModulParam& p = board.Channel(0).params[1];
+    ASSERT_EQ(p.choices.size(), 2u);
+    EXPECT_EQ(p.choices[0].name, "NIX");
+    EXPECT_EQ(p.choices[0].value, 0);
+    EXPECT_EQ(p.choices[1].value, 3);
+    std::uint8_t block[2] = {};
+    int count = 0;
+    board.PutParameterBlock(block, sizeof block, count);
+    EXPECT_EQ(block[0], 0x19);
+    board.SaveToProject(0, 1, install_.dir() + "/gap.mvl");
+    EXPECT_EQ(mv::iniReadString(install_.dir() + "/gap.mvl", "M0P1K0", "P1"), "3");
+    EXPECT_TRUE(board.Warnings().empty());
+    EXPECT_TRUE(hooks_.messages.empty());
+}
+
+TEST_F(ChannelModuleTest, HostileCountsAreCutAndToldInOneMessage) {
     // Under 60 KB that declares 1024 channels of 1024 parameters of 1024 choices each.
     std::string text = "[MORVELAN]\r\nChannel=1024\r\n";
     for (int k = 1; k <= 1024; ++k) {
@@ -144,30 +171,35 @@ TEST_F(ChannelModuleTest, RecordsAreMadeForWhatTheFileHoldsNotForWhatItDeclares)
     }
     ASSERT_LT(text.size(), 60000u);
     const std::string path = install_.write("Modul/HOSTILE.kvn", text);
+    hooks_.messages.clear();
     CChannelModule board;
     board.LoadDescription(path);
-    ASSERT_EQ(board.ChannelCount(), 1024);
+    ASSERT_EQ(board.ChannelCount(), kMaxChannels);
     std::size_t params = 0;
     for (int k = 0; k < board.ChannelCount(); ++k)
         params += board.Channel(k).params.size();
-    EXPECT_EQ(params, 2u);
-    EXPECT_EQ(board.Channel(0).paramCount, 1);
-    EXPECT_EQ(board.Channel(5).paramCount, 0);
-    ASSERT_EQ(board.Channel(1).params[0].choices.size(), 1u);
+    EXPECT_EQ(params, std::size_t{kMaxChannels} * kMaxChannelParams);
+    ASSERT_EQ(board.Channel(1).params[0].choices.size(), std::size_t{kMaxParamChoices});
     EXPECT_EQ(board.Channel(1).params[0].choices[0].value, 7);
-    EXPECT_EQ(board.Channel(1).params[0].choiceCount, 1);
-    // Each cut is told.
-    EXPECT_EQ(board.Warnings().size(), 1024u + 2u);
-    EXPECT_TRUE(std::any_of(board.Warnings().begin(), board.Warnings().end(), [](const auto& w) {
-        return w.find("K2P1 declares 1024 choices, the file describes 1") != std::string::npos;
-    }));
+    // Each cut is one problem: the channel count, every channel's parameters, two choice lists.
+    ASSERT_EQ(board.Warnings().size(), 1u + kMaxChannels + 2u);
+    EXPECT_EQ(board.Warnings()[0], "channel count 1024 outside 0..256");
+    EXPECT_EQ(board.Warnings()[2], "parameter K1P1 declares 1024 choices, 256 are read");
+    ASSERT_EQ(hooks_.messages.size(), 1u);
+    EXPECT_EQ(hooks_.messages[0].line1, path);
+    EXPECT_EQ(hooks_.messages[0].caption, "Error");
+    const std::string& list = hooks_.messages[0].line2;
+    EXPECT_EQ(list.substr(0, list.find('\n')), "channel count 1024 outside 0..256");
+    EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 10);
+    EXPECT_EQ(list.substr(list.rfind('\n') + 1), "... and 249 more");
 }
 
 TEST_F(ChannelModuleTest, ParameterPastItsChannelIsClippedWithAWarning) {
     EXPECT_EQ(module_.Channel(2).params[0].bitCount, 2);
     ASSERT_FALSE(module_.Warnings().empty());
     EXPECT_NE(module_.Warnings().front().find("K3P1"), std::string::npos);
-    EXPECT_FALSE(hooks_.warnings.empty());
+    ASSERT_EQ(hooks_.messages.size(), 1u);
+    EXPECT_EQ(hooks_.messages[0].line1, path_);
 }
 
 TEST_F(ChannelModuleTest, ParameterBlockPacksBitsAndForcesBitZero) {

@@ -142,22 +142,23 @@ TEST_F(ControllerModuleTest, DescriptionGivesChannelsParametersAndErrorTexts) {
     EXPECT_EQ(fw + fd + fv, "XXXXXXXXX");
 }
 
-TEST_F(ControllerModuleTest, ParameterRecordsOnlyForTheSectionsTheFileHolds) {
+TEST_F(ControllerModuleTest, EveryDeclaredParameterIsReadUpToTheCaps) {
     std::string text = "[MORVELAN]\r\nChannel=1024\r\n";
     for (int k = 1; k <= 1024; ++k)
-        text += mv::FormatC("[K%d]\r\nParameter=1024\r\n", k);
+        text += mv::FormatC("[K%d]\r\nParameter=%d\r\n", k, k == 7 ? 3 : 1024);
     text += "[K7P1]\r\nOffset=2\r\nLength=1\r\n[K7P3]\r\nOffset=4\r\n";
     CControllerModule head;
     head.LoadDescription(install_.write("Modul/HOSTILE.kvn", text));
-    ASSERT_EQ(head.ChannelCount(), 1024);
-    std::size_t params = 0;
-    for (int k = 0; k < head.ChannelCount(); ++k)
-        params += head.Channel(k).params.size();
-    // Channel 7's list ends at its missing second parameter.
-    EXPECT_EQ(params, 1u);
-    EXPECT_EQ(head.Channel(6).paramCount, 1);
+    ASSERT_EQ(head.ChannelCount(), kMaxControllerChannels);
+    // Channel 7's missing second parameter is a default record; its third is read.
+    ASSERT_EQ(head.Channel(6).params.size(), 3u);
     EXPECT_EQ(head.Channel(6).params[0].offset, 2);
-    EXPECT_EQ(head.Warnings().size(), 1024u);
+    EXPECT_EQ(head.Channel(6).params[1].name, "NIX");
+    EXPECT_EQ(head.Channel(6).params[1].length, 0);
+    EXPECT_EQ(head.Channel(6).params[2].offset, 4);
+    EXPECT_EQ(head.Channel(0).params.size(), std::size_t{kMaxControllerParams});
+    // The channel count and every other channel's parameter count are cut.
+    EXPECT_EQ(head.Warnings().size(), std::size_t{kMaxControllerChannels});
 }
 
 TEST_F(ControllerModuleTest, MasterParametersAreReadWhenOnline) {

@@ -22,7 +22,6 @@ struct Rig {
         mv::iniRemoveFile(path);
         doctest::WriteAll(path, std::string(reinterpret_cast<const char*>(data), size));
         app.messages.clear();
-        app.warnings.clear();
         return path;
     }
 };

@@ -97,7 +97,6 @@ public:
         return true;
     }
     void ShowMessage(const mv::AppMessage& message) override { messages.push_back(message); }
-    void Warn(const std::string& text) override { warnings.push_back(text); }
     void DistributeInputs(int station, const std::uint8_t* bytes) override {
         distributed.push_back(station);
         lastInputs.assign(bytes, bytes + 256);
@@ -113,7 +112,6 @@ public:
     int askedPort = 0;
     int addressAsked = 0;
     std::vector<mv::AppMessage> messages;
-    std::vector<std::string> warnings;
     std::vector<int> distributed;
     std::vector<std::uint8_t> lastInputs;
     std::vector<int> offline;

@@ -179,6 +179,33 @@ TEST_F(DownloadTest, TableOfMoreThanFortyOneEntriesIsRefused) {
     EXPECT_EQ(app.m_Link, 0u);
 }
 
+TEST_F(DownloadTest, DeclaredParametersAfterAGapAreWritten) {
+    // The controller's first master parameter loses its section; the first board declares two
+    // parameters and describes only the second (bit 3, 2 bits), which the project sets to 3.
+    const std::string modul = install.dir() + "/Modul/";
+    std::string head = doctest::ReadAll(modul + "X740.kvn");
+    head.replace(head.find("[K1P1]"), 6, "[Gone]");
+    doctest::WriteAll(modul + "X740.kvn", head);
+    std::string board = doctest::ReadAll(modul + "D2110.kvn");
+    board.replace(board.find("Parameter=1"), 11, "Parameter=2");
+    board.replace(board.find("[K1P1]"), 6, "[K1P2]");
+    board.replace(board.find("Bit=1"), 5, "Bit=3");
+    doctest::WriteAll(modul + "D2110.kvn", board);
+    mv::iniClearCache();
+    const std::string project = install.dir() + "/gap.mvl";
+    std::filesystem::copy_file(doctest::SourceDir() + "/data/samples/demo.mvl", project);
+    ASSERT_TRUE(mv::iniWriteString(project, "M0P1K0", "P1", "3"));
+    ASSERT_EQ(doc.OnOpenDocument(project), 1);
+    station.clearFrameLog();
+    Download();
+    EXPECT_EQ(Transcript(), (Strings{"R11", "R12", "W1", "W41", "W1", "W60", "R41"}));
+    ASSERT_FALSE(station.moduleParameters().empty());
+    EXPECT_EQ(station.moduleParameters()[0], 0x19);
+    // Only the second master parameter has bytes: 1200.
+    EXPECT_EQ(station.masterParameter(60), (Bytes{0xB0, 0x04}));
+    EXPECT_EQ(shown.back().line1, "Done");
+}
+
 TEST_F(DownloadTest, PictureHeadStationWritesNoMasterParameters) {
     // Station 1 has a picture head and one board with an ID (K618) besides fillers.
     x740sim::setBoards(station, {0x000F, 0x3204});

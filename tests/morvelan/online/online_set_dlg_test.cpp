@@ -136,10 +136,11 @@ TEST(OnlineSetDlg, AtMost255RowsAndNoNumberBelowZero) {
     mvtest::TempInstall install;
     SetHooks hooks;
     CChannelModule module;
-    module.LoadDescription(install.write("Modul/BIG.kvn", Board(300)));
-    ASSERT_EQ(module.ChannelCount(), 300);
+    // As many channels as a description may have: one more than the dialog shows.
+    module.LoadDescription(install.write("Modul/BIG.kvn", Board(256)));
+    ASSERT_EQ(module.ChannelCount(), 256);
     module.Channel(254).value.FromText("9", 4);
-    module.Channel(299).value.FromText("9", 4);
+    module.Channel(255).value.FromText("9", 4);
     COnlineSetDlg dlg(nullptr, -1, 0, &module);
     dlg.ShowModeless();
     morvelan::COnlineModulSetData* w = dlg.setWindow();
@@ -152,7 +153,7 @@ TEST(OnlineSetDlg, AtMost255RowsAndNoNumberBelowZero) {
     dlg.EndDialog(1);
     EXPECT_EQ(module.Channel(254).value.GetAsInt(4), 16);
     EXPECT_EQ(module.Channel(0).value.GetAsInt(2), 12);
-    EXPECT_EQ(module.Channel(299).value.GetAsInt(4), 9);
+    EXPECT_EQ(module.Channel(255).value.GetAsInt(4), 9);
 
     EXPECT_EQ(morvelan::SetEditText("1F"), "1F");
     EXPECT_EQ(morvelan::SetEditText("h"), "0l");
