@@ -26,11 +26,21 @@ constexpr SsiKeyRule kSsiRules[] = {
     {"MaxDiffValue", "-1"},          {"MaxDiffCounterValue", "-1"},
     {"Totzeit", "-1"},               {"Offset", "-1"}};
 
+// Largest values of the fields the wire carries in one byte or in 16 bits.
+constexpr int kByteMax = 255;
+constexpr int kWordMax = 65535;
+// The delay travels as one signed byte: "at most 127" and no lower than -128.
+constexpr int kDelayMin = -128;
+constexpr const char* kTimeRange = "E\tTime must be between 0 and 65535";
+
 // Whether the SSI key's value is refused (increments: the Inkremente value read before).
+// Drehrichtung and OptionFlags travel in one byte each.
 bool SsiValueFails(int index, int v, int increments) {
     switch (index) {
     case 0:
-        return v == -1 || v > 1;
+        return v < 0 || v > 1;
+    case 9:
+        return v < 0 || v > kByteMax;
     case 3:
     case 4:
         return v == -1 && increments != 0;
@@ -106,14 +116,17 @@ bool DataFiles::CheckSsiFile(const std::string& file) {
 bool DataFiles::CheckNswFile(const std::string& file) {
     Log("Checking File " + file);
     const int ssiIndex = mv::iniReadInt(file, kNswSection, "SSI_Index", -1);
-    if (ssiIndex == -1 || ssiIndex > 1) {
+    if (ssiIndex < 0 || ssiIndex > 1) {
         Log("E\tError in Section NSW128");
         LogRecord("E\tSSI_Index must be 0 or 1", kLogItemNswSetup, file, "");
         return false;
     }
-    if (mv::iniReadInt(file, kNswSection, "SSI_MaxSpeed", -1) == -1) {
+    const int maxSpeed = mv::iniReadInt(file, kNswSection, "SSI_MaxSpeed", -1);
+    if (maxSpeed < 0 || maxSpeed > kWordMax) {
         Log("E\tError in Section NSW128");
-        LogRecord("E\twrong definition of SSI_MaxSpeed", kLogItemNswSetup, file, "");
+        LogRecord(maxSpeed == -1 ? "E\twrong definition of SSI_MaxSpeed"
+                                 : "E\tSSI_MaxSpeed must be between 0 and 65535",
+                  kLogItemNswSetup, file, "");
         return false;
     }
     std::vector<std::string> f;
@@ -139,6 +152,8 @@ bool DataFiles::CheckNswFile(const std::string& file) {
             error = "E\tModulindex must be between 0 and 255";
         } else if (!Field(f, 2, offset) || offset < 0) {
             error = "E\tByteoffset must be positiv";
+        } else if (offset > kByteMax) {
+            error = "E\tByteoffset must be between 0 and 255";
         }
         if (error != nullptr) {
             Log(Format("E\tError in Block Configuration -> %s", key.c_str()));
@@ -176,6 +191,8 @@ bool DataFiles::CheckNswFile(const std::string& file) {
                 error = "E\tBitoffset must be between 0 and 7";
             } else if (!Field(f, 2, track) || track < 0) {
                 error = "E\tBahnindex must be positiv";
+            } else if (track > kByteMax) {
+                error = "E\tBahnindex must be between 0 and 255";
             }
         }
         if (error != nullptr) {
@@ -205,6 +222,8 @@ bool DataFiles::CheckNswFile(const std::string& file) {
             error = "E\tMissing Data";
         } else if (!Field(f, 0, v) || v < 0) {
             error = "E\tWrong index";
+        } else if (v > kByteMax) {
+            error = "E\tNockenbahn must be between 0 and 255";
         } else {
             if (warn && !Contains(tracks, v)) {
                 Log(Format("W\tcam configuration -> %s", key.c_str()));
@@ -214,15 +233,19 @@ bool DataFiles::CheckNswFile(const std::string& file) {
                 error = "E\tAngle must be between 0 and 3599";
             } else if (!Field(f, 3, v) || v < 0) {
                 error = "E\tTime must be positiv";
+            } else if (v > kWordMax) {
+                error = kTimeRange;
             } else if (!Field(f, 4, v) || v < 0 || v > 3599) {
                 error = "E\tAngle must be between 0 and 3599";
             } else if (!Field(f, 5, v) || v < 0) {
                 error = "E\tTime must be positiv";
+            } else if (v > kWordMax) {
+                error = kTimeRange;
             } else if (!Field(f, 6, v) || (v != 0 && (v < 16 || v > 19))) {
                 error = "E\tWrong type";
             } else if (count == 9 && (!Field(f, 7, v) || v < 0 || v > 3)) {
                 error = "E\tMultiturn Trigger Mode";
-            } else if (count == 9 && (!Field(f, 8, v) || v > 127)) {
+            } else if (count == 9 && (!Field(f, 8, v) || v > 127 || v < kDelayMin)) {
                 error = "E\tMultiturn Delay";
             }
         }

@@ -51,6 +51,11 @@ bool Fixed(CX740PanelApp& app, std::uint8_t direction, std::uint8_t code, Bytes&
 
 std::uint8_t Byte(int value) { return static_cast<std::uint8_t>(value); }
 
+// A value is sent only when its field holds it: cut to a byte or to 16 bits it would reach
+// the controller as another value.
+bool FitsByte(int v) { return v >= 0 && v <= 0xFF; }
+bool FitsWord(int v) { return v >= 0 && v <= 0xFFFF; }
+
 } // namespace
 
 bool ReadSsiSetupRaw(CX740PanelApp& app, int index, SsiSetupValues& values) {
@@ -74,6 +79,9 @@ bool ReadSsiSetupRaw(CX740PanelApp& app, int index, SsiSetupValues& values) {
 }
 
 bool WriteSsiSetupRaw(CX740PanelApp& app, int index, const SsiSetupValues& values) {
+    if (!FitsByte(index) || !FitsByte(values[0]) || !FitsByte(values[9])) {
+        return false;
+    }
     Bytes p(52, 0);
     p[0] = kCodeWriteSsiSetup;
     p[2] = Byte(index);
@@ -99,6 +107,9 @@ bool ReadSsiOffsetRaw(CX740PanelApp& app, int index, std::int32_t& offset) {
 }
 
 bool WriteSsiOffsetRaw(CX740PanelApp& app, int index, std::int32_t offset) {
+    if (!FitsByte(index)) {
+        return false;
+    }
     Bytes p{kCodeWriteSsiOffset, 0, Byte(index), 0, 0, 0, 0};
     PutI32(p, 3, offset);
     return Write(app, p);
@@ -115,6 +126,9 @@ bool ReadNswSetupRaw(CX740PanelApp& app, int& a, int& b) {
 }
 
 bool WriteNswSetupRaw(CX740PanelApp& app, int a, int b) {
+    if (!FitsByte(a) || !FitsWord(b)) {
+        return false;
+    }
     return Write(app, {kCodeWriteNswSetup, 0, Byte(a), Byte(b), Byte(b >> 8)});
 }
 
@@ -130,6 +144,9 @@ bool ReadBlockConfigRaw(CX740PanelApp& app, int block, int& c, int& d) {
 }
 
 bool WriteBlockConfigRaw(CX740PanelApp& app, int a, int b, int c) {
+    if (!FitsByte(a) || !FitsByte(b) || !FitsByte(c)) {
+        return false;
+    }
     return Write(app, {kCodeWriteBlockConfig, 0, Byte(a), Byte(b), Byte(c)});
 }
 
@@ -144,6 +161,9 @@ bool ReadBitConfigRaw(CX740PanelApp& app, int a, int b, int& c) {
 }
 
 bool WriteBitConfigRaw(CX740PanelApp& app, int a, int b, int c) {
+    if (!FitsByte(a) || !FitsByte(b) || !FitsByte(c)) {
+        return false;
+    }
     return Write(app, {kCodeWriteBitConfig, 0, Byte(a), Byte(b), Byte(c)});
 }
 

@@ -1,7 +1,8 @@
 // The panel's service telegrams (SSI setup and offset, cam-switch setup, block and bit
 // configuration) and its four fixed requests (controller ID, protocol identification, inputs,
 // status), sent over the application object's link. All return true on success; a reply too
-// short for the fields an operation takes is a failure, and nothing is read past a reply.
+// short for the fields an operation takes is a failure, and nothing is read past a reply. A
+// write whose value its one-byte or 16-bit field cannot hold fails without sending anything.
 #pragma once
 
 #include "panel/core/panel_app.h"

@@ -304,7 +304,7 @@ struct BadFile {
 TEST_F(DataFilesTest, CheckersRefuseBadFilesWithTheirLinesAndSendNothing) {
     const std::string ok = "[NSW128]\r\nSSI_Index=0\r\nSSI_MaxSpeed=1\r\nBlockConfig_0=0,1,2\r\n"
                            "BitConfig_0=0,0,0\r\n";
-    const std::vector<BadFile> bad = {
+    std::vector<BadFile> bad = {
         {"[NSW128]\r\nSSI_MaxSpeed=1\r\n", {"E\tError in Section NSW128",
                                              "E\tSSI_Index must be 0 or 1"}, 1, ""},
         {"[NSW128]\r\nSSI_Index=0\r\nSSI_MaxSpeed=1\r\nBlockConfig_0=0,1,2\r\n"
@@ -331,6 +331,47 @@ TEST_F(DataFilesTest, CheckersRefuseBadFilesWithTheirLinesAndSendNothing) {
           "E\tError in cam configuration -> Nocken_1", "E\tAngle must be between 0 and 3599"},
          4, "Nocken_1"},
     };
+    // One damaged file per checker message, and per field the wire carries in one byte or 16
+    // bits a value one past its range (it would arrive wrapped).
+    const std::string setup = "[NSW128]\r\nSSI_Index=0\r\nSSI_MaxSpeed=1\r\n";
+    const std::string block = setup + "BlockConfig_0=0,1,2\r\n";
+    const std::string cam = ok + "Nocken_0=0,a,1,1,1,1,16";
+    const std::string blockError = "E\tError in Block Configuration -> BlockConfig_0";
+    const std::string bitError = "E\tError in Bit Configuration -> BitConfig_0";
+    const std::string camError = "E\tError in cam configuration -> Nocken_0";
+    const std::vector<BadFile> messages = {
+        {"[NSW128]\r\nSSI_Index=0\r\n",
+         {"E\tError in Section NSW128", "E\twrong definition of SSI_MaxSpeed"}, 1, ""},
+        {"[NSW128]\r\nSSI_Index=-2\r\nSSI_MaxSpeed=1\r\n",
+         {"E\tError in Section NSW128", "E\tSSI_Index must be 0 or 1"}, 1, ""},
+        {"[NSW128]\r\nSSI_Index=0\r\nSSI_MaxSpeed=65536\r\n",
+         {"E\tError in Section NSW128", "E\tSSI_MaxSpeed must be between 0 and 65535"}, 1, ""},
+        {setup, {"E\tNo Block Configuration found"}, -1, ""},
+        {setup + "BlockConfig_0=0,256,2\r\n",
+         {blockError, "E\tModulindex must be between 0 and 255"}, 2, "BlockConfig_0"},
+        {setup + "BlockConfig_0=0,1,-1\r\n", {blockError, "E\tByteoffset must be positiv"}, 2,
+         "BlockConfig_0"},
+        {setup + "BlockConfig_0=0,1,256\r\n",
+         {blockError, "E\tByteoffset must be between 0 and 255"}, 2, "BlockConfig_0"},
+        {block, {"E\tNo Bit Configuration found"}, -1, ""},
+        {block + "BitConfig_0=0,8,0\r\n", {bitError, "E\tBitoffset must be between 0 and 7"}, 3,
+         "BitConfig_0"},
+        {block + "BitConfig_0=0,0,-1\r\n", {bitError, "E\tBahnindex must be positiv"}, 3,
+         "BitConfig_0"},
+        {block + "BitConfig_0=0,0,256\r\n", {bitError, "E\tBahnindex must be between 0 and 255"},
+         3, "BitConfig_0"},
+        {ok, {"E\tNo cam configuration found"}, -1, ""},
+        {ok + "Nocken_0=-1,a,1,1,1,1,16\r\n", {camError, "E\tWrong index"}, 4, "Nocken_0"},
+        {ok + "Nocken_0=256,a,1,1,1,1,16\r\n",
+         {camError, "E\tNockenbahn must be between 0 and 255"}, 4, "Nocken_0"},
+        {ok + "Nocken_0=0,a,1,-1,1,1,16\r\n", {camError, "E\tTime must be positiv"}, 4,
+         "Nocken_0"},
+        {ok + "Nocken_0=0,a,1,1,1,65536,16\r\n",
+         {camError, "E\tTime must be between 0 and 65535"}, 4, "Nocken_0"},
+        {cam + ",0,128\r\n", {camError, "E\tMultiturn Delay"}, 4, "Nocken_0"},
+        {cam + ",0,-129\r\n", {camError, "E\tMultiturn Delay"}, 4, "Nocken_0"},
+    };
+    bad.insert(bad.end(), messages.begin(), messages.end());
     for (std::size_t i = 0; i < bad.size(); ++i) {
         const std::string name = "bad" + std::to_string(i) + ".ini";
         WriteFile(name, bad[i].text);
@@ -345,7 +386,7 @@ TEST_F(DataFilesTest, CheckersRefuseBadFilesWithTheirLinesAndSendNothing) {
         EXPECT_EQ(Lines(host.lines.size() - bad[i].lines.size()), bad[i].lines) << name;
         EXPECT_EQ(host.records.back().type, bad[i].recordType) << name;
         EXPECT_EQ(host.records.back().name, bad[i].recordName) << name;
-        EXPECT_EQ(host.records.back().file, host.path) << name;
+        EXPECT_EQ(host.records.back().file, bad[i].recordType < 0 ? "" : host.path) << name;
         EXPECT_TRUE(host.enabled);
     }
 
@@ -368,12 +409,19 @@ TEST_F(DataFilesTest, CheckersRefuseBadFilesWithTheirLinesAndSendNothing) {
         {"[SSI_0]\r\nDrehrichtung=0\r\nInkremente=5\r\nUserInkremente=1\r\n",
          {"E\tError in Section SSI_0 -> ModulIndex", "E\tMissing IO-Configuration"}},
         {"[SSI_0]\r\nDrehrichtung=1x\r\n", {"E\tError in Section SSI_0 -> Drehrichtung"}},
+        {"[SSI_0]\r\nDrehrichtung=-2\r\n", {"E\tError in Section SSI_0 -> Drehrichtung"}},
+        {"[SSI_0]\r\nDrehrichtung=0\r\nInkremente=0\r\nUserInkremente=1\r\n"
+         "PresetModulIndex=0\r\nPresetModulByteOffset=0\r\nPresetModulBitOffset=0\r\n"
+         "ValueMask=1\r\nOptionFlags=256\r\n",
+         {"E\tError in Section SSI_0 -> OptionFlags"}},
     };
     for (const auto& [text, lines] : ssi) {
         WriteFile("ssi_bad.ini", text);
         host.lines.clear();
         host.path = dir + "/ssi_bad.ini";
+        const auto before = sim.station.frameCount();
         files.Run(kCmdSsiToModule);
+        EXPECT_EQ(sim.station.frameCount(), before) << text;
         EXPECT_EQ(Lines(1), lines) << text;
         EXPECT_TRUE(host.messages.empty());
     }
