@@ -1,18 +1,23 @@
 // Writes PNG pictures of morvelan's main frame, started as the program starts with a copy of
 // the sample installation and its demo project, into the folder given on the command line:
-//   morvelan_frame_screenshots <folder>
+//   morvelan_frame_screenshots <folder> [--xvfb]
+// With --xvfb the frame runs on a private X server and each picture of it is what the server
+// holds; otherwise the widgets paint themselves offscreen.
 #include "morvelan/ui/left_view.h"
 #include "morvelan/ui/main_frame.h"
 #include "morvelan/ui/morvelan_app.h"
 #include "morvelan/ui/morvelan_view.h"
 #include "platform/ini_file.h"
 #include "platform/settings_store.h"
+#include "tests/xvfb/x_grab.h"
+#include "tests/xvfb/xvfb_session.h"
 #include "xui/message_dlg.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
 #include <QScrollBar>
+#include <QTest>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +31,7 @@ namespace {
 namespace fs = std::filesystem;
 
 int g_written = 0;
+bool g_onServer = false;
 
 void settle() {
     for (int i = 0; i < 5; ++i)
@@ -40,6 +46,19 @@ bool save(const QImage& image, const QString& folder, const char* name) {
     }
     ++g_written;
     return true;
+}
+
+// The frame as it is shown: on the X server, what the server holds once it has painted.
+QImage shot(QWidget& frame) {
+    if (!g_onServer)
+        return frame.grab().toImage();
+    frame.show();
+    if (!QTest::qWaitForWindowExposed(&frame))
+        return QImage();
+    settle();
+    QTest::qWait(100);
+    QApplication::sync();
+    return mvtest::GrabXWindow(static_cast<uint32_t>(frame.winId()));
 }
 
 // Starts the program over the installation copy, in a language; null when it does not start.
@@ -69,6 +88,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: morvelan_frame_screenshots <folder>\n");
         return 2;
     }
+    g_onServer = argc > 2 && std::string(argv[2]) == "--xvfb";
+    if (g_onServer && !mvtest::XvfbSession::Start()) {
+        std::fprintf(stderr, "no X server could be started\n");
+        return 1;
+    }
     QApplication qt(argc, argv);
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
@@ -94,13 +118,13 @@ int main(int argc, char** argv) {
         } else {
             CMainFrame& frame = *app->m_pFrame;
             CMorvelanDoc& doc = frame.Doc();
-            save(frame.grab().toImage(), folder, "frame_project");
+            save(shot(frame), folder, "frame_project");
             frame.Tree()->SelectModul(doc.Station(0)->Tile(0));
             settle();
-            save(frame.grab().toImage(), folder, "frame_station0");
+            save(shot(frame), folder, "frame_station0");
             frame.Tree()->SelectModul(doc.Station(0)->Tile(3));
             settle();
-            save(frame.grab().toImage(), folder, "frame_highlight");
+            save(shot(frame), folder, "frame_highlight");
             QMenu* menu = frame.Tree()->BuildContextMenu();
             menu->popup(frame.Tree()->mapToGlobal(QPoint(60, 80)));
             settle();
@@ -108,7 +132,7 @@ int main(int argc, char** argv) {
             menu->hide();
             frame.Tree()->SelectModul(doc.Station(1)->Tile(2));
             settle();
-            save(frame.grab().toImage(), folder, "frame_station1");
+            save(shot(frame), folder, "frame_station1");
             // Scrolled, to the other station and back; then a board deleted.
             frame.resize(760, 560);
             frame.Tree()->SelectModul(doc.Station(0)->Tile(1));
@@ -118,11 +142,11 @@ int main(int argc, char** argv) {
             frame.Tree()->SelectModul(doc.Station(1)->Tile(0));
             frame.Tree()->SelectModul(doc.Station(0)->Tile(0));
             settle();
-            save(frame.grab().toImage(), folder, "frame_scrolled");
+            save(shot(frame), folder, "frame_scrolled");
             frame.Tree()->SelectModul(doc.Station(0)->Tile(2));
             frame.OnCommand(ID_DELETE_MODULE);
             settle();
-            save(frame.grab().toImage(), folder, "frame_after_delete");
+            save(shot(frame), folder, "frame_after_delete");
             app->ExitInstance();
         }
     }
@@ -132,7 +156,7 @@ int main(int argc, char** argv) {
             CMainFrame& frame = *app->m_pFrame;
             frame.Tree()->SelectModul(frame.Doc().Station(0)->Tile(5));
             settle();
-            save(frame.grab().toImage(), folder, "frame_german");
+            save(shot(frame), folder, "frame_german");
             QMenu* file = frame.Popup(1);
             file->popup(frame.mapToGlobal(QPoint(40, 30)));
             settle();
@@ -146,7 +170,7 @@ int main(int argc, char** argv) {
     {
         std::unique_ptr<CMorvelanApp> app = startProgram(root, "English", false);
         if (app) {
-            save(app->m_pFrame->grab().toImage(), folder, "frame_empty");
+            save(shot(*app->m_pFrame), folder, "frame_empty");
             app->ExitInstance();
         } else {
             result = 1;
