@@ -1,11 +1,14 @@
 #include "portwire/status/status_dlg.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QPalette>
 #include <QScreen>
 #include <QThread>
+#include <QWindow>
 
 namespace portwire {
 
@@ -14,6 +17,15 @@ namespace {
 // Dialog units with the fixed base units 6 x 13, rounded as MulDiv does.
 int duX(int x) { return (x * 6 + 2) / 4; }
 int duY(int y) { return (y * 13 + 4) / 8; }
+
+// Longest wait for the window system to put a newly shown window on the screen.
+constexpr int kExposeWaitMs = 2000;
+
+// The caller's work blocks the thread's event loop: this lets the window system map, expose
+// and take the window's paints now, while user input waits until the work is done.
+void LetWindowSystemCatchUp() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 } // namespace
 
@@ -47,10 +59,26 @@ void CStatusDlg::PlaceAtOwner() {
     move(owner.width() / 2 + width() / 2, owner.height() / 2 - height() / 2);
 }
 
+void CStatusDlg::ShowNow() {
+    show();
+    // Nothing reaches the screen before the server has mapped the window.
+    QElapsedTimer waited;
+    waited.start();
+    while (!windowHandle()->isExposed() && waited.elapsed() < kExposeWaitMs) {
+        LetWindowSystemCatchUp();
+        QThread::yieldCurrentThread();
+    }
+    repaint();
+    LetWindowSystemCatchUp();
+}
+
 void CStatusDlg::AddLine(const char* line) {
     list_->addItem(QString::fromLatin1(line));
-    list_->repaint();
+    // Laid out and painted now, not when the blocked event loop would get to it.
+    list_->doItemsLayout();
     repaint();
+    if (isVisible())
+        LetWindowSystemCatchUp();
 }
 
 std::unique_ptr<IStatusSink> MakeStatusWindow() {
@@ -59,8 +87,7 @@ std::unique_ptr<IStatusSink> MakeStatusWindow() {
     if (!qobject_cast<QApplication*>(app) || QThread::currentThread() != app->thread())
         return nullptr;
     auto dlg = std::make_unique<CStatusDlg>();
-    dlg->show();
-    dlg->repaint();
+    dlg->ShowNow();
     return dlg;
 }
 

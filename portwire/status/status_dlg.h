@@ -20,6 +20,10 @@ public:
     CStatusDlg();
     ~CStatusDlg() override;
 
+    // Shows the window and returns once it is on the screen (or after a bounded wait).
+    void ShowNow();
+    // Appends the line and puts it on the screen at once, while the caller's work goes on
+    // blocking the thread.
     void AddLine(const char* line) override;
     QListWidget* List() const { return list_; }
 
