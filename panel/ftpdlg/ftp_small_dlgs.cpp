@@ -2,6 +2,7 @@
 
 #include "panel/ftpdlg/ftp_dlg_ids.h"
 #include "panel/ftpdlg/ftp_dlg_templates.h"
+#include "xui/paint_now.h"
 #include "xui/qt_text.h"
 #include "xui/window_class.h"
 
@@ -25,17 +26,15 @@ bool COverwriteDlg::OnInitDialog() {
 
 CFtpStatusDlg::CFtpStatusDlg(QWidget* parent) : xui::CXDialog(StatusDlgTemplate(), parent) {}
 
-void CFtpStatusDlg::SetLine1(const std::string& text) {
-    if (QWidget* w = item(kStatusLine1)) {
-        xui::setWindowText(w, xui::fromCp1252(text));
-        w->repaint();
-    }
-}
+void CFtpStatusDlg::SetLine1(const std::string& text) { SetLine(kStatusLine1, text); }
 
-void CFtpStatusDlg::SetLine2(const std::string& text) {
-    if (QWidget* w = item(kStatusLine2)) {
+void CFtpStatusDlg::SetLine2(const std::string& text) { SetLine(kStatusLine2, text); }
+
+// The transfer blocks the thread: each new text is put on the screen at once.
+void CFtpStatusDlg::SetLine(int id, const std::string& text) {
+    if (QWidget* w = item(id)) {
         xui::setWindowText(w, xui::fromCp1252(text));
-        w->repaint();
+        xui::PaintNow(w);
     }
 }
 
@@ -69,7 +68,7 @@ void StatusWindow::Create() { window_ = std::make_unique<CFtpStatusDlg>(parent_)
 void StatusWindow::Show() {
     if (window_) {
         window_->ShowModeless();
-        window_->repaint();
+        xui::PaintNow(window_.get());
     }
 }
 

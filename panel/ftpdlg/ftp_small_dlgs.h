@@ -30,6 +30,9 @@ public:
     explicit CFtpStatusDlg(QWidget* parent);
     void SetLine1(const std::string& text);
     void SetLine2(const std::string& text);
+
+private:
+    void SetLine(int id, const std::string& text);
 };
 
 class CFtpMessageDlg : public xui::CXDialog {
