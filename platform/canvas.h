@@ -8,6 +8,7 @@
 #include "platform/gdi_types.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -112,6 +113,9 @@ struct PixelImage {
     int width = 0;
     int height = 0;
     std::vector<COLORREF> pixels; // width * height
+    // What a drawing surface made of the pixels at their first draw, kept for the next ones.
+    // Pixels changed in place after a draw need a reset of this.
+    mutable std::shared_ptr<const void> converted;
     COLORREF at(int x, int y) const {
         return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
                       static_cast<std::size_t>(x)];

@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <utility>
 
 namespace xui {
@@ -18,20 +19,48 @@ namespace {
 
 QRect toQRect(const mv::RECT& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 
+// A picture converted once: the pixels it was made from, to see a picture that was replaced.
+struct ConvertedPicture {
+    QImage image;
+    const mv::COLORREF* pixels = nullptr;
+    std::size_t count = 0;
+    int width = 0;
+    int height = 0;
+};
+
+QImage convert(const mv::PixelImage& image) {
+    QImage out(image.width, image.height, QImage::Format_RGB32);
+    for (int y = 0; y < image.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        const mv::COLORREF* row = &image.pixels[static_cast<std::size_t>(y) * image.width];
+        for (int x = 0; x < image.width; ++x) {
+            const mv::COLORREF c = row[x];
+            line[x] = qRgb(mv::GetRValue(c), mv::GetGValue(c), mv::GetBValue(c));
+        }
+    }
+    return out;
+}
+
+// The picture as a QImage: converted at its first draw, then the same image every time.
 QImage toQImage(const mv::PixelImage& image) {
     if (image.width <= 0 || image.height <= 0 ||
         image.pixels.size() <
             static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height)) {
         return QImage();
     }
-    QImage out(image.width, image.height, QImage::Format_RGB32);
-    for (int y = 0; y < image.height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < image.width; ++x) {
-            line[x] = toQColor(image.at(x, y)).rgb();
-        }
+    const auto* kept = static_cast<const ConvertedPicture*>(image.converted.get());
+    if (kept && kept->pixels == image.pixels.data() && kept->count == image.pixels.size() &&
+        kept->width == image.width && kept->height == image.height) {
+        return kept->image;
     }
-    return out;
+    auto made = std::make_shared<ConvertedPicture>();
+    made->image = convert(image);
+    made->pixels = image.pixels.data();
+    made->count = image.pixels.size();
+    made->width = image.width;
+    made->height = image.height;
+    image.converted = made;
+    return made->image;
 }
 
 } // namespace
