@@ -129,6 +129,17 @@ void QtCanvas::applyRop() {
                                 : QPainter::CompositionMode_SourceOver);
 }
 
+const QtCanvas::MadeFont& QtCanvas::madeFont() const {
+    const mv::FontDesc& d = state_.font;
+    if (!font_ || font_->desc != d || font_->mapMode != state_.mapping.mapMode() ||
+        font_->dpiY != state_.mapping.dpiY()) {
+        const QFont font = currentQFont();
+        font_.emplace(MadeFont{d, state_.mapping.mapMode(), state_.mapping.dpiY(), font,
+                               QFontMetrics(font)});
+    }
+    return *font_;
+}
+
 QFont QtCanvas::currentQFont() const {
     const mv::FontDesc& d = state_.font;
     int em = 0;
@@ -168,6 +179,7 @@ QPen QtCanvas::qpen() const {
 
 void QtCanvas::fillDevice(const QRect& r, mv::COLORREF color) {
     if (r.width() > 0 && r.height() > 0) {
+        ++drawCalls_;
         p_.fillRect(r, toQColor(color));
     }
 }
@@ -185,6 +197,7 @@ void QtCanvas::lineTo(int x, int y) {
     if (pen.width() == 0 && pen.style() == Qt::SolidLine && (a.x == b.x || a.y == b.y)) {
         // One-pixel straight lines: exact pixels from the start up to, not including, the end.
         const QColor c = toQColor(state_.pen.color);
+        ++drawCalls_;
         if (a.y == b.y) {
             const int x0 = a.x < b.x ? a.x : b.x + 1;
             p_.fillRect(QRect(x0, a.y, std::abs(b.x - a.x), 1), c);
@@ -194,6 +207,7 @@ void QtCanvas::lineTo(int x, int y) {
         }
         return;
     }
+    ++drawCalls_;
     p_.setPen(pen);
     p_.drawLine(QPoint(a.x, a.y), QPoint(b.x, b.y));
 }
@@ -220,6 +234,7 @@ void QtCanvas::rectangle(const mv::RECT& r) {
         fillDevice(QRect(d.right - w, d.top, std::min(w, d.width()), d.height()), c);
         return;
     }
+    ++drawCalls_;
     p_.setPen(pen);
     p_.setBrush(Qt::NoBrush);
     p_.drawRect(QRect(d.left, d.top, d.width() - 1, d.height() - 1));
@@ -227,6 +242,7 @@ void QtCanvas::rectangle(const mv::RECT& r) {
 
 void QtCanvas::ellipse(const mv::RECT& r) {
     const mv::RECT d = state_.mapping.toDevice(r);
+    ++drawCalls_;
     p_.setPen(qpen());
     if (state_.brush.hollow) {
         p_.setBrush(Qt::NoBrush);
@@ -242,6 +258,7 @@ void QtCanvas::polygon(const std::vector<mv::POINT>& points) {
         const mv::POINT d = state_.mapping.toDevice(pt);
         poly << QPoint(d.x, d.y);
     }
+    ++drawCalls_;
     p_.setPen(qpen());
     if (state_.brush.hollow) {
         p_.setBrush(Qt::NoBrush);
@@ -278,6 +295,7 @@ void QtCanvas::drawFocusRect(const mv::RECT& r) {
     }
     const bool xorMode =
         p_.paintEngine() != nullptr && p_.paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
+    ++drawCalls_;
     p_.save();
     if (xorMode) {
         p_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -305,8 +323,8 @@ void QtCanvas::drawFocusRect(const mv::RECT& r) {
 
 void QtCanvas::textOut(int x, int y, std::string_view text) {
     const QString s = fromCp1252(text);
-    const QFont font = currentQFont();
-    const QFontMetrics fm(font);
+    const MadeFont& made = madeFont();
+    const QFontMetrics& fm = made.metrics;
     const int w = fm.horizontalAdvance(s);
     int dx = 0;
     switch (state_.align & mv::TA_HORZMASK) {
@@ -332,19 +350,26 @@ void QtCanvas::textOut(int x, int y, std::string_view text) {
         break;
     }
     const mv::POINT d = state_.mapping.toDevice(mv::POINT{x, y});
-    p_.save();
-    p_.translate(d.x, d.y);
-    if (state_.font.escapement != 0) {
+    ++drawCalls_;
+    // Upright text needs no turn of the painter: it is drawn at the device point itself. Font
+    // and pen stay set; every other drawing sets its own.
+    const bool turned = state_.font.escapement != 0;
+    const QPoint origin = turned ? QPoint() : QPoint(d.x, d.y);
+    if (turned) {
+        p_.save();
+        p_.translate(d.x, d.y);
         // Escapement turns counter-clockwise; device y grows downwards on every device.
         p_.rotate(-state_.font.escapement / 10.0);
     }
     if (state_.bkMode == mv::OPAQUE) {
-        p_.fillRect(QRect(dx, baseline - fm.ascent(), w, fm.height()), toQColor(state_.bkColor));
+        p_.fillRect(QRect(origin.x() + dx, origin.y() + baseline - fm.ascent(), w, fm.height()),
+                    toQColor(state_.bkColor));
     }
-    p_.setFont(font);
+    p_.setFont(made.font);
     p_.setPen(toQColor(state_.textColor));
-    p_.drawText(QPoint(dx, baseline), s);
-    p_.restore();
+    p_.drawText(QPoint(origin.x() + dx, origin.y() + baseline), s);
+    if (turned)
+        p_.restore();
 }
 
 void QtCanvas::drawText(std::string_view text, const mv::RECT& r, unsigned flags) {
@@ -371,12 +396,13 @@ void QtCanvas::drawText(std::string_view text, const mv::RECT& r, unsigned flags
     if ((flags & mv::DT_NOCLIP) != 0) {
         qflags |= Qt::TextDontClip;
     }
-    const QFont font = currentQFont();
+    const QFont font = madeFont().font;
     const QRect box = toQRect(d);
+    ++drawCalls_;
     p_.save();
     p_.setFont(font);
     if (state_.bkMode == mv::OPAQUE) {
-        const QRect used = QFontMetrics(font).boundingRect(box, qflags, s);
+        const QRect used = madeFont().metrics.boundingRect(box, qflags, s);
         p_.fillRect(used, toQColor(state_.bkColor));
     }
     p_.setPen(toQColor(state_.textColor));
@@ -385,7 +411,7 @@ void QtCanvas::drawText(std::string_view text, const mv::RECT& r, unsigned flags
 }
 
 mv::SIZE QtCanvas::textExtent(std::string_view text) {
-    const QFontMetrics fm(currentQFont());
+    const QFontMetrics& fm = madeFont().metrics;
     const int w = fm.horizontalAdvance(fromCp1252(text));
     const int h = fm.height();
     if (state_.mapping.mapMode() == mv::MM_LOMETRIC) {
@@ -396,7 +422,7 @@ mv::SIZE QtCanvas::textExtent(std::string_view text) {
 }
 
 mv::TextMetrics QtCanvas::textMetrics() {
-    const QFontMetrics fm(currentQFont());
+    const QFontMetrics& fm = madeFont().metrics;
     mv::TextMetrics m;
     m.height = state_.mapping.lengthToLogicalY(fm.height());
     m.ascent = state_.mapping.lengthToLogicalY(fm.ascent());
@@ -411,6 +437,7 @@ void QtCanvas::drawBitmap(int x, int y, const mv::BitmapRef& bitmap) {
         return;
     }
     const mv::POINT d = state_.mapping.toDevice(mv::POINT{x, y});
+    ++drawCalls_;
     p_.drawImage(QPoint(d.x, d.y), img);
 }
 
@@ -419,6 +446,7 @@ void QtCanvas::stretchBitmap(const mv::RECT& r, const mv::BitmapRef& bitmap) {
     if (img.isNull()) {
         return;
     }
+    ++drawCalls_;
     p_.drawImage(toQRect(state_.mapping.toDevice(r)), img);
 }
 
@@ -428,6 +456,7 @@ void QtCanvas::drawImage(int x, int y, const mv::PixelImage& image) {
         return;
     }
     const mv::POINT d = state_.mapping.toDevice(mv::POINT{x, y});
+    ++drawCalls_;
     p_.drawImage(QPoint(d.x, d.y), img);
 }
 
@@ -436,6 +465,7 @@ void QtCanvas::stretchImage(const mv::RECT& r, const mv::PixelImage& image) {
     if (img.isNull()) {
         return;
     }
+    ++drawCalls_;
     p_.drawImage(toQRect(state_.mapping.toDevice(r)), img);
 }
 

@@ -6,8 +6,10 @@
 #include "platform/canvas.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 
+#include <optional>
 #include <vector>
 
 namespace xui {
@@ -55,6 +57,8 @@ public:
     const mv::CanvasMapping& mapping() const { return state_.mapping; }
     // The QFont the current font description gives on this device.
     QFont currentQFont() const;
+    // How many drawing operations reached the device (0: nothing was drawn).
+    int drawCalls() const { return drawCalls_; }
 
 private:
     struct State {
@@ -74,9 +78,21 @@ private:
     void applyRop();
     QPen qpen() const;
 
+    // The font made for a description and mapping, kept for the texts that follow.
+    struct MadeFont {
+        mv::FontDesc desc;
+        int mapMode = 0;
+        int dpiY = 0;
+        QFont font;
+        QFontMetrics metrics{QFont()};
+    };
+    const MadeFont& madeFont() const;
+
     QPainter& p_;
     State state_;
     std::vector<State> saved_;
+    mutable std::optional<MadeFont> font_;
+    int drawCalls_ = 0;
 };
 
 } // namespace xui
