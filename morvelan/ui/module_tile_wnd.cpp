@@ -16,6 +16,7 @@
 #include <QPainter>
 
 #include <map>
+#include <utility>
 #include <optional>
 
 namespace {
@@ -109,6 +110,23 @@ void CModuleTileWnd::Placed() {
 void CModuleTileWnd::Invalidate(int erase) {
     if (erase == 1 && !image_.isNull())
         image_.fill(Qt::transparent);
+    // A shown live tile draws what changed into its image at once; the window repaints only
+    // when something was drawn.
+    if (erase != 1 && tile_.m_Online == 1 && isVisible() && !image_.isNull()) {
+        ClearOnNewLook();
+        int drawn = 0;
+        {
+            QPainter into(&image_);
+            xui::QtCanvas dc(into);
+            Paint(dc);
+            drawn = dc.drawCalls();
+        }
+        if (drawn == 0)
+            return;
+        drawnAhead_ = true;
+    } else {
+        drawnAhead_ = false;
+    }
     update();
 }
 
@@ -219,10 +237,10 @@ CModuleTileWnd::Look CModuleTileWnd::CurrentLook() const {
     return look;
 }
 
-void CModuleTileWnd::ClearOnNewLook() {
+bool CModuleTileWnd::ClearOnNewLook() {
     Look look = CurrentLook();
     if (look == painted_ && image_.size() == size())
-        return;
+        return false;
     painted_ = std::move(look);
     // A moved slot or another picture is painted from a clean image, as an erase would.
     if (image_.size() != size())
@@ -231,11 +249,14 @@ void CModuleTileWnd::ClearOnNewLook() {
     tile_.m_OnlinePaintMark = 0;
     if (tile_.m_Online == 1)
         tile_.Module().drawState = kDrawStateReset;
+    return true;
 }
 
 void CModuleTileWnd::paintEvent(QPaintEvent* /*event*/) {
-    ClearOnNewLook();
-    if (!image_.isNull()) {
+    const bool cleared = ClearOnNewLook();
+    const bool ahead = std::exchange(drawnAhead_, false);
+    // What the tick drew ahead is in the image already, unless a new look cleared it.
+    if (!image_.isNull() && (cleared || !ahead)) {
         QPainter into(&image_);
         xui::QtCanvas dc(into);
         Paint(dc);

@@ -75,8 +75,8 @@ private:
         bool operator==(const Look&) const = default;
     };
     Look CurrentLook() const;
-    // Starts the image afresh when the look changed since the last paint.
-    void ClearOnNewLook();
+    // Starts the image afresh when the look changed since the last paint; true when it did.
+    bool ClearOnNewLook();
     void PaintRack(mv::Canvas& dc);
     void PaintList(mv::Canvas& dc);
 
@@ -84,6 +84,8 @@ private:
     CMainFrame& frame_;
     QImage image_;
     Look painted_;
+    // The image holds the drawing the pending repaint is for.
+    bool drawnAhead_ = false;
 };
 
 // The tile's side of its window: made by the document hooks, destroyed with the tile. It tells

@@ -12,6 +12,7 @@
 #include "morvelan/online/firmware_info_dlg.h"
 #include "morvelan/online/online_modul_dlg.h"
 #include "morvelan/ui/app_hooks_impl.h"
+#include "morvelan/ui/module_tile_wnd.h"
 #include "morvelan/ui/online_commands.h"
 #include "tests/sim/station_presets.h"
 #include "tests/sim/tcp_station_server.h"
@@ -19,9 +20,11 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScreen>
 #include <QTimer>
 
 #include <chrono>
+#include <set>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -313,6 +316,54 @@ TEST_F(OnlineFrameTest, AutoOnlineFailuresEndTheSequence) {
     EXPECT_EQ(app_->m_AutoOnline, 0);
     EXPECT_EQ(app_->m_Online, 0);
     EXPECT_EQ(messages_.size(), 1u);
+}
+
+// Ticks repaint only the tiles whose live values changed, and the window then shows what a
+// fresh render of the view shows.
+TEST_F(OnlineFrameTest, TicksRepaintOnlyChangedTilesAndTheViewShowsAFreshRender) {
+    select(&tile(0, 1));
+    ASSERT_TRUE(run(ID_DEBUG));
+    struct PaintCounter : QObject {
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Paint)
+                painted.insert(o);
+            return false;
+        }
+        std::set<QObject*> painted;
+    } counter;
+    std::vector<CModuleTileWnd*> windows;
+    for (QWidget* w : QApplication::allWidgets()) {
+        auto* window = qobject_cast<CModuleTileWnd*>(w);
+        if (window && window->Tile().m_Station == 0 && window->isVisible()) {
+            windows.push_back(window);
+            window->installEventFilter(&counter);
+        }
+    }
+    ASSERT_GE(windows.size(), 3u);
+    const auto tickAndPaint = [&] {
+        counter.painted.clear();
+        EXPECT_FALSE(tick());
+        QApplication::processEvents();
+    };
+    station_.setInputs(0, {0x5A, 0x00, 0x33, 0x44});
+    tickAndPaint();
+    station_.setInputs(0, {0xA5, 0x01, 0x34, 0x45});
+    tickAndPaint();
+    EXPECT_FALSE(counter.painted.empty());
+    tickAndPaint();
+    EXPECT_TRUE(counter.painted.empty()) << "nothing changed, nothing repaints";
+    station_.setInputs(0, {0x0F});
+    tickAndPaint();
+    CModuleTileWnd* changed = nullptr;
+    for (CModuleTileWnd* w : windows)
+        changed = &w->Tile() == &tile(0, 1) ? w : changed;
+    EXPECT_EQ(counter.painted, std::set<QObject*>{changed}) << "only the changed board repaints";
+    // What the window shows of the view equals a fresh render of it.
+    QWidget* view = frame().View()->viewport();
+    const QRect area(view->mapTo(&frame(), QPoint()), view->size());
+    const QImage screen = frame().screen()->grabWindow(frame().winId()).toImage().copy(area);
+    EXPECT_EQ(screen.convertToFormat(QImage::Format_RGB32),
+              frame().grab(area).toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 // The wait cursor as the user sees it: each end of it notes whether it was showing.
