@@ -16,6 +16,7 @@
 #include "xui/window_class.h"
 #include "platform/recording_canvas.h"
 
+#include <optional>
 #include <QFontMetricsF>
 #include <QPrinter>
 
@@ -249,7 +250,7 @@ TEST_F(PrintToPdf, ProjectHeaderLabelsFitTheirColumnInBothLanguages) {
         ASSERT_EQ(env_.app.m_Language.Load(language), 1);
         const mv::RecordingCanvas dc = Recorded(mv::kPrintProjectPage);
         int labels = 0;
-        const mv::DrawCall* lastComment = nullptr;
+        std::optional<mv::DrawCall> lastComment;
         for (const mv::DrawCall& c : dc.callsOf(mv::DrawOp::TextOut)) {
             // Measured at ten times the size, for the outline's own widths.
             const QFontMetricsF m(xui::makeQFont(c.state.font, -c.state.font.height * 10));
@@ -258,10 +259,10 @@ TEST_F(PrintToPdf, ProjectHeaderLabelsFitTheirColumnInBothLanguages) {
                 EXPECT_LT(m.horizontalAdvance(xui::fromCp1252(c.text)) / 10, 250 - 10) << c.text;
             }
             if (c.text == "Third")
-                lastComment = &c;
+                lastComment = c;
         }
         EXPECT_EQ(labels, 4);
-        ASSERT_NE(lastComment, nullptr);
+        ASSERT_TRUE(lastComment.has_value());
         // The element after the header is the controller's grey band.
         const auto fills = dc.callsOf(mv::DrawOp::FillRect);
         ASSERT_GE(fills.size(), 2u);
