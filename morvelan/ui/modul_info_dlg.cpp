@@ -252,7 +252,12 @@ void CModulInfoDlg::DrawPage(bool clear) {
         surface.fill(Qt::white);
     }
     const std::string path = pageCount_ > 0 ? InfoPagePath(programDir_, type_, page_ + 1) : "";
-    const QImage page = path.empty() ? QImage() : xui::readPictureFile(path);
+    // Each page file is read once when it becomes the current page, not for every drawing.
+    if (path != pagePath_) {
+        pagePath_ = path;
+        pageImage_ = path.empty() ? QImage() : xui::readPictureFile(path);
+    }
+    const QImage& page = pageImage_;
     if (!page.isNull()) {
         QPainter p(&surface);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -319,6 +324,9 @@ void CModulInfoDlg::OnPaint(mv::Canvas& dc) {
     for (int id : {IDC_PAGE_LABEL, IDC_COUNT_LABEL, IDC_PAGE_NUMBER, IDC_PAGE_COUNT}) {
         PaintStaticBox(dc, item(id), 6, xui::kLabelBoxFill, 0x000000, 0xFFFFFF);
     }
+    // The page is drawn with every paint: a window shown without a resize by the window
+    // manager gets its picture's image only when it appears, after the first drawing.
+    DrawPage(false);
 }
 
 } // namespace morvelan

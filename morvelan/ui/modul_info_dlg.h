@@ -101,6 +101,9 @@ private:
     int page_ = 0;
     int pageCount_ = 0;
     bool initialised_ = false;
+    // The current page's file and its picture.
+    std::string pagePath_;
+    QImage pageImage_;
 };
 
 } // namespace morvelan
