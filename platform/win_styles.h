@@ -33,6 +33,7 @@ constexpr std::uint32_t SS_CENTER = 0x1u;
 constexpr std::uint32_t SS_RIGHT = 0x2u;
 constexpr std::uint32_t SS_ICON = 0x3u;
 constexpr std::uint32_t SS_BITMAP = 0xEu;
+constexpr std::uint32_t SS_ETCHEDHORZ = 0x10u;
 constexpr std::uint32_t SS_TYPEMASK = 0x1Fu;
 
 // Button styles.

@@ -1,10 +1,12 @@
 #include "xui/dialog_builder.h"
 
 #include "xui/ascii_case.h"
+#include "xui/colorref.h"
 #include "xui/command.h"
 #include "xui/font_map.h"
 #include "xui/qt_text.h"
 #include "xui/window_class.h"
+#include "platform/sys_colors.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -51,6 +53,17 @@ QWidget* makeStandard(QWidget* parent, const DialogItem& item, const QString& te
     if (isClass(item.className, "Static")) {
         auto* l = new QLabel(parent);
         const std::uint32_t type = style & mv::SS_TYPEMASK;
+        if (type == mv::SS_ETCHEDHORZ) {
+            // A shadow line with a highlight line below it, in the system's colours.
+            l->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+            QPalette pal = l->palette();
+            for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+                pal.setColor(g, QPalette::Dark, toQColor(mv::GetSysColor(mv::COLOR_BTNSHADOW)));
+                pal.setColor(g, QPalette::Light, toQColor(mv::GetSysColor(mv::COLOR_BTNHIGHLIGHT)));
+            }
+            l->setPalette(pal);
+            return l;
+        }
         if (type != mv::SS_ICON && type != mv::SS_BITMAP) {
             l->setText(text);
         }

@@ -31,7 +31,6 @@ constexpr mv::COLORREF kRowTextColor = 0xFF0000;
 constexpr mv::COLORREF kHeadingColor = 0xFBCCA3;
 constexpr int kAlignLeft = 1;
 constexpr int kSelectRow = 1;
-constexpr std::uint32_t kEtchedHorizontal = 0x10;
 // The name shown for a module the catalogue lacks.
 constexpr const char* kUnknownName = " ???  ";
 constexpr const char* kBuildErrorLine2 =
@@ -64,7 +63,7 @@ const xui::DialogTemplate& uploadDlgTemplate() {
              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL},
             {"Static", kUploadNameLabel, "Name", 7, 88, 77, 12, WS_CHILD | SS_CENTER},
             {"Static", kUploadCommentLabel, "Kommentar", 7, 104, 77, 12, WS_CHILD | SS_CENTER},
-            {"Static", -1, "", 7, 121, 297, 1, WS_CHILD | WS_VISIBLE | kEtchedHorizontal},
+            {"Static", -1, "", 7, 121, 297, 1, WS_CHILD | WS_VISIBLE | mv::SS_ETCHEDHORZ},
             {"XGRID", kUploadGrid, "", 7, 7, 297, 77, WS_CHILD | WS_VISIBLE | WS_TABSTOP},
             {"XBUTTON", kUploadNewProject, "Neues Projekt", 7, 131, 83, 14,
              WS_CHILD | WS_VISIBLE | WS_TABSTOP},
