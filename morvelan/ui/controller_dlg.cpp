@@ -16,6 +16,8 @@ namespace {
 
 constexpr int kTextHeadings[] = {191, 192, 193};
 constexpr int kTextPrefix = 10004;
+// The module parameter dialog's Change text, so both dialogs speak one language.
+constexpr int kTextChange = 194;
 
 } // namespace
 
@@ -41,6 +43,7 @@ bool CControllerDlg::OnInitDialog() {
     }
     Fill();
     const CModuleDescription* d = m_Tile ? m_Tile->Description() : nullptr;
+    SetLanguageText(*this, IDC_CHANGE, kTextChange);
     SetItemText(*this, IDC_LABEL_1012, mv::LanguageText(kTextPrefix) + " 0");
     SetItemText(*this, IDC_LABEL_1009, d ? d->m_DisplayName : std::string());
     return true;

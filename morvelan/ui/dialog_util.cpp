@@ -2,6 +2,8 @@
 
 #include "morvelan/core/app_hooks.h"
 #include "morvelan/core/one_line_text.h"
+#include "platform/sys_colors.h"
+#include "xui/colorref.h"
 #include "xui/multiline_text.h"
 #include "xui/qt_text.h"
 #include "xui/window_class.h"
@@ -40,6 +42,23 @@ void SetItemText(xui::CXDialog& dialog, int id, const std::string& text) {
         xui::setMultiLineText(w, text);
     else
         xui::setWindowText(w, xui::fromCp1252(text));
+}
+
+void SetTransparentControl(QWidget* control, mv::COLORREF text, mv::COLORREF background) {
+    if (!control)
+        return;
+    const QColor normal = xui::toQColor(text);
+    const QColor grey = xui::toQColor(mv::GetSysColor(mv::COLOR_GRAYTEXT));
+    QPalette pal = control->palette();
+    pal.setColor(QPalette::Window, xui::toQColor(background));
+    pal.setColor(QPalette::Button, xui::toQColor(background));
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+        pal.setColor(QPalette::Active, role, normal);
+        pal.setColor(QPalette::Inactive, role, normal);
+        pal.setColor(QPalette::Disabled, role, grey);
+    }
+    control->setPalette(pal);
+    control->setAutoFillBackground(false);
 }
 
 void SetListStyle(xui::XGridCtrl& grid, mv::COLORREF rowColor) {

@@ -29,6 +29,11 @@ void SetLanguageText(xui::CXDialog& dialog, int id, int textNumber);
 std::string ItemText(const xui::CXDialog& dialog, int id);
 void SetItemText(xui::CXDialog& dialog, int id, const std::string& text);
 
+// A control (radio button, check box, group, static) that paints no background of its own,
+// stands on `background` (what the style shades its parts from) and draws its text in `text`,
+// grey while disabled, whatever the desktop's palette says.
+void SetTransparentControl(QWidget* control, mv::COLORREF text, mv::COLORREF background);
+
 // The list style of the dialogs' grids: no fixed column, whole-row selection, left-aligned
 // texts, heading colour 0xFBCCA3 with black text, and the row text colour.
 void SetListStyle(xui::XGridCtrl& grid, mv::COLORREF rowColor);

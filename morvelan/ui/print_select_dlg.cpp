@@ -2,6 +2,7 @@
 
 #include "morvelan/core/paper_sizes.h"
 #include "morvelan/core/param_number.h"
+#include "morvelan/ui/dialog_util.h"
 #include "morvelan/ui/print_preview_dlg.h"
 #include "morvelan/ui/print_session.h"
 #include "xui/bitmaps.h"
@@ -87,18 +88,9 @@ bool CPrintSelectDlg::OnInitDialog() {
     setWindowTitle(xui::fromCp1252(mv::LanguageText(kTextPrintCaption)));
     for (const auto& t : kControlTexts)
         xui::setWindowText(item(t[0]), xui::fromCp1252(mv::LanguageText(t[1])));
-    for (int id : kColouredControls) {
-        if (QWidget* w = item(id)) {
-            QPalette pal = w->palette();
-            pal.setColor(QPalette::Window, xui::toQColor(kSelectBackground));
-            pal.setColor(QPalette::Button, xui::toQColor(kSelectBackground));
-            pal.setColor(QPalette::WindowText, Qt::black);
-            pal.setColor(QPalette::ButtonText, Qt::black);
-            pal.setColor(QPalette::Text, Qt::black);
-            w->setPalette(pal);
-            w->setAutoFillBackground(true);
-        }
-    }
+    // The controls stand on what is behind them (the dialog's colour, or a group's inside).
+    for (int id : kColouredControls)
+        SetTransparentControl(item(id), 0, kSelectBackground);
     if (QComboBox* c = printerCombo()) {
         c->blockSignals(true);
         int current = -1;

@@ -3,6 +3,7 @@
 #include "morvelan/core/app_hooks.h"
 #include "morvelan/core/controller_module.h"
 #include "morvelan/core/param_number.h"
+#include "platform/sys_colors.h"
 #include "morvelan/ui/dialog_templates.h"
 #include "morvelan/ui/dialog_util.h"
 #include "xui/bitmaps.h"
@@ -88,6 +89,10 @@ bool CFlagValueDlg::OnInitDialog() {
     ValueTexts(*this);
     SetLanguageText(*this, IDC_RADIO_ON, kTextTrue);
     SetLanguageText(*this, IDC_RADIO_OFF, kTextFalse);
+    // Transparent on the dialog's colour, in the normal text colour.
+    for (int id : {IDC_RADIO_ON, IDC_RADIO_OFF})
+        SetTransparentControl(item(id), mv::GetSysColor(mv::COLOR_WINDOWTEXT),
+                              xui::kDialogBackground);
     SetItemText(*this, IDC_LABEL_1004, m_Param.name);
     if (QRadioButton* on = radio(IDC_RADIO_ON))
         on->setChecked(m_Param.value == 1);

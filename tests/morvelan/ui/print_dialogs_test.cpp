@@ -87,10 +87,13 @@ TEST_F(PrintDialogs, SelectionStartsFromTheStoredSettings) {
     EXPECT_FALSE(d.button(kRadioProjectPage)->isChecked());
     EXPECT_EQ(d.SelectedMode(), mv::kPrintModuleLabels);
 
-    // Black texts on the dialog's colour; white edits; digits only in the edits.
+    // Black texts on what is behind them (the group's inside); white edits; digits only in
+    // the edits.
     const QImage img = d.grab().toImage();
     const mv::RECT r = d.controlRect(d.item(kRadioProjectLabels));
-    EXPECT_EQ(xbase_test::pixel(img, r.right - 2, r.top + 1), 0xDEBF97u);
+    const mv::RECT group = d.controlRect(d.item(kRangeGroup));
+    EXPECT_EQ(xbase_test::pixel(img, r.right - 2, r.top + 1),
+              xbase_test::pixel(img, group.right - 3, r.top + 1));
     const mv::RECT e = d.controlRect(d.item(kCopiesEdit));
     EXPECT_EQ(xbase_test::pixel(img, e.left + 4, e.top + 4), 0xFFFFFFu);
     d.edit(kCopiesEdit)->clear();

@@ -326,6 +326,7 @@ TEST_F(SmallDialogs, ControllerListsWrittenChannels) {
         EXPECT_EQ(g.cellFlag(2, 0), 0);
         EXPECT_EQ(g.columnWidth(1), g.width() / 2 - g.GetClientWidth());
         EXPECT_EQ(Get(d, IDC_LABEL_1012), "Controller 0");
+        EXPECT_EQ(Get(d, IDC_CHANGE), "Change"); // as in the module parameter dialog
         EXPECT_EQ(Get(d, IDC_LABEL_1009), "Network controller X740, Ethernet and RS232");
 
         // Change runs the range dialog on the typed value and rewrites the cell.
