@@ -140,6 +140,11 @@ int CX740FlashApp::ReadKey() {
     return m_Keys->ReadKey();
 }
 
+int CX740FlashApp::RetrySucceeded(const std::string& before) {
+    m_Message = before;
+    return 1;
+}
+
 void CX740FlashApp::PrintAndLog(const std::string& text) {
     ConsolePrintf("%s", text.c_str());
     m_Log.WriteLine(text);

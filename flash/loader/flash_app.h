@@ -181,6 +181,9 @@ private:
     int ReadKey();
     // ConnectFtp repeated (one second apart) until it succeeds or the attempts are used up.
     int ConnectFtpRepeated();
+    // A step that succeeded after failed tries: the run's message is again what it was before
+    // them, since the tries' failures are not the run's outcome. Returns 1.
+    int RetrySucceeded(const std::string& before);
     // "MODE n IP=ipc/snc/gwc FTP=COMP2" and the "update" account.
     int WriteModeCommand(int mode);
     // Reads the configuration (a few rounds) and logs its lines.

@@ -72,12 +72,13 @@ int CX740FlashApp::ConnectFtp() {
 }
 
 int CX740FlashApp::ConnectFtpRepeated() {
+    const std::string before = m_Message;
     for (int attempt = 0; attempt < kFtpConnectAttempts; ++attempt) {
         if (attempt > 0) {
             Wait(kConnectRetryMs);
         }
         if (ConnectFtp()) {
-            return 1;
+            return RetrySucceeded(before);
         }
     }
     ConsoleOut().PrintError();

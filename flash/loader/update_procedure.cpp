@@ -186,12 +186,14 @@ void CX740FlashApp::UpdateProcedure() {
     m_Ftp->Quit();
     Wait(kAfterQuitWaitMs);
     PrintAndLog("Waiting for X740  ");
+    const std::string before = m_Message;
     int round = 0;
     while (!ReopenAndReadModulInfo()) {
         if (++round >= kRestartReadRounds) {
             return;
         }
     }
+    RetrySucceeded(before);
     console.PrintOk();
     AutomaticUpdate();
 }
@@ -225,15 +227,17 @@ int CX740FlashApp::AutomaticUpdate() {
     bool checks = true;
     bool connected;
     if (m_Nb) {
+        const std::string before = m_Message;
         m_FtpUser = "kvn";
         m_FtpPassword = "qmx";
         connected = ConnectFtp();
         if (connected) {
             checks = false;
         } else {
+            // The newer account: its success leaves the refused login no failure of the run.
             m_FtpUser = "update";
             m_FtpPassword = "vorpal";
-            connected = ConnectFtp();
+            connected = ConnectFtp() && RetrySucceeded(before);
         }
     } else {
         connected = ConnectFtp();

@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <string>
 #include <unistd.h>
@@ -133,6 +134,11 @@ inline std::uint16_t Counted_read(LinkHandle l, std::uint8_t* b, int n) {
     return A_Read(l, b, n);
 }
 
+// A console row: the text, then the result at column 55.
+inline std::string Row(const std::string& text, const char* mark = " -> OK\n") {
+    return text + std::string(text.size() < 55 ? 55 - text.size() : 0, ' ') + mark;
+}
+
 // An echo that every request gets at once.
 class AnsweringProbe final : public flash::IEchoProbe {
 public:
@@ -148,10 +154,14 @@ public:
     void sleep(int ms) override {
         m_Sleeps.push_back(ms);
         m_Now += ms;
+        if (m_OnSleep) {
+            m_OnSleep(ms);
+        }
         AwaitUnanswered();
         m_Pty.waitIdle(2000);
     }
     std::vector<int> m_Sleeps;
+    std::function<void(int ms)> m_OnSleep; // what the controller does while the run waits
 
 private:
     x740sim::PtyStationServer& m_Pty;
@@ -245,9 +255,6 @@ protected:
             log.erase(0, log.find('\n') + 1);
         }
         return log;
-    }
-    static std::string Row(const std::string& text, const char* mark = " -> OK\n") {
-        return text + std::string(text.size() < 55 ? 55 - text.size() : 0, ' ') + mark;
     }
 
     ScratchFolder folder;
