@@ -243,7 +243,9 @@ void PtyStationServer::run()
             // the present one (a reset sent just before the close that restored the speed).
             const bool bootListens = boot_ && boot_->inWindow();
             const int listening = bootListens ? kBootBaud : baud_.load();
-            const unsigned sentAt = changed && speed != speedOf(listening) ? before : speed;
+            const bool heard =
+                speed == speedOf(baud_) || (bootListens && speed == speedOf(kBootBaud));
+            const unsigned sentAt = changed && !heard ? before : speed;
             changed = false;
             seen = speed;
             const std::uint8_t* data = buffer + 1;
