@@ -1,7 +1,6 @@
 // morvelan: plans, labels and commissions modular I/O stations.
 #include "morvelan/ui/morvelan_app.h"
 
-#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QStyleFactory>
@@ -12,8 +11,9 @@
 
 namespace {
 
-// A termination request (SIGTERM, SIGINT, SIGHUP) closes the main window as the Exit command
-// does, so the per-user settings are written back.
+// A termination request (SIGTERM, SIGINT, SIGHUP) ends the program at any moment, start-up and
+// open dialogs included, writing the per-user settings back as Exit does. The handler only
+// writes to a pipe; the event loop reads it.
 int g_signalPipe[2] = {-1, -1};
 
 void onSignal(int) {
@@ -29,8 +29,7 @@ void closeOnSignals(QApplication& app) {
         char c;
         while (::read(g_signalPipe[0], &c, 1) > 0) {
         }
-        if (!theApp().OnCommand(ID_APP_EXIT))
-            QApplication::quit();
+        theApp().EndNow();
     });
     struct sigaction sa {};
     sa.sa_handler = onSignal;
@@ -48,13 +47,5 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(true);
     closeOnSignals(app);
 
-    CMorvelanApp& morvelan = theApp();
-    if (!morvelan.InitInstance(argc, argv))
-        return 1;
-    // Idle time goes to the application object whenever the event queue has run empty.
-    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
-                     &app, [&morvelan] { morvelan.OnIdle(0); });
-    const int result = QApplication::exec();
-    morvelan.ExitInstance();
-    return result;
+    return theApp().Run(argc, argv);
 }

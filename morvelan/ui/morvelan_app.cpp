@@ -27,6 +27,7 @@
 #include "xui/modal_cursor.h"
 #include "xui/qt_text.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -176,6 +177,7 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
         m_SystemMessage(kStartFailCaption, kStartFailText);
         return 0;
     }
+    m_SettingsRead = true;
     setModuleDescriptionContext({m_ProgramDir, m_Language.LanguageName()});
     ReadIniSettings();
 
@@ -197,6 +199,8 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
     const std::string settings = ProgramFile(kSettingsFileName);
     if (const std::string why = mv::iniUnreadableReason(settings); !why.empty())
         ShowErrorMessage(settings, why);
+    if (m_EndRequested)
+        return 0;
     xui::RegisterControlClasses();
     morvelan::RegisterOnlineModulSetDataClass();
     morvelan::RegisterOnlineModulData();
@@ -231,6 +235,8 @@ int CMorvelanApp::InitInstance(int argc, const char* const* argv) {
         m_pMainWnd->show();
 
     RunStartDialog();
+    if (m_EndRequested)
+        return 0;
 
     // The project named on the command line opens once the catalogue is read; a project that
     // cannot be opened ends the program. Config.mvl is kept for a start without one.
@@ -269,7 +275,8 @@ void CMorvelanApp::RunStartDialog() {
 int CMorvelanApp::ExitInstance() {
     if (m_pFrame)
         m_pFrame->Doc().OnCloseDocument();
-    WriteRegistrySettings();
+    if (!WriteRegistrySettings())
+        ShowLastError("SAVE " + mv::settingsStorePath(mv::SettingsRoot::User));
     mv::saveRecentFiles(m_RecentFiles);
     m_Print.reset();
     // The tiles point into the catalogue: the windows and the document go first.
@@ -288,6 +295,29 @@ int CMorvelanApp::ExitInstance() {
     mv::setDibMessageSink(nullptr);
     mv::setErrorBoxSink(nullptr);
     return 0;
+}
+
+int CMorvelanApp::Run(int argc, const char* const* argv) {
+    const int started = InitInstance(argc, argv);
+    int result = started ? 0 : 1;
+    if (started && !m_EndRequested) {
+        // Idle time goes to the application object whenever the event queue has run empty.
+        const QMetaObject::Connection idle =
+            QObject::connect(QAbstractEventDispatcher::instance(),
+                             &QAbstractEventDispatcher::aboutToBlock, [this] { OnIdle(0); });
+        result = QApplication::exec();
+        QObject::disconnect(idle);
+    }
+    if (m_pMainWnd || (m_EndRequested && m_SettingsRead))
+        ExitInstance();
+    return m_EndRequested ? 0 : result;
+}
+
+void CMorvelanApp::EndNow() {
+    m_EndRequested = true;
+    // Leaves every running event loop, the modal ones of dialogs and messages with it; loops
+    // started before the main one returns end at once.
+    QCoreApplication::exit(0);
 }
 
 bool CMorvelanApp::OnIdle(long /*count*/) {

@@ -35,8 +35,17 @@ public:
 
     // Start-up; a QApplication must exist. 1 when the program runs, 0 when it must end.
     int InitInstance(int argc, const char* const* argv);
-    // Writes the per-user values, empties the catalogue and releases the link.
+    // Writes the per-user values (a failure is shown), empties the catalogue and releases the
+    // link.
     int ExitInstance();
+    // The whole run: start-up, the event loop, exit. The per-user values are written at the end
+    // once the main window was shown, also when the start-up fails after that or EndNow() cut
+    // it short. Returns the exit code.
+    int Run(int argc, const char* const* argv);
+    // Ends the program at once, start-up included (SIGINT, SIGTERM): every open dialog and
+    // message closes, dialogs opened after it close at once, and Run() ends as after Exit.
+    void EndNow();
+    bool EndRequested() const { return m_EndRequested; }
     // Idle time: lowers the idle counter; true while more idle work is wanted (never).
     bool OnIdle(long count);
     // Runs a command of the application; false when it is not one of them.
@@ -86,6 +95,8 @@ private:
     // Shows a CDib message after the paint or print that raised it, once per file.
     void InstallDibMessages();
     std::set<std::string> m_DibReported;
+    bool m_SettingsRead = false;
+    bool m_EndRequested = false;
     std::unique_ptr<CMainFrame> m_MainWindow;
     std::unique_ptr<CAppHooks> m_Hooks;
     std::unique_ptr<CDocHooks> m_DocHooks;

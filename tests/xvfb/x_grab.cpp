@@ -70,7 +70,48 @@ uint32_t search(xcb_connection_t* c, xcb_window_t w, const QString& title, xcb_a
     return 0;
 }
 
+xcb_keycode_t keycodeOf(xcb_connection_t* c, uint32_t keysym) {
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    const int count = setup->max_keycode - setup->min_keycode + 1;
+    auto map = reply(xcb_get_keyboard_mapping_reply(
+        c, xcb_get_keyboard_mapping(c, setup->min_keycode, static_cast<uint8_t>(count)),
+        nullptr));
+    if (!map) return 0;
+    const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map.get());
+    for (int k = 0; k < count; ++k)
+        for (int j = 0; j < map->keysyms_per_keycode; ++j)
+            if (syms[k * map->keysyms_per_keycode + j] == keysym)
+                return static_cast<xcb_keycode_t>(setup->min_keycode + k);
+    return 0;
+}
+
 }  // namespace
+
+bool PressXKey(uint32_t windowId, uint32_t keysym, uint16_t modifiers) {
+    Connection conn;
+    if (!conn.c || !windowId || !viewable(conn.c, windowId)) return false;
+    const xcb_keycode_t code = keycodeOf(conn.c, keysym);
+    if (code == 0) return false;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(conn.c)).data;
+    xcb_set_input_focus(conn.c, XCB_INPUT_FOCUS_POINTER_ROOT, windowId, XCB_CURRENT_TIME);
+    for (const uint8_t type : {uint8_t(XCB_KEY_PRESS), uint8_t(XCB_KEY_RELEASE)}) {
+        xcb_key_press_event_t e{};
+        e.response_type = type;
+        e.detail = code;
+        e.time = XCB_CURRENT_TIME;
+        e.root = screen->root;
+        e.event = windowId;
+        e.child = XCB_WINDOW_NONE;
+        e.state = modifiers;
+        e.same_screen = 1;
+        xcb_send_event(conn.c, 0, windowId,
+                       type == XCB_KEY_PRESS ? XCB_EVENT_MASK_KEY_PRESS
+                                             : XCB_EVENT_MASK_KEY_RELEASE,
+                       reinterpret_cast<const char*>(&e));
+    }
+    auto sync = reply(xcb_get_input_focus_reply(conn.c, xcb_get_input_focus(conn.c), nullptr));
+    return sync != nullptr;
+}
 
 QImage GrabXWindow(uint32_t windowId) {
     Connection conn;

@@ -20,4 +20,9 @@ uint32_t FindXWindowByTitle(const QString& title);
 // Waits up to `timeoutMs` for FindXWindowByTitle to find one; 0 after the deadline.
 uint32_t WaitForXWindow(const QString& title, int timeoutMs);
 
+// Gives the window the keyboard focus and sends it a press and a release of the key that types
+// `keysym` (X keysym, 'o' for the letter), with the modifier mask (XCB_MOD_MASK_CONTROL ...)
+// held. False when the window or the key is not there.
+bool PressXKey(uint32_t windowId, uint32_t keysym, uint16_t modifiers);
+
 }  // namespace mvtest

@@ -114,6 +114,29 @@ TEST_F(MorvelanStart, StartsWithTheSampleInstallationAndWritesTheUserStoreAtExit
     EXPECT_EQ(key.readDword("Printmode"), 1u);
 }
 
+TEST_F(MorvelanStart, SettingsAreWrittenWhenTheStartFailsLateAndAFailedWriteIsShown) {
+    // A project that cannot be opened (a folder) ends the start after the main window was shown.
+    std::vector<const char*> argv{"morvelan", "IP=10.0.0.7", root_.c_str()};
+    EXPECT_EQ(app_->Run(static_cast<int>(argv.size()), argv.data()), 1);
+    mv::iniClearCache();
+    EXPECT_EQ(mv::SettingsKey(user_, kRegistryKey).readDword("TcpIp"), 0x0A000007u);
+
+    // A store below a regular file cannot be written: the exit says where and why.
+    systemMessages_.clear();
+    const std::string blocked = root_ + "/file/user.reg";
+    std::ofstream(root_ + "/file") << "x";
+    ::setenv(mv::kUserStoreEnv, blocked.c_str(), 1);
+    app_ = std::make_unique<CMorvelanApp>();
+    app_->m_SystemMessage = [this](const std::string& caption, const std::string& text) {
+        systemMessages_.push_back(caption + "|" + text);
+    };
+    app_->m_CurrentDirectory = [this] { return root_; };
+    ASSERT_EQ(start(), 1);
+    app_->ExitInstance();
+    ASSERT_EQ(systemMessages_.size(), 1u);
+    EXPECT_EQ(systemMessages_[0], "ERROR|SAVE " + blocked + " FAILURE: Not a directory\n");
+}
+
 TEST_F(MorvelanStart, AnAddressThatCannotBeReadKeepsTheStoredOneAndSaysSo) {
     fs::create_directories(fs::path(user_).parent_path());
     ASSERT_TRUE(mv::SettingsKey(user_, kRegistryKey).writeDword("TcpIp", 0x0A000005u));
