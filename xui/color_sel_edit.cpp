@@ -57,7 +57,9 @@ bool CColorSelEdit::accepts(QChar c) const {
 }
 
 void CColorSelEdit::keyPressEvent(QKeyEvent* event) {
-    // Keys the dialog handles (Tab, Enter, Escape) and keys without a character pass on.
+    // Only typed characters are filtered: the keys the dialog handles (Tab, Enter, Escape),
+    // editing keys (Delete, Backspace, arrows, Home, End) and shortcuts (Ctrl+A, C, V, X, Z)
+    // type none and pass on. Delete arrives with U+007F, a shortcut with a control character.
     switch (event->key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
@@ -69,19 +71,21 @@ void CColorSelEdit::keyPressEvent(QKeyEvent* event) {
     default:
         break;
     }
-    const QString text = event->text();
-    if (text.isEmpty()) {
-        QLineEdit::keyPressEvent(event);
-        return;
+    QString typed;
+    if (!(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {
+        for (QChar c : event->text()) {
+            if (c.isPrint())
+                typed += c;
+        }
     }
-    for (QChar c : text) {
+    for (QChar c : typed) {
         if (!accepts(c)) {
             event->accept();
             return;
         }
     }
     if (!filterOn_) {
-        typed_ += text;
+        typed_ += typed;
     }
     QLineEdit::keyPressEvent(event);
 }

@@ -51,6 +51,15 @@ XGridCtrl::XGridCtrl(QWidget* parent)
     scrollBar_->setFocusPolicy(Qt::NoFocus);
     connect(scrollBar_, &QAbstractSlider::actionTriggered, this,
             [this](int action) { onScrollAction(action); });
+    // A value set without a request of its own (the bar's "Scroll here", "Top", "Bottom")
+    // moves the rows with it.
+    connect(scrollBar_, &QAbstractSlider::valueChanged, this, [this](int value) {
+        if (inScrollAction_ || value == firstRow_)
+            return;
+        setFirstRow(value);
+        fullRedraw_ = false;
+        repaint();
+    });
     rebuildCells();
     resizeEvent(nullptr);
 }

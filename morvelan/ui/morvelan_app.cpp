@@ -36,6 +36,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -86,16 +87,25 @@ std::string QtFilterFromPipes(const std::string& filter) {
         const std::string name = filter.substr(pos, bar1 - pos);
         if (name.empty())
             break;
-        std::string pattern = filter.substr(bar1 + 1, bar2 == std::string::npos
-                                                           ? std::string::npos
-                                                           : bar2 - bar1 - 1);
-        for (char& c : pattern)
-            if (c == ';')
-                c = ' ';
+        const std::string pattern = filter.substr(bar1 + 1, bar2 == std::string::npos
+                                                                 ? std::string::npos
+                                                                 : bar2 - bar1 - 1);
+        // Qt takes the patterns in parentheses, blank-separated; "*.*" means every file, also
+        // one without a dot in its name, which on Linux is "*".
+        std::string patterns;
+        for (std::size_t at = 0; at <= pattern.size();) {
+            const std::size_t semi = std::min(pattern.find(';', at), pattern.size());
+            const std::string one = pattern.substr(at, semi - at);
+            if (!one.empty())
+                patterns += (patterns.empty() ? "" : " ") + (one == "*.*" ? "*" : one);
+            at = semi + 1;
+        }
+        std::string shown = name.substr(0, name.find('('));
+        while (!shown.empty() && shown.back() == ' ')
+            shown.pop_back();
         if (!out.empty())
             out += ";;";
-        // The name already shows its patterns; Qt takes the ones in parentheses.
-        out += name.find('(') == std::string::npos ? name + " (" + pattern + ")" : name;
+        out += shown + " (" + patterns + ")";
         if (bar2 == std::string::npos)
             break;
         pos = bar2 + 1;

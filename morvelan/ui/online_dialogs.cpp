@@ -55,7 +55,7 @@ class FrameControllerHost : public FrameHost<IControllerOnlineHost> {
 public:
     using FrameHost::FrameHost;
 
-    bool MemoryButton() override { return app_.m_Ini.memory != 0; }
+    bool MemoryButton() override { return app_.m_Ini.memory == 1; }
     int WriteTimeout() override { return app_.m_Ini.writeTimeout; }
     bool GatherParameters(std::vector<std::uint8_t>& image) override {
         CMainFrame* f = app_.m_pFrame;

@@ -58,6 +58,26 @@ TEST_F(EditTest, HexSetsWithAndWithoutSuffix) {
     EXPECT_EQ(edit->text(), "1Fh");
 }
 
+TEST_F(EditTest, EditingKeysPassTheFilterOnlyTypedCharactersAreFiltered) {
+    edit->SetAllowedChars(CColorSelEdit::kDecimalChars);
+    edit->setText("123");
+    edit->home(false);
+    // Delete as X11 sends it, with the character U+007F.
+    for (auto action : {QTest::Press, QTest::Release})
+        QTest::sendKeyEvent(action, edit, Qt::Key_Delete, QString(QChar(0x7F)), Qt::NoModifier);
+    EXPECT_EQ(edit->text(), "23");
+    QTest::keyClick(edit, Qt::Key_End);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClick(edit, 'x');
+    EXPECT_EQ(edit->text(), "2");
+    QTest::keyClick(edit, Qt::Key_Left);
+    QTest::keyClick(edit, '9');
+    EXPECT_EQ(edit->text(), "92");
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, '7');
+    EXPECT_EQ(edit->text(), "7");
+}
+
 TEST_F(EditTest, EmptyAllowedSetTakesOnlyBackspace) {
     edit->setText("12");
     edit->end(false);

@@ -4,7 +4,11 @@
 #include "platform/recording_canvas.h"
 #include "xui/window_class.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -204,6 +208,31 @@ TEST_F(GridTest, ScrollBarActionsDriveTheRows) {
     EXPECT_EQ(grid->scrollBar()->value(), 11);
     grid->scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(grid->firstVisibleRow(), 10);
+}
+
+TEST_F(GridTest, RowsFollowTheBarsValueSetDirectlyOrFromItsMenu) {
+    fill(60);
+    QScrollBar* bar = grid->scrollBar();
+    bar->setValue(50);
+    EXPECT_EQ(grid->firstVisibleRow(), 50);
+    EXPECT_EQ(text(50, 1), "r50c1");
+    // The bar's context menu: "Scroll here" at the top end moves both; "Bottom", a request of
+    // its own, is one the grid leaves as it is, bar and rows alike.
+    for (const QString& item : {QStringLiteral("Scroll here"), QStringLiteral("Bottom")}) {
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions())
+                if (action->text() == item)
+                    QTest::mouseClick(menu, Qt::LeftButton, {},
+                                      menu->actionGeometry(action).center());
+        });
+        const QPoint at(bar->width() / 2, 1);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, bar->mapToGlobal(at));
+        QCoreApplication::sendEvent(bar, &event);
+        EXPECT_EQ(bar->value(), 0) << item.toStdString();
+        EXPECT_EQ(grid->firstVisibleRow(), 0) << item.toStdString();
+    }
 }
 
 TEST_F(GridTest, DraggedThumbMovesTheRowsOnlyWhenReleased) {

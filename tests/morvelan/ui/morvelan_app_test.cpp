@@ -249,7 +249,9 @@ TEST_F(MorvelanStart, FileOpenUsesTheProjectFilterAndRemembersTheFile) {
     EXPECT_TRUE(app_->OnCommand(ID_FILE_OPEN));
     EXPECT_EQ(filterSeen, "Morvelan Files (*.mvl)|*.mvl|All Files (*.*)|*.*|");
     EXPECT_EQ(app_->m_RecentFiles.front(), "/p/line.mvl");
-    EXPECT_EQ(QtFilterFromPipes(filterSeen), "Morvelan Files (*.mvl);;All Files (*.*)");
+    // "All Files" lists names without a dot too.
+    EXPECT_EQ(QtFilterFromPipes(filterSeen), "Morvelan Files (*.mvl);;All Files (*)");
+    EXPECT_EQ(QtFilterFromPipes("Pictures|*.bmp;*.jpg|"), "Pictures (*.bmp *.jpg)");
     // Save dialogs add the extension of their filter's first pattern.
     EXPECT_EQ(DefaultExtensionFromPipes(kSaveProjectFilter), "mvl");
     EXPECT_EQ(DefaultExtensionFromPipes(kPictureFilter), "emf");

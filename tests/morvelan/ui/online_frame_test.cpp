@@ -9,6 +9,7 @@
 #include "morvelan/core/controller_module.h"
 #include "morvelan/core/connection.h"
 #include "morvelan/core/morvelan_doc_hooks.h"
+#include "morvelan/online/controller_online_dlg.h"
 #include "morvelan/online/firmware_info_dlg.h"
 #include "morvelan/online/online_modul_dlg.h"
 #include "morvelan/ui/app_hooks_impl.h"
@@ -223,6 +224,25 @@ TEST_F(OnlineFrameTest, ModuleDialogRegistersItsGridWhilePollingGoesOn) {
     EXPECT_EQ(board.Channel(0).value.Data()[0], 0x03);
     EXPECT_GE(drawn, 1) << "the poll redrew the grid";
     EXPECT_EQ(frame().OnlineGrid(), nullptr);
+}
+
+TEST_F(OnlineFrameTest, MemoryButtonShowsOnlyForTheSettingOne) {
+    select(&tile(0, 0));
+    ASSERT_TRUE(run(ID_DEBUG));
+    acceptor_.stop();
+    std::vector<bool> shown;
+    for (const int setting : {2, 1, 0}) {
+        app_->m_Ini.memory = setting;
+        QTimer::singleShot(0, [&] {
+            auto* dlg = qobject_cast<xui::CXDialog*>(QApplication::activeModalWidget());
+            if (!dlg)
+                return;
+            shown.push_back(dlg->item(morvelan::kCtlMemory)->isVisible());
+            dlg->EndDialog(mv::IDOK);
+        });
+        tile(0, 0).OpenOnline(*app_);
+    }
+    EXPECT_EQ(shown, (std::vector<bool>{false, true, false}));
 }
 
 TEST_F(OnlineFrameTest, RefusalsAndTheUnknownModulePath) {
