@@ -194,6 +194,26 @@ TEST_F(ChannelModuleTest, HostileCountsAreCutAndToldInOneMessage) {
     EXPECT_EQ(list.substr(list.rfind('\n') + 1), "... and 249 more");
 }
 
+TEST_F(ChannelModuleTest, ChoicesOfTheWholeDescriptionAreCapped) {
+    // 260 parameters of 256 choices each: the 256 first fill what one description may hold.
+    std::string text = "[MORVELAN]\nChannel=5\n";
+    for (int k = 1; k <= 5; ++k) {
+        text += mv::FormatC("[K%d]\nSkale=1\nOffset=0\nDatatype=4\nParameter=52\n", k);
+        for (int m = 1; m <= 52; ++m)
+            text += mv::FormatC("[K%dP%d]\nSelect=256\n", k, m);
+    }
+    CChannelModule board;
+    board.LoadDescription(install_.write("Modul/MANY.kvn", text));
+    std::size_t choices = 0;
+    for (int k = 0; k < board.ChannelCount(); ++k)
+        for (const CModulParam& p : board.Channel(k).params)
+            choices += p.choices.size();
+    EXPECT_EQ(choices, std::size_t{kMaxDescriptionChoices});
+    EXPECT_EQ(board.Warnings(), (std::vector<std::string>{
+                                    "more than 65536 choices in the description; those from "
+                                    "parameter K5P49 on are not read"}));
+}
+
 TEST_F(ChannelModuleTest, ParameterPastItsChannelIsClippedWithAWarning) {
     EXPECT_EQ(module_.Channel(2).params[0].bitCount, 2);
     ASSERT_FALSE(module_.Warnings().empty());
