@@ -44,14 +44,16 @@ function(mv_install_program_folder data_files)
         install(FILES ${icon} DESTINATION share/icons/hicolor/${size}x${size}/apps
                 RENAME morvelan.png)
     endforeach()
-    # The machine store names the installed folder; a link in bin starts the program.
+    # The machine store names the installed folder; links in bin start the programs.
     install(CODE "
         set(folder \"\${CMAKE_INSTALL_PREFIX}/${dest}\")
         include(${tool_dir}/Install.cmake)
         mv_write_machine_store(\"\$ENV{DESTDIR}\${folder}/machine.reg\" \"\${folder}\")
         message(STATUS \"Installing: \$ENV{DESTDIR}\${folder}/machine.reg\")
         file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
-        file(CREATE_LINK \"../${dest}/morvelan\" \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/morvelan\"
-             SYMBOLIC)
+        foreach(program morvelan X740Flash)
+            file(CREATE_LINK \"../${dest}/\${program}\"
+                 \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/\${program}\" SYMBOLIC)
+        endforeach()
         ")
 endfunction()
