@@ -9,6 +9,7 @@
 #include <QPaintEngine>
 #include <QPolygon>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -63,7 +64,17 @@ QImage toQImage(const mv::PixelImage& image) {
     return made->image;
 }
 
+// Rows per band: fewer than the raster engine starts to share out.
+constexpr int kBandRows = 64;
+
 } // namespace
+
+void drawImageRows(QPainter& painter, QPoint at, const QImage& image) {
+    for (int y = 0; y < image.height(); y += kBandRows) {
+        const int rows = std::min(kBandRows, image.height() - y);
+        painter.drawImage(QPoint(at.x(), at.y() + y), image, QRect(0, y, image.width(), rows));
+    }
+}
 
 QtCanvas::QtCanvas(QPainter& painter, int dpiX, int dpiY) : p_(painter) {
     state_.mapping.setDeviceDpi(dpiX, dpiY);
@@ -438,7 +449,7 @@ void QtCanvas::drawBitmap(int x, int y, const mv::BitmapRef& bitmap) {
     }
     const mv::POINT d = state_.mapping.toDevice(mv::POINT{x, y});
     ++drawCalls_;
-    p_.drawImage(QPoint(d.x, d.y), img);
+    drawImageRows(p_, QPoint(d.x, d.y), img);
 }
 
 void QtCanvas::stretchBitmap(const mv::RECT& r, const mv::BitmapRef& bitmap) {
@@ -457,7 +468,7 @@ void QtCanvas::drawImage(int x, int y, const mv::PixelImage& image) {
     }
     const mv::POINT d = state_.mapping.toDevice(mv::POINT{x, y});
     ++drawCalls_;
-    p_.drawImage(QPoint(d.x, d.y), img);
+    drawImageRows(p_, QPoint(d.x, d.y), img);
 }
 
 void QtCanvas::stretchImage(const mv::RECT& r, const mv::PixelImage& image) {

@@ -14,6 +14,11 @@
 
 namespace xui {
 
+// Draws an image unscaled with its top-left corner at a point, in bands of rows: the raster
+// engine hands a blit of many rows to its thread pool, and for pictures of this size waking the
+// pool costs more than the blit. The pixels are those of one drawImage.
+void drawImageRows(QPainter& painter, QPoint at, const QImage& image);
+
 class QtCanvas final : public mv::Canvas {
 public:
     // The painter must stay active while the canvas lives. The resolution is that of the

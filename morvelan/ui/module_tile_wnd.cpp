@@ -262,7 +262,7 @@ void CModuleTileWnd::paintEvent(QPaintEvent* /*event*/) {
         Paint(dc);
     }
     QPainter painter(this);
-    painter.drawImage(0, 0, image_);
+    xui::drawImageRows(painter, QPoint(0, 0), image_);
 }
 
 void CModuleTileWnd::mousePressEvent(QMouseEvent* event) {
