@@ -28,7 +28,7 @@ constexpr int kStations = 50;
 constexpr int kBoards = 60;
 constexpr int kSwitches = 40;
 constexpr double kOpenGoalMs = 1000.0;
-constexpr double kSwitchGoalMs = 30.0;
+constexpr double kSwitchGoalMs = 15.0;
 
 } // namespace
 

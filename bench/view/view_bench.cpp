@@ -1,7 +1,7 @@
 // Paints a station of 60 boards in the real main view (offscreen, over a copy of the sample
 // installation): the rack, the list, and the list's online repaint of the tiles with unchanged
-// values, each 200 times. Goals: a full paint under 16 ms; the online repaint at most a fifth
-// of a full list paint.
+// values, each 200 times. Goals: the rack under 5 ms, the list under 16 ms; the online repaint
+// at most a fifth of a full list paint.
 //   QT_QPA_PLATFORM=offscreen view_bench
 #include "bench/bench_install.h"
 #include "bench/bench_support.h"
@@ -31,6 +31,8 @@ namespace fs = std::filesystem;
 constexpr int kBoards = 60;
 constexpr int kRuns = 200;
 constexpr double kPaintGoalMs = 16.0;
+// The rack of 60 boards is what a commissioning user sees most.
+constexpr double kRackGoalMs = 5.0;
 
 double Median(const std::function<void()>& run) {
     std::vector<double> times;
@@ -100,11 +102,11 @@ int main(int argc, char** argv) {
             station.Tile(j)->m_Online = 0;
 
         std::printf("rack paint, %d boards: median %.2f ms (goal %.0f ms)\n", kBoards, rack,
-                    kPaintGoalMs);
+                    kRackGoalMs);
         std::printf("list paint: median %.2f ms (goal %.0f ms)\n", list, kPaintGoalMs);
         std::printf("online list repaint, unchanged values: median %.2f ms (goal %.2f ms)\n",
                     online, list / 5);
-        if (rack > kPaintGoalMs || list > kPaintGoalMs || online > list / 5)
+        if (rack > kRackGoalMs || list > kPaintGoalMs || online > list / 5)
             std::printf("goal missed\n");
         app.ExitInstance();
     }
