@@ -1,10 +1,13 @@
 #include "morvelan/online/upload_dlg.h"
 
+#include "morvelan/core/one_line_text.h"
+
 #include "morvelan/core/description_problems.h"
 #include "morvelan/core/module.h"
 #include "morvelan/core/module_description.h"
 #include "morvelan/core/morvelan_doc.h"
 #include "morvelan/core/morvelan_doc_hooks.h"
+#include "morvelan/core/one_line_text.h"
 #include "morvelan/core/param_number.h"
 #include "morvelan/online/online_messages.h"
 #include "portwire/include/Portwire.h"
@@ -249,10 +252,11 @@ bool CModuleUploadDlg::BuildProject() {
     CModuleTile* controller = head.get();
     doc.AddModuleToGroup(std::move(head));
     CStation* station = doc.Station(controller->m_Station);
+    // A line break pasted into the one-line fields reaches the station as a blank.
     if (auto* edit = itemAs<QLineEdit>(kUploadNameEdit))
-        station->m_Name = xui::toCp1252(edit->text());
+        station->m_Name = mv::OneLineText(xui::toCp1252(edit->text()));
     if (auto* edit = itemAs<QLineEdit>(kUploadCommentEdit))
-        station->m_Comment = xui::toCp1252(edit->text());
+        station->m_Comment = mv::OneLineText(xui::toCp1252(edit->text()));
     controller->m_Slot = 0;
     host_.FillTree();
     host_.RedrawView();

@@ -111,13 +111,13 @@ TEST_F(UploadTest, LiveModulesWithFillersBuildANewProject) {
     EXPECT_EQ(heading, "Type");
     EXPECT_EQ(dlg.moduleList(), (Strings{"K614", "@Zero", "@D615", "@Zero", "K618", "@Zero",
                                          "@D619", "@Zero", "C643", "@Zero", "D2110"}));
-    dlg.findChild<QLineEdit*>()->setText(QString::fromUtf8("Line \xC3\xA4"));
+    dlg.findChild<QLineEdit*>()->setText(QString::fromUtf8("Line\r\n\xC3\xA4")); // as pasted
     station.clearFrameLog();
     EXPECT_EQ(Run(dlg, morvelan::kUploadNewProject), 1);
     EXPECT_EQ(host.newDocuments, 1);
     EXPECT_EQ(Transcript(), (Strings{"R13"}));
     ASSERT_EQ(doc.StationCount(), 1);
-    EXPECT_EQ(doc.Station(0)->m_Name, "Line \xE4");
+    EXPECT_EQ(doc.Station(0)->m_Name, "Line \xE4"); // the break became a blank
     EXPECT_EQ(TileTypes(0), (Strings{"X740", "K614", "@Zero", "@D615", "@Zero", "K618", "@Zero",
                                      "@D619", "@Zero", "C643", "@Zero", "D2110"}));
     const CStation& built = *doc.Station(0);
