@@ -1,12 +1,14 @@
 #include "panel/core/reconnect.h"
 
+#include <algorithm>
+
 namespace x740panel {
 namespace {
 
 using A = ReconnectAction;
 
 // Counts down one failed tick; true when the counter was 0 before (no attempt left).
-bool Exhausted(ReconnectState& s) { return s.counter-- == 0; }
+bool Exhausted(ReconnectState& s) { return s.counter-- <= 0; }
 
 void Dot(ReconnectStep& step) {
     step.next.progress += ".";
@@ -55,7 +57,8 @@ ReconnectStep ReconnectTick(const ReconnectState& current, int reconnectTimeout,
         }
         break;
     case kReconnectChoose:
-        s.counter = reconnectTimeout;
+        // A time-out below 0 counts as 0: one attempt, and the reconnect always ends.
+        s.counter = std::max(0, reconnectTimeout);
         if (IsComPort(port)) {
             s.state = kReconnectOpenCom;
         } else {

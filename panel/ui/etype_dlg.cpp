@@ -6,6 +6,7 @@
 #include "panel/ui/panel_templates.h"
 #include "panel/ui/prompts.h"
 #include "services/include/X740_Core.h"
+#include "xui/multiline_text.h"
 #include "xui/qt_text.h"
 #include "xui/window_class.h"
 
@@ -66,7 +67,7 @@ void CETypeDlg::OnCommand(int id, int code) {
         }
         std::vector<char> text(kIdentCodeMax, '\0');
         if (A_X740_ReadModulIdentCode(h, component, type, text.data(), kIdentCodeMax) == 1) {
-            xui::setWindowText(item(kIdentCodeEditId), xui::fromCp1252(text.data()));
+            xui::setMultiLineText(item(kIdentCodeEditId), text.data());
         } else {
             ShowPanelMessage(kCaption, "Error reading IdentCode", false);
         }
@@ -76,7 +77,7 @@ void CETypeDlg::OnCommand(int id, int code) {
         if (!ReadIds(component, type)) {
             return;
         }
-        std::string code = xui::toCp1252(xui::windowText(item(kIdentCodeEditId)));
+        std::string code = xui::multiLineText(item(kIdentCodeEditId));
         code.resize(std::min<std::size_t>(code.size(), kIdentCodeMax));
         Report(A_X740_WriteModulIdentCode(h, component, type, code.c_str()) == 1,
                "Successfully stored IdentCode", "Error writing IdentCode");

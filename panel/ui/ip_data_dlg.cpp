@@ -99,14 +99,18 @@ void CIPDataDlg::OnPaint(mv::Canvas& dc) {
 
 void CIPDataDlg::OnOK() {
     const std::string typed = xui::toCp1252(xui::windowText(item(kSerialEditId)));
-    if (!readOk_ && typed.empty()) {
+    // Without values from the controller a serial number is asked for only where it can be
+    // typed; a locked field sends the padded blank as the controller would have it.
+    const QWidget* serialEdit = item(kSerialEditId);
+    if (!readOk_ && typed.empty() && serialEdit != nullptr && serialEdit->isEnabled()) {
         ShowPanelMessage(kCaption, "Please enter the serial number", false);
         return;
     }
     std::string addresses[3];
     for (std::size_t i = 0; i < 3; ++i) {
         xui::CIpAddressCtrl* control = Address(kAddressFields[i].id);
-        if (control == nullptr || control->IsBlank()) {
+        // The address itself is needed; a blank mask or gateway is 0.0.0.0.
+        if (control == nullptr || (i == 0 && control->IsBlank())) {
             ShowPanelMessage(kCaption, std::string("Please enter ") + kAddressFields[i].label,
                              false);
             return;

@@ -29,26 +29,28 @@ public:
         const std::size_t tab = line.find('\t');
         const mv::COLORREF color = CMListBox::TextColor(line);
         const bool own = color != mv::GetSysColor(mv::COLOR_MENUTEXT);
-        painter->fillRect(r, xui::toQColor(own ? 0xFFFFFF : mv::GetSysColor(mv::COLOR_WINDOW)));
-        if (tab != std::string::npos) {
-            const std::size_t end = line.find('\t', tab + 1);
-            const std::string field = line.substr(
-                tab + 1, end == std::string::npos ? std::string::npos : end - tab - 1);
+        const auto draw = [&](const std::string& text, mv::COLORREF colour) {
             painter->setFont(list_->font());
-            painter->setPen(xui::toQColor(color));
+            painter->setPen(xui::toQColor(colour));
             painter->drawText(QRect(r.left() + kLogTextIndent, r.top() + 1,
                                     r.width() - kLogTextIndent, r.height() - 1),
                               Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                              xui::fromCp1252(field));
-        }
+                              xui::fromCp1252(text));
+        };
         if (const std::string* transient = list_->TransientText(index.row())) {
-            // Drawn over the line as it stands, until the line is next repainted.
-            painter->setFont(list_->font());
-            painter->setPen(xui::toQColor(mv::GetSysColor(mv::COLOR_WINDOWTEXT)));
-            painter->drawText(QRect(r.left() + kLogTextIndent, r.top() + 1,
-                                    r.width() - kLogTextIndent, r.height() - 1),
-                              Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                              xui::fromCp1252(*transient));
+            // Drawn in place of the line, on the list's background, until the line is next
+            // repainted.
+            painter->fillRect(r, xui::toQColor(mv::GetSysColor(mv::COLOR_WINDOW)));
+            draw(*transient, mv::GetSysColor(mv::COLOR_WINDOWTEXT));
+        } else {
+            painter->fillRect(r,
+                              xui::toQColor(own ? 0xFFFFFF : mv::GetSysColor(mv::COLOR_WINDOW)));
+            if (tab != std::string::npos) {
+                const std::size_t end = line.find('\t', tab + 1);
+                draw(line.substr(tab + 1,
+                                 end == std::string::npos ? std::string::npos : end - tab - 1),
+                     color);
+            }
         }
         if ((option.state & QStyle::State_HasFocus) != 0) {
             QPen pen(Qt::DotLine);

@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -219,6 +220,22 @@ TEST_F(PanelDialogs, LogLinesTheirColoursAndDoubleClicks) {
     list->ShowTransientLine("progress 50%");
     EXPECT_EQ(list->Line(list->LineCount() - 1), "I\t" + std::string(253, 'y'));
     EXPECT_EQ(list->LineCount(), 7);
+    // A shorter progress text after a longer one: the line on the screen shows the second alone,
+    // as a line of that text is drawn.
+    const auto onScreen = [list](int row) {
+        const QRect r = list->visualItemRect(list->item(row));
+        const QPoint at = list->viewport()->mapTo(list->window(), r.topLeft());
+        return list->screen()
+            ->grabWindow(list->window()->winId(), at.x(), at.y(), r.width(), r.height())
+            .toImage();
+    };
+    list->ShowTransientLine("Reading Block 12");
+    list->ShowTransientLine("Reading Block 0");
+    const QImage shown = onScreen(6);
+    ASSERT_FALSE(shown.isNull());
+    list->AddLine("I\tReading Block 0", nullptr);
+    Pump();
+    EXPECT_EQ(shown, onScreen(7));
 
     xui::postCommandTo(&dlg, kClearButtonId);
     Pump();
@@ -318,13 +335,15 @@ TEST_F(PanelDialogs, IpDataSendsThePaddedSerialToModuleAndSystemConfiguration) {
         EXPECT_EQ(dlg.itemAs<xui::CIpAddressCtrl>(kIpAddressId)->fieldValue(3), 3);
         EXPECT_TRUE(dlg.itemAs<xui::CIpAddressCtrl>(kGatewayId)->IsBlank());
         EXPECT_TRUE(dlg.itemAs<QCheckBox>(kUseDhcpId)->isChecked());
-        // A blank address is refused by name; a typed 0.0.0.0 goes out as it is.
+        // A blank IP address is refused by name; a blank gateway goes out as 0.0.0.0.
+        auto* address = dlg.itemAs<xui::CIpAddressCtrl>(kIpAddressId);
+        address->ClearAddress();
         xui::postCommandTo(&dlg, mv::IDOK);
         Pump();
-        EXPECT_EQ(messages, (std::vector<std::string>{"Please enter IP: Gateway"}));
+        EXPECT_EQ(messages, (std::vector<std::string>{"Please enter IP: Adresse"}));
         EXPECT_EQ(lastBitmap, 15037);
         EXPECT_EQ(sim.services.requests(91, 0x20), 0);
-        dlg.itemAs<xui::CIpAddressCtrl>(kGatewayId)->SetAddress(0);
+        address->SetAddress(0x0A010203u);
         serial->setText("123");
         xui::postCommandTo(&dlg, mv::IDOK);
         Pump();
@@ -361,18 +380,33 @@ TEST_F(PanelDialogs, IpDataSendsThePaddedSerialToModuleAndSystemConfiguration) {
     EXPECT_EQ(Lines(panel).back(), "I\tWrite Modulkonfiguration -> OK");
 }
 
-TEST_F(PanelDialogs, IpDataWithoutAReadRefusesAnEmptySerial) {
+TEST_F(PanelDialogs, IpDataWithoutAReadAsksForASerialOnlyWhereItCanBeTyped) {
     sim.services.setDeviceError(90, 5);
-    CIPDataDlg dlg;
-    dlg.ShowModeless();
-    EXPECT_TRUE(dlg.itemAs<QLineEdit>(kSerialEditId)->text().isEmpty());
-    EXPECT_FALSE(dlg.itemAs<QLineEdit>(kSerialEditId)->isEnabled());
-    EXPECT_TRUE(dlg.itemAs<xui::CIpAddressCtrl>(kIpAddressId)->IsBlank());
-    xui::postCommandTo(&dlg, mv::IDOK);
-    Pump();
-    EXPECT_EQ(messages, (std::vector<std::string>{"Please enter the serial number"}));
-    EXPECT_TRUE(dlg.isVisible());
-    EXPECT_EQ(sim.services.requests(91, 0x20), 0);
+    for (const int setSerial : {1, 0}) {
+        PanelInstall::Write(install.dir + "/morvelan.ini",
+                            "[SETUP]\r\nSET_SERIAL=" + std::to_string(setSerial) + "\r\n");
+        mv::iniClearCache();
+        messages.clear();
+        CIPDataDlg dlg;
+        dlg.ShowModeless();
+        EXPECT_TRUE(dlg.itemAs<QLineEdit>(kSerialEditId)->text().isEmpty());
+        EXPECT_EQ(dlg.itemAs<QLineEdit>(kSerialEditId)->isEnabled(), setSerial == 1);
+        EXPECT_TRUE(dlg.itemAs<xui::CIpAddressCtrl>(kIpAddressId)->IsBlank());
+        dlg.itemAs<xui::CIpAddressCtrl>(kIpAddressId)->SetAddress(0x0A000001u);
+        // The link is gone by the time Send is pressed.
+        sim.services.setDeviceError(91, 5);
+        xui::postCommandTo(&dlg, mv::IDOK);
+        Pump();
+        if (setSerial == 1) {
+            EXPECT_EQ(messages, (std::vector<std::string>{"Please enter the serial number"}));
+            EXPECT_TRUE(dlg.isVisible());
+            EXPECT_EQ(sim.services.requests(91, 0x20), 0);
+        } else {
+            EXPECT_TRUE(messages.empty());
+            EXPECT_EQ(dlg.result(), kIpDataFailed) << "the panel logs E\tTransmit Error";
+            EXPECT_EQ(sim.services.requests(91, 0x20), 1);
+        }
+    }
 }
 
 TEST_F(PanelDialogs, IdentificationReadsOnlyWithoutETypeAndManagesCodesWithIt) {
@@ -403,6 +437,15 @@ TEST_F(PanelDialogs, IdentificationReadsOnlyWithoutETypeAndManagesCodesWithIt) {
     EXPECT_EQ(dlg.itemAs<QLineEdit>(kComponentIdEditId)->text(), "0");
     dlg.itemAs<QLineEdit>(kComponentIdEditId)->setText("-3");
     dlg.itemAs<QLineEdit>(kTypeIdEditId)->setText("4");
+    // A code of several lines read and written back keeps its CR LF bytes.
+    sim.services.putIdentCode(0xFFFFFFFDu, 4, "LINE 1\r\nLINE 2\r\n");
+    xui::postCommandTo(&dlg, kReadIdentCodeId);
+    Pump();
+    EXPECT_EQ(dlg.itemAs<QPlainTextEdit>(kIdentCodeEditId)->blockCount(), 3);
+    xui::postCommandTo(&dlg, kWriteIdentCodeId);
+    Pump();
+    EXPECT_EQ(sim.services.identCode(0xFFFFFFFDu, 4).value_or(""), "LINE 1\r\nLINE 2\r\n");
+    messages.clear();
     dlg.itemAs<QPlainTextEdit>(kIdentCodeEditId)->setPlainText("XYZ");
     for (int id : {kWriteIdentCodeId, kStoreIdentFileId, kDeleteIdentCodeId, kReadIdentCodeId,
                    kDeleteIdentFileId}) {

@@ -83,6 +83,17 @@ TEST(ReconnectMachine, FailuresShareOneCounterAndEndWithTheErrorLine) {
     Drive(zero, 0, kNet, [&](int) { ++tries; return false; });
     EXPECT_EQ(tries, 1);
     EXPECT_EQ(zero.s.state, kReconnectIdle);
+
+    // Below 0 it counts as 0 on both paths: one attempt, the error line, controls enabled.
+    for (const std::uint32_t port : {kNet, 4u}) {
+        Trace negative;
+        int attempts = 0;
+        Drive(negative, -3, port, [&](int) { ++attempts; return false; });
+        EXPECT_EQ(attempts, 1) << port;
+        EXPECT_EQ(negative.s.state, kReconnectIdle);
+        EXPECT_EQ(negative.log.back(), std::string("+") + kReconnectFailedLine);
+        EXPECT_EQ(negative.enables, 1);
+    }
 }
 
 TEST(ReconnectMachine, PortsBelow256AreComPorts) {
