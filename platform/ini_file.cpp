@@ -590,18 +590,27 @@ bool iniDeleteSection(const std::string& file, std::string_view section) {
     return WritePrivateProfileStringA(s.c_str(), nullptr, nullptr, file.c_str()) != 0;
 }
 
-bool iniCreateSection(const std::string& file, std::string_view section) {
-    if (section.empty() || badName(section)) {
-        errno = EINVAL;
-        return false;
-    }
+namespace {
+// Applies an edit to a file's document; a change is saved (inside a batch: kept for the save).
+// The edit tells whether it changed anything.
+template <typename Edit>
+bool editFile(const std::string& file, Edit edit) {
     IniCache& c = cache();
     std::lock_guard lock(c.mutex);
     std::string path;
     CachedFile* f = c.get(file, path);
     if (!f)
         return false;
-    return !f->doc.addSection(section) || c.changed(path, *f);
+    return !edit(f->doc) || c.changed(path, *f);
+}
+} // namespace
+
+bool iniCreateSection(const std::string& file, std::string_view section) {
+    if (section.empty() || badName(section)) {
+        errno = EINVAL;
+        return false;
+    }
+    return editFile(file, [&](IniDocument& doc) { return doc.addSection(section); });
 }
 
 bool iniHasSection(const std::string& file, std::string_view section) {
@@ -634,6 +643,20 @@ int iniCreateTemporary(const std::string& target, std::string& temporary) {
         return -1;
     }
     return fd;
+}
+
+bool iniClearFile(const std::string& file) {
+    return editFile(file, [](IniDocument& doc) {
+        doc = IniDocument();
+        return true;
+    });
+}
+
+void iniDiscardChanges(const std::string& file) {
+    const std::string path = iniResolvePath(file);
+    IniCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    c.forget(path);
 }
 
 bool iniRemoveFile(const std::string& file) {

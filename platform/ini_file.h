@@ -88,6 +88,15 @@ std::string iniUnreadableReason(const std::string& file);
 // sets `temporary`; -1 with errno on failure.
 int iniCreateTemporary(const std::string& target, std::string& temporary);
 
+// Empties a file: every section and line goes. Inside an IniBatch only the cached file changes
+// until the batch saves it, so the old file stays whole on the disk till then. False when the
+// file cannot be read (errno set).
+bool iniClearFile(const std::string& file);
+
+// Forgets the changes of one file that an open IniBatch has not saved yet: the batch will not
+// write it, and the next read takes the file from the disk again.
+void iniDiscardChanges(const std::string& file);
+
 // Removes the file from the disk and from the cache (a project file is deleted before it is
 // written anew). True when the file is gone afterwards.
 bool iniRemoveFile(const std::string& file);

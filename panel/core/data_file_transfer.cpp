@@ -117,6 +117,24 @@ bool DataFiles::SaveRead(mv::IniBatch& batch, const std::string& file, const cha
     return false;
 }
 
+void DataFiles::BeginRead(const std::string& file) {
+    if (!mv::iniClearFile(file)) {
+        mv::iniRemoveFile(file); // unreadable as it stands: it goes, as the read begins anew
+    }
+}
+
+bool DataFiles::FailRead(const std::string& file, const char* caption, const std::string& what,
+                         const char* reason) {
+    if (reason == nullptr) {
+        return false; // the controller has no such entry: the normal end of a list
+    }
+    mv::iniDiscardChanges(file);
+    const std::string text = "Error reading " + what + ": " + reason;
+    Log("E\t" + text);
+    host_.ShowMessage(caption, text, false);
+    return true;
+}
+
 void DataFiles::LogRecord(const std::string& text, int type, const std::string& file,
                           const std::string& name) {
     auto record = std::make_unique<LogItemRecord>();
@@ -189,24 +207,30 @@ void DataFiles::OnWriteSsiOffset() {
 }
 
 void DataFiles::ReadSsiToFile(const std::string& file) {
-    mv::iniRemoveFile(file);
-    DrainQueue();
     mv::IniBatch batch;
+    BeginRead(file);
+    DrainQueue();
     Log("Reading Systeminformation");
     commands_.WriteSystemSections(file);
     Log("Reading SSI-Configuration");
     for (int n = 0; n <= kLastSsiIndex; ++n) {
         SsiSetupValues v{};
+        const std::string section = Format("SSI_%d", n);
         if (!ReadSsiSetupRaw(app_, n, v)) {
+            if (FailRead(file, "SSI", section, app_.LinkFailure())) {
+                return;
+            }
             break;
         }
-        const std::string section = Format("SSI_%d", n);
         Log(section);
         for (int k = 0; k < kSsiValueCount; ++k) {
             Write(file, section, kSsiKeys[k], Dec(v[static_cast<std::size_t>(k)]));
         }
         std::int32_t offset = 0;
         if (!ReadSsiOffsetRaw(app_, n, offset)) {
+            if (FailRead(file, "SSI", section + " Offset", app_.LinkFailure())) {
+                return;
+            }
             break;
         }
         Write(file, section, "Offset", Dec(offset));
@@ -269,15 +293,17 @@ void DataFiles::WriteSsiOffset(int index, int offset) {
 }
 
 void DataFiles::ReadNswToFile(const std::string& file) {
-    mv::iniRemoveFile(file);
-    DrainQueue();
     mv::IniBatch batch;
+    BeginRead(file);
+    DrainQueue();
     commands_.WriteSystemSections(file);
     int ssiIndex = 0;
     int maxSpeed = 0;
     if (ReadNswSetupRaw(app_, ssiIndex, maxSpeed)) {
         Write(file, kNswSection, "SSI_Index", Dec(ssiIndex));
         Write(file, kNswSection, "SSI_MaxSpeed", Dec(maxSpeed));
+    } else if (FailRead(file, "NSW", "NSW setup", app_.LinkFailure())) {
+        return;
     }
     Log(Format("Reading Block %d", 0));
     for (int k = 0; k <= kLastBlockIndex; ++k) {
@@ -285,6 +311,9 @@ void DataFiles::ReadNswToFile(const std::string& file) {
         int module = 0;
         int offset = 0;
         if (!ReadBlockConfigRaw(app_, k, module, offset)) {
+            if (FailRead(file, "NSW", Format("Block %d", k), app_.LinkFailure())) {
+                return;
+            }
             break;
         }
         Write(file, kNswSection, Format("BlockConfig_%d", k), Format("%d,%d,%d", k, module, offset));
@@ -295,6 +324,9 @@ void DataFiles::ReadNswToFile(const std::string& file) {
         Progress(Format("Reading NSW-Configuration Bit %d", j));
         int track = 0;
         if (!ReadBitConfigRaw(app_, b, i, track)) {
+            if (FailRead(file, "NSW", Format("Bit %d", j), app_.LinkFailure())) {
+                return;
+            }
             break;
         }
         Write(file, kNswSection, Format("BitConfig_%d", j), Format("%d,%d,%d", b, i, track));
@@ -313,6 +345,10 @@ void DataFiles::ReadNswToFile(const std::string& file) {
         if (A_X740_Cam_ReadNSWProgMultiturn(app_.m_Handle, c, &track, name, &startAngle,
                                             &startDead, &endAngle, &endDead, &type, &trigger,
                                             &delay) != 1) {
+            if (FailRead(file, "NSW", Format("CAM %d", c),
+                         ServiceLinkFailure(A_X740_Cam_GetLastError()))) {
+                return;
+            }
             break;
         }
         name[kCamNameLength] = '\0';
@@ -401,9 +437,9 @@ void DataFiles::WriteNswFromFile(const std::string& file) {
 }
 
 void DataFiles::ReadFilterToFile(const std::string& file) {
-    mv::iniRemoveFile(file);
-    DrainQueue();
     mv::IniBatch batch;
+    BeginRead(file);
+    DrainQueue();
     Log("Lese Systeminformation");
     commands_.WriteSystemSections(file);
     Log(Format("Lese Konfiguration %d", 0));
@@ -411,6 +447,10 @@ void DataFiles::ReadFilterToFile(const std::string& file) {
         Progress(Format("Lese Konfiguration %d", i));
         int p = 0, q = 0, r = 0;
         if (A_X740_ReadDFMWItem(app_.m_Handle, i, &p, &q, &r) != 1) {
+            if (FailRead(file, "Filter", Format("item %d", i),
+                         ServiceLinkFailure(A_X740_GetLastError()))) {
+                return;
+            }
             break;
         }
         Write(file, kFilterSection, Format("DFMWConfig_%d", i), Format("%d,%d,%d", r, p, q));

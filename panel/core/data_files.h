@@ -94,6 +94,13 @@ private:
                    const std::string& name);
     void DrainQueue();
     bool SaveRead(mv::IniBatch& batch, const std::string& file, const char* caption);
+    // A read begins with an empty file that replaces the old one only when the read is saved.
+    void BeginRead(const std::string& file);
+    // After a failed request of a read: with a link failure (reason not null) the read ends
+    // with its error line and message and the old file stays as it was (true); a refusal by
+    // the controller ends the list as usual (false).
+    bool FailRead(const std::string& file, const char* caption, const std::string& what,
+                  const char* reason);
 
     CX740PanelApp& app_;
     DataFileHost& host_;

@@ -73,6 +73,7 @@ void CX740PanelApp::SetPort(RawPort* port) { port_ = port != nullptr ? port : &p
 
 bool CX740PanelApp::SendTelegram(std::uint8_t b0, std::uint8_t b1, std::uint8_t direction,
                                  std::uint8_t length, const std::uint8_t* payload) {
+    linkFailure_ = nullptr;
     if (length == 0 || payload == nullptr) {
         return false;
     }
@@ -86,7 +87,7 @@ bool CX740PanelApp::SendTelegram(std::uint8_t b0, std::uint8_t b1, std::uint8_t 
     }
     const int size = length + kHeaderSize + 1;
     port_->CreateChecksum(frame.data(), size);
-    return port_->Write(frame.data(), size);
+    return port_->Write(frame.data(), size) || Failed(kNotWritten);
 }
 
 bool CX740PanelApp::SendRequest13(std::uint8_t b0, std::uint8_t b1, std::uint8_t direction,
@@ -97,24 +98,26 @@ bool CX740PanelApp::SendRequest13(std::uint8_t b0, std::uint8_t b1, std::uint8_t
     frame[2] = direction;
     frame[3] = length;
     frame[4] = code;
+    linkFailure_ = nullptr;
     port_->CreateChecksum(frame.data(), kRequest13Size);
-    return port_->Write(frame.data(), kRequest13Size);
+    return port_->Write(frame.data(), kRequest13Size) || Failed(kNotWritten);
 }
 
 bool CX740PanelApp::ReceiveTelegram(std::vector<std::uint8_t>& payload) {
+    linkFailure_ = nullptr;
     std::array<std::uint8_t, kTelegramBufferSize> frame{};
     if (!port_->Read(frame.data(), kHeaderSize)) {
-        return false;
+        return Failed(kNoReply);
     }
     const int n = frame[3];
     if (n == 0) {
-        return false;
+        return Failed("empty reply");
     }
     if (!port_->Read(frame.data() + kHeaderSize, n + 1)) {
-        return false;
+        return Failed(kNoReply);
     }
     if (!port_->CheckChecksum(frame.data(), n + kHeaderSize + 1)) {
-        return false;
+        return Failed("checksum error");
     }
     if ((frame[2] & kDirDeviceError) != 0) {
         return false;

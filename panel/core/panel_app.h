@@ -23,6 +23,11 @@ inline constexpr const char* kSettingsKey = "SOFTWARE\\Kelvane\\Morvelan";
 inline constexpr const char* kSettingsFileName = "morvelan.ini";
 inline constexpr std::size_t kInstallDirMax = 255;
 
+// Why an exchange failed on the link itself.
+inline constexpr const char* kNotWritten = "request not written";
+inline constexpr const char* kNoReply = "no reply";
+inline constexpr const char* kReplyIncomplete = "reply incomplete";
+
 // Size of the buffer a telegram is built in.
 inline constexpr int kTelegramBufferSize = 260;
 // Length byte and code of the 13-byte fixed requests.
@@ -56,6 +61,10 @@ public:
     // of 0, a read failure, a checksum mismatch or the device-error bit; on success payload
     // holds the reply's payload bytes.
     bool ReceiveTelegram(std::vector<std::uint8_t>& payload);
+    // Why the last send or receive failed on the link itself ("request not written", "no
+    // reply", "empty reply", "checksum error"); null after a success or a device-error reply
+    // (the controller's refusal, as for an entry it does not have).
+    const char* LinkFailure() const { return linkFailure_; }
 
     RawPort& Port() { return *port_; }
     // Replaces the port (tests); null restores the Portwire port.
@@ -69,8 +78,14 @@ public:
     int m_EType = kDefaultEType;
 
 private:
+    bool Failed(const char* reason) {
+        linkFailure_ = reason;
+        return false;
+    }
+
     PortwirePort portwire_;
     RawPort* port_;
+    const char* linkFailure_ = nullptr;
 };
 
 // The one application object of the panel.

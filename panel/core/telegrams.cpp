@@ -167,6 +167,19 @@ bool WriteBitConfigRaw(CX740PanelApp& app, int a, int b, int c) {
     return Write(app, {kCodeWriteBitConfig, 0, Byte(a), Byte(b), Byte(c)});
 }
 
+const char* ServiceLinkFailure(std::uint32_t error) {
+    switch (error) {
+    case 0x80010001u:
+        return kNotWritten;
+    case 0x80010002u:
+        return kNoReply;
+    case 0x80010003u:
+        return kReplyIncomplete;
+    default:
+        return nullptr;
+    }
+}
+
 bool RequestControllerId(CX740PanelApp& app, std::uint16_t& id) {
     Bytes reply;
     if (!Fixed(app, kDirRead, kCodeControllerId, reply, kMinControllerIdReply)) {

@@ -49,6 +49,10 @@ struct StatusRecord {
     int temperature = 0;
 };
 
+// Why a request of a service library failed on the link itself, from that library's last
+// error; null for the controller's refusal (a device error).
+const char* ServiceLinkFailure(std::uint32_t error);
+
 bool RequestControllerId(CX740PanelApp& app, std::uint16_t& id);
 bool RequestProtocolId(CX740PanelApp& app, int& protocolId);
 // The input bytes after the reply's 2-byte head.

@@ -694,5 +694,45 @@ TEST_F(DataFilesTest, SsiWriteFailuresStopWithTheirMessage) {
     EXPECT_TRUE(host.enabled);
 }
 
+// A read cut by the lost link is no end of the controller's lists: an error line and message
+// instead of "Ready", and the file read before stays as it was.
+TEST_F(DataFilesTest, ReadsCutByTheLinkKeepThePreviousFile) {
+    x740sim::CamConfiguration config = x740sim::largeCamConfiguration(20, 16, 3);
+    config.ssi = x740sim::camPresetConfiguration().ssi; // two interfaces
+    x740sim::putCamConfiguration(sim.services, config);
+    const std::string before = "[NSW128]\r\nSSI_Index=1\r\nSSI_MaxSpeed=7\r\n";
+    const std::vector<std::tuple<std::string, std::uint8_t, int, std::string>> cuts = {
+        {"nsw.ini", 0x6E, 9, "Error reading Block 9: no reply"},
+        {"ssi.ini", 0x7A, 1, "Error reading SSI_1 Offset: no reply"},
+    };
+    for (const auto& [name, code, good, message] : cuts) {
+        WriteFile(name, before);
+        sim.station.injectFaultFor(code, kRead, x740sim::Fault::delay(0), good);
+        sim.station.injectFaultFor(code, kRead, x740sim::Fault::drop());
+        host.lines.clear();
+        host.messages.clear();
+        const std::string path = dir + "/" + name;
+        if (code == 0x6E) {
+            files.ReadNswToFile(path);
+        } else {
+            files.ReadSsiToFile(path);
+        }
+        EXPECT_EQ(host.messages, std::vector<std::string>{(code == 0x6E ? "NSW|" : "SSI|") +
+                                                          message + "|error"});
+        EXPECT_EQ(host.lines.back(), "E\t" + message) << name;
+        EXPECT_EQ(std::count(host.lines.begin(), host.lines.end(), "I\tReady"), 0) << name;
+        EXPECT_EQ(FileText(path), before) << name;
+        mv::iniClearCache();
+        EXPECT_EQ(FileText(path), before) << name;
+        A_Close(app.m_Handle);
+        app.m_Handle = A_OpenNet(sim.address, 32000);
+        ASSERT_NE(app.m_Handle, 0);
+    }
+    // Read whole, the file is replaced.
+    files.ReadNswToFile(dir + "/nsw.ini");
+    EXPECT_EQ(host.lines.back(), "I\tReady");
+    EXPECT_NE(FileText(dir + "/nsw.ini").find("BlockConfig_19="), std::string::npos);
+}
+
 } // namespace
 } // namespace x740panel
