@@ -99,6 +99,43 @@ TEST_F(Handover, FtpHandOverWaitsHandsTheLoginOverResetsAndReconnects) {
     EXPECT_EQ(handovers[1].password, "qmx");
 }
 
+// Without module information the firmware major is 0. A server start that cannot be sent is
+// logged and the hand-over goes on: the FTP dialog runs and the reset reaches the controller
+// over a new link.
+TEST_F(Handover, FtpHandOverGoesOnWithoutModuleInformationOrServerStart) {
+    sim.station.injectFaultFor(23, 0x40, x740sim::Fault::deviceError(5));
+    CAdvancedDlg dlg;
+    dlg.ShowModeless();
+    const auto hand = [&] {
+        xui::postCommandTo(&dlg, kCmdFtpClient);
+        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    };
+    hand();
+    ASSERT_EQ(handovers.size(), 1u);
+    EXPECT_EQ(handovers[0].firmwareMajor, 0);
+    EXPECT_EQ(Lines(dlg).front(), "I\tStart FTPServer -> OK");
+    for (int tick = 0; tick < 20 && dlg.Reconnect().state != kReconnectIdle; ++tick) dlg.OnTimer();
+    ASSERT_NE(theApp().m_Handle, 0u);
+
+    // The controller drops the link at the first read: every request after it fails.
+    sim.station.injectFaultFor(92, 0x40, x740sim::Fault::drop());
+    const int starts = sim.services.requests(48, 0x20);
+    const int resets = sim.services.requests(49, 0x20);
+    const std::size_t from = Lines(dlg).size();
+    hand();
+    ASSERT_EQ(handovers.size(), 2u);
+    EXPECT_EQ(handovers[1].user, "kvn");
+    EXPECT_EQ(handovers[1].password, "qmx");
+    EXPECT_EQ(handovers[1].firmwareMajor, 0);
+    const std::vector<std::string> lines = Lines(dlg);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + static_cast<long>(from), lines.end()),
+              (std::vector<std::string>{"I\tStart FTPServer -> ERROR", "I\tWait  0 Seconds",
+                                        "I\tOK", "F\tFTP dialog ran", "I\tReset "}));
+    EXPECT_EQ(sim.services.requests(48, 0x20), starts);
+    EXPECT_EQ(sim.services.requests(49, 0x20), resets + 1);
+    EXPECT_EQ(theApp().m_Handle, 0u);
+}
+
 TEST_F(Handover, SystemSectionsAreWrittenInOrderWithModuleTexts) {
     theApp().m_InstallDir = mvtest::SampleDataDir();
     x740sim::ServiceRecord info(x740sim::RecordKind::SystemInfo);
