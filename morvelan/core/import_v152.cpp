@@ -68,6 +68,7 @@ int CMorvelanDoc::ImportV152(const std::string& path) {
     mv::IDocHooks& hooks = mv::docHooks();
     mv::IAppHooks& app = mv::appHooks();
     DeleteContents();
+    hooks.InitialUpdateView();
     hooks.SetRackLayout();
 
     std::vector<std::uint8_t> bytes;

@@ -80,6 +80,7 @@ int CMorvelanDoc::OnNewDocument() {
     m_PathName.clear();
     m_Title.clear();
     mv::IDocHooks& hooks = mv::docHooks();
+    hooks.InitialUpdateView();
     hooks.SetRackLayout();
     hooks.SetUnknownModule(false);
     return 1;
@@ -202,6 +203,7 @@ int CMorvelanDoc::OnOpenDocument(const std::string& path) {
         return 0;
     mv::IDocHooks& hooks = mv::docHooks();
     DeleteContents();
+    hooks.InitialUpdateView();
     hooks.SetRackLayout();
     hooks.ClearTree();
 

@@ -39,6 +39,9 @@ public:
     virtual void AddToRecentFileList(const std::string& /*path*/) {}
 
     // The main view.
+    // Its initial update for a new document, before anything is placed: the scroll back at
+    // the origin, so the places the document gives its tiles are the view's.
+    virtual void InitialUpdateView() {}
     virtual void SetRackLayout() {}
     virtual int HorizontalScroll() { return 0; }
     virtual int VerticalScroll() { return 0; }

@@ -48,6 +48,11 @@ void CDocHooks::AddToRecentFileList(const std::string& path) {
     mv::addRecentFile(app_.m_RecentFiles, path);
 }
 
+void CDocHooks::InitialUpdateView() {
+    if (app_.m_pFrame && app_.m_pFrame->View())
+        app_.m_pFrame->View()->OnInitialUpdate();
+}
+
 void CDocHooks::SetRackLayout() {
     if (app_.m_pFrame && app_.m_pFrame->View())
         app_.m_pFrame->View()->LayoutRack();

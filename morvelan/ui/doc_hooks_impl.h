@@ -20,6 +20,7 @@ public:
     CModuleTile* SelectedTile() override;
     void RefreshFrame() override;
     void AddToRecentFileList(const std::string& path) override;
+    void InitialUpdateView() override;
     void SetRackLayout() override;
     int HorizontalScroll() override;
     int VerticalScroll() override;

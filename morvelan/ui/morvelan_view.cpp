@@ -118,6 +118,12 @@ int CMorvelanView::VerticalScroll() const {
     return verticalScrollBar()->value();
 }
 
+void CMorvelanView::OnInitialUpdate() {
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+    SetScrollSizes(100, 100);
+}
+
 void CMorvelanView::SetScrollSizes(int width, int height) {
     if (scrollSize_ == QSize(width, height))
         return;

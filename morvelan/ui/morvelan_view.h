@@ -92,6 +92,9 @@ public:
     xui::CXButton* Button(int id) const;
     QTimer& StepTimer() { return stepTimer_; }
 
+    // The initial update for each document: scroll position at the origin, scroll sizes
+    // 100 x 100.
+    void OnInitialUpdate();
     void SetScrollSizes(int width, int height);
     QSize ScrollSize() const { return scrollSize_; }
     int HorizontalScroll() const;

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
@@ -35,8 +36,9 @@ protected:
         view().verticalScrollBar()->setValue(y);
     }
     // Every tile of station 0 stands where its layout put it minus the scroll, model and window
-    // alike, and shows what a fresh paint of it shows.
+    // alike, and shows what a fresh paint of it shows; so does the view.
     void expectPlacedAndClean() {
+        const QImage shown = view().viewport()->grab().toImage();
         const bool list = app_->m_LayoutMode == 2;
         const QPoint scroll(view().HorizontalScroll(), view().VerticalScroll());
         const int w = tile(0, 0).Module().width;
@@ -58,10 +60,11 @@ protected:
             window.Invalidate(1);
             EXPECT_EQ(window.grab().toImage(), kept) << "tile " << j;
         }
+        EXPECT_EQ(view().viewport()->grab().toImage(), shown);
     }
 };
 
-TEST_F(MainWindowTest, ScrolledRackAndListKeepTilesWithTheViewThroughStationsInsertsAndDeletes) {
+TEST_F(MainWindowTest, ScrolledRackAndListKeepTilesWithTheViewThroughStationsInsertsDeletesAndOpens) {
     ASSERT_EQ(startWithDemo(), 1);
     frame().resize(800, 500);
     frame().show();
@@ -104,6 +107,15 @@ TEST_F(MainWindowTest, ScrolledRackAndListKeepTilesWithTheViewThroughStationsIns
     click(frame().findChild<QWidget*>("button32784"));
     ASSERT_EQ(station(0).TileCount(), boards + 1);
     EXPECT_EQ(view().HorizontalScroll(), 100);
+    expectPlacedAndClean();
+
+    // The project opened again from the File menu's recent files while scrolled.
+    QMenu* file = frame().Popup(0);
+    click(frame().menuBar(), frame().menuBar()->actionGeometry(file->menuAction()).center());
+    auto* recent = file->findChild<QAction*>("recent0");
+    ASSERT_TRUE(recent);
+    click(file, file->actionGeometry(recent).center());
+    clickTree(&tile(0, 0));
     expectPlacedAndClean();
 }
 
