@@ -25,13 +25,13 @@ const xui::DialogTemplate kAdvanced{
 const xui::DialogTemplate kIpData{
     kIpDataDlgTemplate, "IP Data", "MS Sans Serif", 8, 0, 0, 200, 118, kDialog,
     {
-        {"Static", 15007, " Serialnumber", 7, 7, 80, 12, kChild},
+        {"Static", 15007, " Serialnumber", 7, 7, 80, 12, kPaintedLabel},
         {"Edit", 15011, "", 92, 7, 100, 12, kTab | WS_BORDER | WS_DISABLED | ES_AUTOHSCROLL},
-        {"Static", 15008, " IP: Adresse", 7, 23, 80, 12, kChild},
+        {"Static", 15008, " IP: Adresse", 7, 23, 80, 12, kPaintedLabel},
         {"SysIPAddress32", 15003, "", 92, 23, 100, 12, kTab},
-        {"Static", 15009, " IP: Subnet Mask", 7, 39, 80, 12, kChild},
+        {"Static", 15009, " IP: Subnet Mask", 7, 39, 80, 12, kPaintedLabel},
         {"SysIPAddress32", 15004, "", 92, 39, 100, 12, kTab},
-        {"Static", 15010, " IP: Gateway", 7, 55, 80, 12, kChild},
+        {"Static", 15010, " IP: Gateway", 7, 55, 80, 12, kPaintedLabel},
         {"SysIPAddress32", 15005, "", 92, 55, 100, 12, kTab},
         {"Button", 15012, "Use DHCP", 92, 73, 100, 10, kTab | BS_AUTOCHECKBOX},
         {"XBUTTON", 1, "Send", 7, 96, 60, 14, kTab},
@@ -41,11 +41,11 @@ const xui::DialogTemplate kIpData{
 const xui::DialogTemplate kEType{
     kETypeDlgTemplate, "Identification", "MS Sans Serif", 8, 0, 0, 260, 190, kDialog,
     {
-        {"Static", 5000, " ComponentID", 7, 7, 60, 12, kChild},
+        {"Static", 5000, " ComponentID", 7, 7, 60, 12, kPaintedLabel},
         {"Edit", 6001, "", 70, 7, 60, 12, kTab | WS_BORDER | ES_AUTOHSCROLL},
-        {"Static", 5001, " TypeID", 7, 23, 60, 12, kChild},
+        {"Static", 5001, " TypeID", 7, 23, 60, 12, kPaintedLabel},
         {"Edit", 6002, "", 70, 23, 60, 12, kTab | WS_BORDER | ES_AUTOHSCROLL},
-        {"Static", 5002, " IdentCode", 7, 39, 60, 12, kChild},
+        {"Static", 5002, " IdentCode", 7, 39, 60, 12, kPaintedLabel},
         {"Edit", 6000, "", 7, 54, 180, 128, kTab | WS_BORDER | WS_VSCROLL | ES_MULTILINE},
         {"XBUTTON", 40057, "Read IdentCode", 193, 54, 60, 14, kTab},
         {"XBUTTON", 40058, "Write IdentCode", 193, 72, 60, 14, kTab},

@@ -1,5 +1,7 @@
 // The record editors and the offset prompt, offscreen against real widgets.
 #include "panel/core/data_files.h"
+#include "panel/ui/etype_dlg.h"
+#include "panel/ui/ip_data_dlg.h"
 #include "panel/ui/panel_session.h"
 #include "panel/ui/panel_templates.h"
 #include "panel/ui/prompts.h"
@@ -181,8 +183,8 @@ int Ink(const QImage& image, const QRect& r) {
     return n;
 }
 
-// Each label of the editors and prompts is drawn once in its box: about the ink of one
-// rendering of its text, not two copies a few pixels apart.
+// Each label of the editors, the prompts and the IP data and identification dialogs is drawn
+// once in its box: about the ink of one rendering of its text, not two copies a few pixels apart.
 TEST_F(RecordDlgs, LabelsAreDrawnOnce) {
     CSSIDataDlg ssi(Record(kLogItemSsiSection, "SSI_0"));
     CCamData1Dlg setup(Record(kLogItemNswSetup, ""));
@@ -192,11 +194,15 @@ TEST_F(RecordDlgs, LabelsAreDrawnOnce) {
     CSSIIndexDlg index;
     CCamBlockDlg camBlock;
     camBlock.m_BitOffset = "0";
+    CIPDataDlg ip;
+    CETypeDlg ident;
     const std::vector<int> prompt = {kPromptTextId, kPromptLabel1Id, kPromptLabel2Id};
     const std::vector<std::pair<xui::CXDialog*, std::vector<int>>> dialogs = {
         {&ssi, {5000, 5001, 5009, 5013}}, {&setup, {5000, 5001}}, {&block, {5000, 5002}},
         {&cam, {5000, 5006}}, {&offset, prompt}, {&index, {kPromptTextId, kPromptLabel1Id}},
-        {&camBlock, prompt}};
+        {&camBlock, prompt},
+        {&ip, {kSerialLabelId, kIpAddressLabelId, kSubnetMaskLabelId, kGatewayLabelId}},
+        {&ident, {kComponentIdLabelId, kTypeIdLabelId, kIdentCodeLabelId}}};
     for (const auto& [dlg, labels] : dialogs) {
         dlg->ShowModeless();
         const QImage shot = dlg->grab().toImage();
