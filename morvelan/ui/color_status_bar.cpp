@@ -54,6 +54,20 @@ std::string CColorStatusBar::PaneText(int pane) const {
     return mv::FormatC("   COM%d:", app.m_Com);
 }
 
+void CColorStatusBar::RefreshPanes() {
+    bool changed = false;
+    for (int i = 0; i < kStatusPaneCount; ++i) {
+        std::string text = PaneText(i);
+        std::string& shown = shownTexts_[static_cast<std::size_t>(i)];
+        if (text != shown) {
+            shown = std::move(text);
+            changed = true;
+        }
+    }
+    if (changed)
+        update();
+}
+
 mv::RECT CColorStatusBar::PaneRect(int pane) const {
     // Pane 1 is as wide as the indicator text; pane 0 takes the rest, the grip stays free.
     const QFontMetrics metrics(font());

@@ -27,8 +27,11 @@ class CColorStatusBar : public QStatusBar {
 public:
     explicit CColorStatusBar(CMainFrame& frame);
 
-    // The pane texts as they are painted now.
+    // The pane texts as they are painted now (pane 1 follows the application's port choice).
     std::string PaneText(int pane) const;
+    // Repaints the bar when a pane's text is not the one it last showed. The texts follow
+    // state the bar is not told about, so whoever may have changed it calls this.
+    void RefreshPanes();
     // Pane rectangles in the bar's coordinates.
     mv::RECT PaneRect(int pane) const;
     void SetPaneColours(int pane, mv::COLORREF text, mv::COLORREF back);
@@ -51,4 +54,6 @@ private:
     std::array<mv::COLORREF, kStatusColourSlots> backColours_{};
     std::array<unsigned, kStatusPaneCount> styles_{};
     std::string versionText_;
+    // The texts the last refresh asked the screen for (a grab paints too, so not kept there).
+    std::array<std::string, kStatusPaneCount> shownTexts_;
 };

@@ -306,7 +306,12 @@ void CMainFrame::UpdateCommandStates() {
 bool CMainFrame::OnCommand(int id) {
     if (!IsCommandEnabled(id))
         return false;
-    return commands_.Run(id);
+    const bool ran = commands_.Run(id);
+    // A command may change what the panes show (the port, the address typed for a
+    // connection), and nothing else repaints the bar for it.
+    if (statusBar_)
+        statusBar_->RefreshPanes();
+    return ran;
 }
 
 void CMainFrame::DisableMainMenus() {
@@ -399,8 +404,10 @@ void CMainFrame::SelectFirstTile() {
 }
 
 void CMainFrame::RepaintStatusBar() {
-    if (statusBar_)
-        statusBar_->update();
+    if (!statusBar_)
+        return;
+    statusBar_->RefreshPanes();
+    statusBar_->update();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -1,7 +1,7 @@
 // Online mode in the real frame with the sample installation, against the simulated station
 // over loopback TCP: going online (tiles, menus, tree, masks), live inputs on the tiles, poll
-// failures, the refusals, online and offline twice, Download, and the automatic sequence end
-// to end with its failures.
+// failures, the refusals, online and offline twice, Download, the status bar after Download and
+// Upload, and the automatic sequence end to end with its failures.
 #include "frame_fixture.h"
 
 #include "morvelan/core/channel_module.h"
@@ -13,6 +13,7 @@
 #include "morvelan/online/firmware_info_dlg.h"
 #include "morvelan/online/online_modul_dlg.h"
 #include "morvelan/ui/app_hooks_impl.h"
+#include "morvelan/ui/color_status_bar.h"
 #include "morvelan/ui/module_tile_wnd.h"
 #include "morvelan/ui/online_commands.h"
 #include "tests/sim/station_presets.h"
@@ -456,3 +457,22 @@ TEST_F(MaskArgumentTest, GoingOnlineLoadsTheMaskFileNamedOnTheCommandLine) {
 }
 
 } // namespace
+
+TEST_F(OnlineFrameTest, StatusBarOnScreenShowsTheConnectionAfterDownloadAndUpload) {
+    // The fixture chose TCP/IP after the bar was first painted with "COM1:".
+    CColorStatusBar& bar = *frame().ColorStatusBar();
+    const auto onScreen = [&] {
+        const QRect area(bar.mapTo(&frame(), QPoint()), bar.size());
+        const QImage screen = frame().screen()->grabWindow(frame().winId()).toImage().copy(area);
+        return screen.convertToFormat(QImage::Format_RGB32) ==
+               bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const std::string pane = " TCP/IP: 127.0.0.1:" + std::to_string(server_.port());
+    closeUpload_ = true;
+    select(&tile(0, 0));
+    ASSERT_TRUE(run(ID_DOWNLOAD));
+    EXPECT_EQ(bar.PaneText(1), pane);
+    EXPECT_TRUE(onScreen()) << "after Download";
+    ASSERT_TRUE(run(ID_UPLOAD));
+    EXPECT_TRUE(onScreen()) << "after Upload";
+}
