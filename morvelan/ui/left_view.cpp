@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include <vector>
+
 namespace {
 
 // Tiles of this kind (hidden fillers) never show in the tree.
@@ -65,6 +67,32 @@ CLeftView::CLeftView(CMainFrame& frame, QWidget* parent) : QTreeWidget(parent), 
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { OnSelectionChanged(current); });
+    // Items go with a reset (clear) or one branch at a time: the map never keeps a gone item.
+    connect(model(), &QAbstractItemModel::modelAboutToBeReset, this, [this] { items_.clear(); });
+    connect(model(), &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            &CLeftView::OnRowsAboutToBeRemoved);
+}
+
+CLeftView::~CLeftView() {
+    // The items go after this part of the tree, with the model: they need no map any more.
+    model()->disconnect(this);
+}
+
+void CLeftView::OnRowsAboutToBeRemoved(const QModelIndex& parent, int first, int last) {
+    std::vector<QTreeWidgetItem*> pending;
+    for (int row = first; row <= last; ++row)
+        pending.push_back(itemFromIndex(model()->index(row, 0, parent)));
+    while (!pending.empty()) {
+        QTreeWidgetItem* item = pending.back();
+        pending.pop_back();
+        if (!item)
+            continue;
+        const auto it = items_.find(TileOf(item));
+        if (it != items_.end() && it->second == item)
+            items_.erase(it);
+        for (int i = 0; i < item->childCount(); ++i)
+            pending.push_back(item->child(i));
+    }
 }
 
 CModuleTile* CLeftView::TileOf(const QTreeWidgetItem* item) {
@@ -116,6 +144,7 @@ void CLeftView::FillTree() {
                 item->setIcon(0, board);
             }
             item->setData(0, Qt::UserRole, QVariant::fromValue<void*>(tile));
+            items_.emplace(tile, item);
         }
     }
     root->setExpanded(true);
@@ -126,14 +155,8 @@ void CLeftView::FillTree() {
 }
 
 QTreeWidgetItem* CLeftView::FindItem(const CModuleTile* tile) const {
-    if (!tile)
-        return nullptr;
-    QTreeWidgetItemIterator it(const_cast<CLeftView*>(this));
-    for (; *it; ++it) {
-        if (TileOf(*it) == tile)
-            return *it;
-    }
-    return nullptr;
+    const auto it = items_.find(tile);
+    return it == items_.end() ? nullptr : it->second;
 }
 
 void CLeftView::SelectModul(CModuleTile* tile) {
@@ -147,8 +170,12 @@ void CLeftView::ForgetTile(const CModuleTile* tile) {
     const bool blocked = blockSignals(true);
     if (selected_ == tile)
         selected_ = nullptr;
-    while (QTreeWidgetItem* item = FindItem(tile))
+    const auto it = items_.find(tile);
+    if (it != items_.end()) {
+        QTreeWidgetItem* item = it->second;
+        items_.erase(it);
         item->setData(0, Qt::UserRole, QVariant::fromValue<void*>(nullptr));
+    }
     blockSignals(blocked);
 }
 

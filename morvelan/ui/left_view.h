@@ -7,6 +7,8 @@
 
 #include <QTreeWidget>
 
+#include <unordered_map>
+
 class CMainFrame;
 class CModuleTile;
 class QMenu;
@@ -22,6 +24,7 @@ class CLeftView : public QTreeWidget {
 
 public:
     CLeftView(CMainFrame& frame, QWidget* parent);
+    ~CLeftView() override;
 
     // Rebuilds all items from the document; the selection is cleared.
     void FillTree();
@@ -32,7 +35,7 @@ public:
     CModuleTile* SelectedTile() const { return selected_; }
     // Forgets a tile that is being destroyed: no item and no selection refers to it afterwards.
     void ForgetTile(const CModuleTile* tile);
-    // The item that shows a tile (depth first), or null.
+    // The item that shows a tile, or null.
     QTreeWidgetItem* FindItem(const CModuleTile* tile) const;
     static CModuleTile* TileOf(const QTreeWidgetItem* item);
 
@@ -49,9 +52,14 @@ protected:
 
 private:
     void OnSelectionChanged(QTreeWidgetItem* current);
+    // Drops the items of the rows about to go (with their children) from the item map.
+    void OnRowsAboutToBeRemoved(const QModelIndex& parent, int first, int last);
 
     CMainFrame& frame_;
     CModuleTile* selected_ = nullptr;
     bool filling_ = false;
     QMenu* menu_ = nullptr;
+    // The item of each tile the tree shows, kept with the items: a project's close forgets
+    // every tile, one by one.
+    std::unordered_map<const CModuleTile*, QTreeWidgetItem*> items_;
 };
