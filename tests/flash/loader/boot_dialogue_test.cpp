@@ -111,7 +111,7 @@ TEST_F(LoaderTest, ClearStartFtpAndStartDiagCommands) {
     PowerOn(BootPrompt::Dong);
     app.StartFtpRun(2);
     EXPECT_EQ(app.m_Message, "");
-    ASSERT_TRUE(pty.waitIdle(2000));
+    AwaitTaken();
     EXPECT_EQ(boot.commands(),
               (std::vector<std::string>{"MODE 1 FTP=COMP2 FFS=CLEARFLASH",
                                         "MODE 1 IP=10.10.12.6/255.255.0.0/10.10.254.254 FTP=COMP2",

@@ -228,12 +228,19 @@ protected:
     // The boot loader with a prompt kind, its window opened as by power-on.
     void PowerOn(x740sim::BootPrompt prompt) {
         // What the previous run sent is taken first.
-        ASSERT_TRUE(pty.waitIdle(2000));
+        AwaitTaken();
         x740sim::BootSettings settings;
         settings.prompt = prompt;
         settings.windowMs = 5000;
         boot.setSettings(settings);
         boot.powerOn();
+        ASSERT_TRUE(pty.waitIdle(2000));
+    }
+    // Everything the runs wrote has reached the simulator and it has nothing left to do. The
+    // line going quiet alone does not show it: written bytes reach the simulator's side of the
+    // pseudo-terminal some time after the write returned, so the bytes noted are counted in.
+    void AwaitTaken() {
+        AwaitUnanswered();
         ASSERT_TRUE(pty.waitIdle(2000));
     }
     // The run for a command line; the log is read afterwards.
