@@ -66,15 +66,21 @@ double ParseDoubleC(const std::string& text) {
     return strtod_l(text.c_str(), nullptr, CLocale());
 }
 
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 std::uint32_t ParseHexC(const std::string& text) {
     std::size_t i = text.find_first_not_of(" \t");
     std::uint64_t value = 0;
     for (; i < text.size(); ++i) {
-        const char c = text[i];
-        const int digit = c >= '0' && c <= '9'   ? c - '0'
-                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                 : -1;
+        const int digit = HexDigit(text[i]);
         if (digit < 0)
             break;
         value = std::min<std::uint64_t>(value * 16 + static_cast<unsigned>(digit), 0xFFFFFFFFu);

@@ -18,6 +18,9 @@ std::int64_t ParseLongC(const std::string& text);
 // number prefix; no number gives 0.
 double ParseDoubleC(const std::string& text);
 
+// The value of one hex digit, -1 for any other character.
+int HexDigit(char c);
+
 // Hex reading that stops at the first character that is not a hex digit: leading blanks, then
 // hex digits; none give 0. The value saturates at 32 bits.
 std::uint32_t ParseHexC(const std::string& text);

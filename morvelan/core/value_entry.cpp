@@ -22,16 +22,6 @@ std::int64_t SaturateFloat32(float f) {
     return static_cast<std::int64_t>(f);
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 } // namespace
 
 std::int64_t ParseValueEntry(const std::string& text) {
@@ -47,7 +37,7 @@ std::int64_t ParseValueEntry(const std::string& text) {
     constexpr std::uint64_t kMax =
         static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
     for (; i + 1 < text.size(); ++i) {
-        const int d = HexDigit(text[i]);
+        const int d = mv::HexDigit(text[i]);
         if (d < 0)
             break;
         v = v > (kMax >> 4) ? kMax : std::min(kMax, (v << 4) | static_cast<std::uint64_t>(d));
