@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <xcb/xcb.h>
 
 namespace flash {
 
@@ -12,17 +13,30 @@ namespace {
 
 HistoryDialogFn g_HistoryDialog = nullptr;
 CheckDialogFn g_CheckDialog = nullptr;
+// The one QApplication, made by the first window and ended by the WindowSession.
+std::unique_ptr<QApplication> g_Application;
 
 bool IsSet(const char* name) {
     const char* value = std::getenv(name);
     return value && *value;
 }
 
-// The one QApplication, made on first use.
+bool PlatformIs(const char* platform, const char* name) {
+    return std::strncmp(platform, name, std::strlen(name)) == 0;
+}
+
+// Whether the X display named by DISPLAY takes a connection (Qt's X platform aborts the
+// program when it does not).
+bool XDisplayAnswers() {
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
+}
+
 void EnsureApplication(int& argc, char** argv) {
-    static std::unique_ptr<QApplication> application;
     if (!QApplication::instance()) {
-        application = std::make_unique<QApplication>(argc, argv);
+        g_Application = std::make_unique<QApplication>(argc, argv);
     }
 }
 
@@ -30,9 +44,11 @@ void EnsureApplication(int& argc, char** argv) {
 
 bool HasDisplay() {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform && (std::strncmp(platform, "offscreen", 9) == 0 ||
-                     std::strncmp(platform, "minimal", 7) == 0)) {
+    if (platform && (PlatformIs(platform, "offscreen") || PlatformIs(platform, "minimal"))) {
         return false;
+    }
+    if (IsSet("DISPLAY") && (!platform || !*platform || PlatformIs(platform, "xcb"))) {
+        return XDisplayAnswers();
     }
     return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
 }
@@ -61,6 +77,10 @@ bool ShowCheckWindow(int& argc, char** argv, CX740FlashApp& app) {
     EnsureApplication(argc, argv);
     g_CheckDialog(app);
     return true;
+}
+
+WindowSession::~WindowSession() {
+    g_Application.reset();
 }
 
 } // namespace flash

@@ -8,8 +8,9 @@ namespace flash {
 
 class CX740FlashApp;
 
-// True when a window can be shown: DISPLAY or WAYLAND_DISPLAY is set and Qt is not told to
-// draw offscreen or on no screen at all.
+// True when a window can be shown: Qt is not told to draw offscreen or on no screen at all, and
+// the display it would draw on is there. An X display named by DISPLAY must take a connection;
+// without DISPLAY a set WAYLAND_DISPLAY is taken as it stands.
 bool HasDisplay();
 
 // The dialogs the windows are built from; without one the window is not shown.
@@ -18,8 +19,19 @@ using CheckDialogFn = void (*)(CX740FlashApp& app);
 void SetHistoryDialog(HistoryDialogFn dialog);
 void SetCheckDialog(CheckDialogFn dialog);
 
-// Runs the window modally; false when it cannot be shown (the caller prints instead).
+// Runs the window modally; false when it cannot be shown (the caller prints instead). The
+// first window starts Qt, which then lasts until the WindowSession ends.
 bool ShowHistoryWindow(int& argc, char** argv, const HistoryContent& content);
 bool ShowCheckWindow(int& argc, char** argv, CX740FlashApp& app);
+
+// Owns the Qt application a window starts, and ends it when the session goes out of scope:
+// Qt must be gone before the exit handlers tear its own globals down. One, in main.
+class WindowSession {
+public:
+    WindowSession() = default;
+    ~WindowSession();
+    WindowSession(const WindowSession&) = delete;
+    WindowSession& operator=(const WindowSession&) = delete;
+};
 
 } // namespace flash

@@ -7,6 +7,8 @@
 
 int main(int argc, char** argv) {
     static int guiArgc = 1;
+    // Declared first, so Qt ends after the run's objects and before the exit handlers.
+    const flash::WindowSession windows;
     flash::RegisterCheckDialog();
     flash::CX740FlashApp app;
     flash::SetHistoryDialog(&flash::RunHistoryDialog);
