@@ -73,6 +73,7 @@ int CMorvelanDoc::ImportV152(const std::string& path) {
 
     std::vector<std::uint8_t> bytes;
     if (!mv::readRegularFile(mv::resolvePath(path), kMaxArchiveBytes, bytes)) {
+        ForgetFile();
         app.ShowMessage(mv::ErrorMessage("Failed to open document.", path));
         return 0;
     }
@@ -80,6 +81,7 @@ int CMorvelanDoc::ImportV152(const std::string& path) {
     hooks.ClearTree();
 
     const auto damaged = [&]() {
+        ForgetFile();
         app.ShowMessage(mv::ErrorMessage("Damaged project archive", path + ": " + ar.Error()));
         hooks.RefreshTree();
         return 0;
@@ -89,6 +91,7 @@ int CMorvelanDoc::ImportV152(const std::string& path) {
     if (!ar.ReadU32(version))
         return damaged();
     if (version < kFirstVersion || version > kLastVersion) {
+        ForgetFile();
         mv::AppMessage message = mv::ErrorMessage(mv::LanguageText(5019), mv::LanguageText(5018));
         app.ShowMessage(message);
         return 1;
@@ -134,6 +137,7 @@ int CMorvelanDoc::ImportV152(const std::string& path) {
                 continue;
             const int found = catalogue ? catalogue->FindByName(type) : -1;
             if (found < 0) {
+                ForgetFile();
                 ReportUnknownType(type, path);
                 hooks.RefreshTree();
                 return 0;

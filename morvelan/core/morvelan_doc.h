@@ -36,9 +36,10 @@ public:
     int OnNewDocument();
     // Reads a project file into the document (the contents are replaced). A missing file gives
     // an empty project. 1 on success; 0 when the file holds a type name the catalogue lacks
-    // (reported; the stations read before it stay, and the unknown-module flag is set). A file
-    // that cannot be read, has no [MAIN] section or counts more than the limits above is
-    // refused with a message before anything changes: 0, the open project stays.
+    // (reported; the stations read before it stay, the unknown-module flag is set, and the
+    // document forgets its path and title). A file that cannot be read, has no [MAIN] section
+    // or counts more than the limits above is refused with a message before anything changes:
+    // 0, the open project stays.
     int OnOpenDocument(const std::string& path);
     // Writes the project file whole through a temporary file and one rename; the previous file
     // stays untouched on failure (one message "SAVE <section>"). 1 on success.
@@ -85,7 +86,10 @@ public:
     // 1 when the station matches the connected controller, 0 when not, -1 without connection.
     int CheckAgainstController(int station);
 
-    // Replaces the project by the stations of an archive of the older binary format.
+    // Replaces the project by the stations of an archive of the older binary format. 1 when the
+    // file was opened (a refused version too), 0 when not. An import that does not complete
+    // (unreadable file, refused version, damaged archive, unknown type) leaves the document
+    // without path and title: what it holds is no longer the file it was opened from.
     int ImportV152(const std::string& path);
 
     int StationCount() const { return static_cast<int>(m_Stations.size()); }
@@ -115,6 +119,9 @@ private:
                            bool showBoards);
     // The unknown type name message.
     void ReportUnknownType(const std::string& name, const std::string& where);
+    // After a read that replaced the contents and stopped: the document is no longer the file
+    // it came from, so Save must ask for a name.
+    void ForgetFile();
     // Index of the station holding a tile, or -1.
     int StationOf(const CModuleTile* tile) const;
     // Whether the save commands may write; shows the refusal when not.

@@ -215,8 +215,10 @@ int CMorvelanDoc::OnOpenDocument(const std::string& path) {
 
     for (std::size_t i = 0; i < prints.size(); ++i) {
         AppendStation();
-        if (!ReadStation(static_cast<int>(i), prints[i], path))
+        if (!ReadStation(static_cast<int>(i), prints[i], path)) {
+            ForgetFile();
             return 0;
+        }
     }
     hooks.RefreshTree();
     return 1;
@@ -277,6 +279,11 @@ int CMorvelanDoc::OnSaveDocument(const std::string& path) {
     mv::iniRemoveFile(staging);
     errno = saved;
     return written ? 1 : 0;
+}
+
+void CMorvelanDoc::ForgetFile() {
+    m_PathName.clear();
+    m_Title.clear();
 }
 
 int CMorvelanDoc::OpenProject(const std::string& path) {

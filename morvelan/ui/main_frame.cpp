@@ -387,6 +387,7 @@ bool CMainFrame::NewDocument() {
 bool CMainFrame::OpenDocumentFile(const std::string& path) {
     tree_->Clear();
     const bool ok = doc_.OpenProject(path) == 1;
+    ShowUntitledWhenForgotten();
     RefreshProject();
     return ok;
 }
@@ -394,7 +395,15 @@ bool CMainFrame::OpenDocumentFile(const std::string& path) {
 void CMainFrame::ImportDocument(const std::string& path) {
     tree_->Clear();
     doc_.ImportV152(path);
+    ShowUntitledWhenForgotten();
     RefreshProject();
+}
+
+void CMainFrame::ShowUntitledWhenForgotten() {
+    // A read that stopped half-way leaves the document without its file: it is shown as a new
+    // project is, and Save asks for a name.
+    if (doc_.m_PathName.empty() && doc_.m_Title.empty())
+        doc_.m_Title = kUntitled;
 }
 
 void CMainFrame::SelectFirstTile() {
@@ -419,18 +428,28 @@ bool CMainFrame::AcceptsDrop() const {
     return !QApplication::activeModalWidget() && FrameCommandEnabled(ID_FILE_OPEN, UpdateState());
 }
 
+bool CMainFrame::AcceptDropAsCopy(QDropEvent* event) const {
+    // The dropped file is read where it lies. The drop is taken as a copy whatever the source
+    // proposes: a source told "moved" would delete the file just opened. A source that offers
+    // no copy is refused.
+    if (!event->mimeData()->hasUrls() || !(event->possibleActions() & Qt::CopyAction) ||
+        !AcceptsDrop()) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
+}
+
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls() && AcceptsDrop())
-        event->acceptProposedAction();
+    AcceptDropAsCopy(event);
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-    if (!AcceptsDrop()) {
-        event->ignore();
+    if (!AcceptDropAsCopy(event))
         return;
-    }
     const QList<QUrl> urls = event->mimeData()->urls();
-    event->acceptProposedAction();
     // The framework opens the first dropped file.
     for (const QUrl& url : urls) {
         if (url.isLocalFile()) {

@@ -139,6 +139,10 @@ protected:
 
 private:
     bool AcceptsDrop() const;
+    // Accepts a drop or its entry as a copy when a project may be dropped; false when refused.
+    bool AcceptDropAsCopy(QDropEvent* event) const;
+    // Shows a document that lost its file (a stopped open or import) as untitled.
+    void ShowUntitledWhenForgotten();
     void CreateMenus();
     void CreateAccelerators();
     void RegisterOwnCommands();

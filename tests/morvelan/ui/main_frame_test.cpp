@@ -1,7 +1,7 @@
 // The main frame as the program starts it: with the sample project, its title, tree, status
 // bar, menus and toolbar in both languages; the update rules on real actions; inserting and
-// deleting boards and stations with the saved file read back; help, firmware information and
-// the language change.
+// deleting boards and stations with the saved file read back; an import or open that stops,
+// after which Save asks for a name; help, firmware information and the language change.
 #include "tests/morvelan/ui/frame_fixture.h"
 
 #include "morvelan/core/dib.h"
@@ -20,14 +20,32 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QTimer>
 
 #include <fstream>
+#include <sstream>
 
 namespace frametest {
 namespace {
 
 std::string text(const QString& s) { return xui::toCp1252(s); }
+
+std::string readAll(const std::string& path) {
+    std::ostringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    return bytes.str();
+}
+
+// Fields of the older binary archive: little-endian numbers and counted strings.
+std::string u32(std::uint32_t v) {
+    std::string s;
+    for (int i = 0; i < 4; ++i)
+        s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    return s;
+}
+std::string u16(std::uint16_t v) { return u32(v).substr(0, 2); }
+std::string str(const std::string& s) { return static_cast<char>(s.size()) + s; }
 
 TEST_F(FrameTest, StartsWithTheSampleProjectInEnglish) {
     ASSERT_EQ(startWithDemo(), 1);
@@ -232,6 +250,77 @@ TEST_F(FrameTest, MissingSpecialBoardDescriptionChangesNothing) {
     EXPECT_NE(messages_[0].line1.find("@K2271"), std::string::npos);
     ASSERT_TRUE(frame().OnCommand(ID_INSERT_K2270));
     EXPECT_EQ(station(0).TileCount(), 2) << "the K2270 is there";
+}
+
+TEST_F(FrameTest, ImportOrOpenThatStopsLeavesTheProjectUntitledAndSaveAsksForAName) {
+    ASSERT_EQ(startWithDemo(), 1);
+    frame().show();
+    QApplication::setActiveWindow(&frame());
+    const std::string demo = prog_ + "/samples/demo.mvl";
+    const std::string original = readAll(demo);
+    std::string chosen;
+    app_->m_ChooseOpenFile = [&](const std::string&) { return chosen; };
+    int asked = 0;
+    app_->m_ChooseSaveFile = [&](const std::string&, const std::string&) {
+        ++asked;
+        return std::string(); // cancelled
+    };
+    auto ctrl = [&](Qt::Key key) {
+        QTest::keyClick(&frame(), key, Qt::ControlModifier);
+        QApplication::processEvents();
+    };
+    auto write = [&](const std::string& name, const std::string& bytes) {
+        std::ofstream(root_ + "/" + name, std::ios::binary) << bytes;
+        return root_ + "/" + name;
+    };
+    // Version 152 with a controller station; the archive that counts two ends after the first.
+    auto archive = [](std::uint32_t stations) {
+        const std::string station = u32(1) + u32(0) + u32(0);
+        return u32(152) + str("d") + str("c") + str("a") + str("n") + str("k") + u32(stations) +
+               station + str("A") + str("B") + str("X740.kvn") + u16(0) + str("") + str("") +
+               str("") + u16(0) + u16(0) + u16(0) + (stations > 1 ? station : "");
+    };
+    const std::string good = write("good.prj", archive(1));
+    const struct {
+        std::string file;
+        bool import;
+        int stations;
+        int asks; // a project with an unknown type refuses every save instead
+    } cases[] = {
+        {write("refused.prj", u32(149)), true, 0, 1},
+        {write("short.prj", archive(2)), true, 2, 1}, // the second station stays empty
+        {root_ + "/missing.prj", true, 0, 1},
+        {write("unknown.mvl", "[MAIN]\r\nModule=2\r\n[M0]\r\nPrints=1\r\n[M0P0]\r\n"
+                              "Filename=X740.kvn\r\n[M1]\r\nPrints=1\r\n[M1P0]\r\n"
+                              "Filename=GONE.kvn\r\n"),
+         false, 2, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        chosen = demo;
+        ctrl(Qt::Key_O);
+        ASSERT_EQ(text(frame().windowTitle()), "demo.mvl - morvelan");
+        messages_.clear();
+        chosen = c.file;
+        if (c.import)
+            frame().Action(ID_FILE_IMPORT)->trigger();
+        else
+            ctrl(Qt::Key_O);
+        EXPECT_EQ(messages_.size(), 1u) << "the failure is told";
+        EXPECT_EQ(doc().StationCount(), c.stations);
+        EXPECT_EQ(text(frame().windowTitle()), "- - morvelan");
+        const int before = asked;
+        ctrl(Qt::Key_S);
+        EXPECT_EQ(asked, before + c.asks);
+        EXPECT_EQ(readAll(demo), original);
+    }
+    // A good import after the stopped open clears the unknown type; the name stays forgotten.
+    chosen = good;
+    frame().Action(ID_FILE_IMPORT)->trigger();
+    ASSERT_EQ(doc().StationCount(), 1);
+    ctrl(Qt::Key_S);
+    EXPECT_EQ(asked, 4);
+    EXPECT_EQ(readAll(demo), original);
 }
 
 TEST_F(FrameTest, HelpOpensTheNewestDocumentOrNamesTheLastOneTried) {

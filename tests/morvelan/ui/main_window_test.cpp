@@ -141,34 +141,47 @@ TEST_F(MainWindowTest, LanguageCommandTurnsMenusAndToolTipsAndBack) {
     EXPECT_EQ(tip(ID_DELETE_MODULE), "Delete module");
 }
 
-TEST_F(MainWindowTest, EmptyStartShowsThePageAloneAndDropsFollowTheRulesOfOpen) {
+TEST_F(MainWindowTest, EmptyStartShowsThePageAloneAndDropsFollowTheRulesOfOpenAsCopies) {
     ASSERT_EQ(start(), 1);
     frame().show();
     for (int id = IDC_VIEW_RACK; id <= IDC_VIEW_AUTOSTEP; ++id)
         EXPECT_TRUE(view().Button(id)->isHidden()) << id;
+    const std::string demo = prog_ + "/samples/demo.mvl";
     QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(prog_ + "/samples/demo.mvl"))});
-    auto drop = [&] {
-        QDragEnterEvent enter(QPoint(400, 300), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(demo))});
+    // What the drag source is told: the action taken, none when refused. A source that is told
+    // Move deletes its file.
+    auto drop = [&](Qt::DropActions offered = Qt::CopyAction, Qt::KeyboardModifiers keys = {}) {
+        QDragEnterEvent enter(QPoint(400, 300), offered, &mime, Qt::LeftButton, keys);
         QApplication::sendEvent(&frame(), &enter);
-        QDropEvent dropped(QPointF(400, 300), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QDropEvent dropped(QPointF(400, 300), offered, &mime, Qt::LeftButton, keys);
         QApplication::sendEvent(&frame(), &dropped);
-        return enter.isAccepted();
+        auto taken = [](const QDropEvent& e) {
+            return e.isAccepted() ? e.dropAction() : Qt::IgnoreAction;
+        };
+        EXPECT_EQ(taken(enter), taken(dropped));
+        return taken(dropped);
     };
     app_->m_Online = 1;
-    EXPECT_FALSE(drop());
+    EXPECT_EQ(drop(), Qt::IgnoreAction);
     app_->m_Online = 0;
-    bool duringModal = true;
+    Qt::DropAction duringModal = Qt::CopyAction;
     QDialog modal(&frame());
     QTimer::singleShot(0, [&] {
         duringModal = drop();
         modal.reject();
     });
     modal.exec();
-    EXPECT_FALSE(duringModal);
+    EXPECT_EQ(duringModal, Qt::IgnoreAction);
+    EXPECT_EQ(drop(Qt::MoveAction), Qt::IgnoreAction) << "a source that cannot copy";
     EXPECT_EQ(doc().StationCount(), 0) << "refused while online and while a dialog is open";
-    EXPECT_TRUE(drop());
+    // Shift proposes a move; the file is opened and stays where it is.
+    const Qt::DropActions both = Qt::CopyAction | Qt::MoveAction;
+    const QDropEvent proposal(QPointF(), both, &mime, Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_EQ(proposal.proposedAction(), Qt::MoveAction);
+    EXPECT_EQ(drop(both, Qt::ShiftModifier), Qt::CopyAction);
     EXPECT_EQ(doc().StationCount(), 2);
+    EXPECT_TRUE(std::filesystem::exists(demo));
 }
 
 } // namespace
