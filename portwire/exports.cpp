@@ -2,6 +2,7 @@
 #include "portwire/include/Portwire.h"
 
 #include <cstring>
+#include <memory>
 #include <mutex>
 
 #include "portwire/core/frame.h"
@@ -22,7 +23,7 @@ const bool g_statusWindowHooked = [] {
 
 CPortwireApp& App() { return portwire::TheApp(); }
 
-CPortLink* Find(LinkHandle link) { return App().FindLink(link); }
+std::shared_ptr<CPortLink> Find(LinkHandle link) { return App().FindLink(link); }
 
 template <typename T, typename F>
 T Guard(T failure, F&& body) noexcept {
@@ -45,13 +46,18 @@ bool validCode(int code) { return code >= 0 && code <= 0xFF; }
 
 // Runs op on the link behind the handle, alone on it (another thread's request on the same
 // link waits, or is waited for): op's value; `failure` for an unknown handle or an exception.
+// The link lives on while op runs, even when another thread closes it meanwhile.
 template <typename T, typename F>
 T WithLink(LinkHandle link, T failure, F&& op) noexcept {
     return Guard<T>(failure, [&]() -> T {
-        CPortLink* l = Find(link);
+        const std::shared_ptr<CPortLink> l = Find(link);
         if (!l)
             return failure;
         std::lock_guard<std::mutex> exclusive(l->Exclusive());
+        if (!l->IsOpen()) {  // closed by another thread since it was found
+            App().SetLastError(portwire::kErrInvalidHandle);
+            return failure;
+        }
         return op(*l);
     });
 }
@@ -257,7 +263,7 @@ LinkHandle A_Open_NoReadID(int comNumber) {
 }
 
 uint32_t A_GetPort(LinkHandle link) {
-    const CPortLink* l = Find(link);
+    const std::shared_ptr<const CPortLink> l = Find(link);
     if (!l)
         return 0;
     return l->ComNumber() != 0 ? static_cast<uint32_t>(l->ComNumber()) : l->Address();

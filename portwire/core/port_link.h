@@ -39,6 +39,8 @@ public:
 
     std::uint32_t Handle() const { return handle_; }
     Transport GetTransport() const { return transport_; }
+    // False before the open and after the last close.
+    bool IsOpen() const { return transport_ != kNotOpen; }
     int ComNumber() const { return comNumber_; }
     std::uint32_t Address() const { return address_; }
     int TcpPort() const { return tcpPort_; }

@@ -44,32 +44,30 @@ std::size_t CPortwireApp::LinkCount() const {
     return links_.size();
 }
 
-CPortLink* CPortwireApp::FindLink(std::uint32_t handle) {
+std::vector<CPortwireApp::TableEntry>::iterator CPortwireApp::FindEntry(std::uint32_t handle) {
+    return std::find_if(links_.begin(), links_.end(),
+                        [handle](const TableEntry& e) { return e.link->Handle() == handle; });
+}
+
+std::shared_ptr<CPortLink> CPortwireApp::FindLink(std::uint32_t handle) {
     std::lock_guard<std::mutex> table(tableMutex_);
-    if (handle != 0) {
-        for (const auto& link : links_) {
-            if (link->Handle() == handle)
-                return link.get();
-        }
-    }
+    const auto it = FindEntry(handle);
+    if (it != links_.end())
+        return it->link;
     SetLastError(kErrInvalidHandle);
     return nullptr;
 }
 
-CPortLink* CPortwireApp::FindSerial(int comNumber) {
-    for (const auto& link : links_) {
-        if (link->GetTransport() == CPortLink::kSerial && link->ComNumber() == comNumber)
-            return link.get();
+std::shared_ptr<CPortLink> CPortwireApp::FindKey(const LinkKey& key) const {
+    for (const TableEntry& e : links_) {
+        if (e.key == key)
+            return e.link;
     }
     return nullptr;
 }
 
-CPortLink* CPortwireApp::FindTcp(std::uint32_t ipv4, int port) {
-    for (const auto& link : links_) {
-        if (link->GetTransport() == CPortLink::kTcp && link->Address() == ipv4 && link->TcpPort() == port)
-            return link.get();
-    }
-    return nullptr;
+bool CPortwireApp::Opening(const LinkKey& key) const {
+    return std::find(opening_.begin(), opening_.end(), key) != opening_.end();
 }
 
 void CPortwireApp::ShowStatus(const char* line) {
@@ -79,30 +77,71 @@ void CPortwireApp::ShowStatus(const char* line) {
     Clock().sleep(kStatusPauseMs);
 }
 
-std::uint32_t CPortwireApp::AddLink(std::uint32_t noHandleError,
-                                    const std::function<bool(CPortLink&)>& open) {
+std::shared_ptr<CPortLink> CPortwireApp::NewLink(std::uint32_t noHandleError, const LinkStep& open) {
     const std::uint32_t handle = NewLinkHandle();
     if (handle == 0) {
         SetLastError(noHandleError);
-        return 0;
+        return nullptr;
     }
-    auto link = std::make_unique<CPortLink>(*this, handle);
+    auto link = std::make_shared<CPortLink>(*this, handle);
     if (!open(*link))
-        return 0;
-    std::lock_guard<std::mutex> table(tableMutex_);
-    links_.push_back(std::move(link));
-    return handle;
+        return nullptr;  // a failed open gives its port back here, before others try theirs
+    return link;
 }
 
-std::uint32_t CPortwireApp::OpenSerial(int comNumber, const std::function<bool(CPortLink&)>& open) {
-    {
+void CPortwireApp::EndOpening(const LinkKey& key, std::shared_ptr<CPortLink> link) {
+    std::lock_guard<std::mutex> table(tableMutex_);
+    opening_.erase(std::find(opening_.begin(), opening_.end(), key));
+    // The waiting opens look again once the table is unlocked, whatever happens below.
+    openingEnded_.notify_all();
+    if (link)
+        links_.push_back({key, std::move(link)});
+}
+
+std::uint32_t CPortwireApp::OpenKeyed(const LinkKey& key, std::uint32_t noHandleError,
+                                      const LinkStep& open, const LinkStep& revive) {
+    for (;;) {
+        std::shared_ptr<CPortLink> found;
+        {
+            std::unique_lock<std::mutex> table(tableMutex_);
+            openingEnded_.wait(table, [&] { return !Opening(key); });
+            found = FindKey(key);
+            if (found && !revive) {
+                found->AddReference();
+                return found->Handle();
+            }
+            if (!found)
+                opening_.push_back(key);
+        }
+        if (!found) {
+            // The slow part runs outside the table lock; opens of the same key wait for it.
+            std::shared_ptr<CPortLink> link;
+            try {
+                link = NewLink(noHandleError, open);
+            } catch (...) {
+                EndOpening(key, nullptr);
+                throw;
+            }
+            const std::uint32_t handle = link ? link->Handle() : 0;
+            EndOpening(key, std::move(link));
+            return handle;
+        }
+        {
+            std::lock_guard<std::mutex> exclusive(found->Exclusive());
+            if (found->IsOpen() && !revive(*found))
+                return 0;
+        }
         std::lock_guard<std::mutex> table(tableMutex_);
-        if (CPortLink* found = FindSerial(comNumber)) {
+        if (FindKey(key) == found) {
             found->AddReference();
             return found->Handle();
         }
+        // Another thread closed the link meanwhile: look again.
     }
-    return AddLink(kErrComOpen, open);
+}
+
+std::uint32_t CPortwireApp::OpenSerial(int comNumber, const LinkStep& open) {
+    return OpenKeyed(LinkKey{false, 0, comNumber}, kErrComOpen, open, nullptr);
 }
 
 std::uint32_t CPortwireApp::Open(int comNumber) {
@@ -130,42 +169,31 @@ std::uint32_t CPortwireApp::OpenNoReadID(int comNumber) {
 }
 
 std::uint32_t CPortwireApp::OpenNet(std::uint32_t ipv4, int port, bool readId) {
-    CPortLink* found = nullptr;
-    {
-        std::lock_guard<std::mutex> table(tableMutex_);
-        found = FindTcp(ipv4, port);
-    }
-    if (found) {
+    return OpenKeyed(
+        LinkKey{true, ipv4, port}, kErrTcpConnect,
+        [ipv4, port, readId](CPortLink& link) { return link.OpenNet(ipv4, port, readId); },
         // A link whose socket was lost on a failed transfer is connected again before it is
         // handed out once more.
-        {
-            std::lock_guard<std::mutex> exclusive(found->Exclusive());
-            if (found->SocketLost() && !found->Reconnect(readId))
-                return 0;
-        }
-        std::lock_guard<std::mutex> table(tableMutex_);
-        found->AddReference();
-        return found->Handle();
-    }
-    return AddLink(kErrTcpConnect,
-                   [ipv4, port, readId](CPortLink& link) { return link.OpenNet(ipv4, port, readId); });
+        [readId](CPortLink& link) { return !link.SocketLost() || link.Reconnect(readId); });
 }
 
 void CPortwireApp::Close(std::uint32_t handle) {
-    CPortLink* link = FindLink(handle);
-    if (!link)
-        return;
-    std::unique_ptr<CPortLink> closing;
+    std::shared_ptr<CPortLink> closing;
     {
         std::lock_guard<std::mutex> table(tableMutex_);
-        if (link->DropReference() > 0)
+        const auto it = FindEntry(handle);
+        if (it == links_.end()) {
+            SetLastError(kErrInvalidHandle);
             return;
-        auto it = std::find_if(links_.begin(), links_.end(),
-                               [link](const std::unique_ptr<CPortLink>& l) { return l.get() == link; });
-        closing = std::move(*it);
+        }
+        if (it->link->DropReference() > 0)
+            return;
+        closing = std::move(it->link);
         links_.erase(it);
     }
-    // A request another thread still runs on the link ends first.
+    // A request another thread still runs on the link ends first; one that found the link
+    // before it left the table and comes after fails as on an unknown handle. The object goes
+    // with the last thread that holds it.
     std::lock_guard<std::mutex> exclusive(closing->Exclusive());
     closing->Close();
 }

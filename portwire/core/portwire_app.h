@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -36,8 +37,9 @@ public:
     CPortwireApp& operator=(const CPortwireApp&) = delete;
 
     // Link table (safe to use from several threads). FindLink sets 0x0100 when the handle is
-    // not in the table.
-    CPortLink* FindLink(std::uint32_t handle);
+    // not in the table. The link it returns stays alive while it is held, even when another
+    // thread closes it meanwhile: work on it then fails as on a closed link.
+    std::shared_ptr<CPortLink> FindLink(std::uint32_t handle);
     std::size_t LinkCount() const;
 
     // Opening and closing (the exports of the same names).
@@ -64,18 +66,41 @@ public:
     IMonitorSink& Monitor() const { return *monitor_; }
 
 private:
-    // A new link under a fresh handle, kept when open succeeds on it; noHandleError is the last
-    // error when no handle is left.
-    std::uint32_t AddLink(std::uint32_t noHandleError, const std::function<bool(CPortLink&)>& open);
-    std::uint32_t OpenSerial(int comNumber, const std::function<bool(CPortLink&)>& open);
-    CPortLink* FindSerial(int comNumber);
-    CPortLink* FindTcp(std::uint32_t ipv4, int port);
+    using LinkStep = std::function<bool(CPortLink&)>;
+    // What an open looks for: a COM number, or a TCP address and port.
+    struct LinkKey {
+        bool tcp = false;
+        std::uint32_t address = 0;
+        int port = 0;  // the COM number of a serial link
+        bool operator==(const LinkKey&) const = default;
+    };
+    struct TableEntry {
+        LinkKey key;
+        std::shared_ptr<CPortLink> link;
+    };
+
+    // The open link of key counted once more (after `revive`, when given, made it usable), or
+    // a new one kept when `open` succeeds on it. One open per key runs at a time: a second
+    // thread waits for the first one's outcome, so both share the link it opened.
+    std::uint32_t OpenKeyed(const LinkKey& key, std::uint32_t noHandleError, const LinkStep& open,
+                            const LinkStep& revive);
+    // A new link under a fresh handle, opened; null when there is no handle or open fails.
+    std::shared_ptr<CPortLink> NewLink(std::uint32_t noHandleError, const LinkStep& open);
+    // Ends the open of key: adds the link (when there is one) and lets waiting opens look again.
+    void EndOpening(const LinkKey& key, std::shared_ptr<CPortLink> link);
+    std::uint32_t OpenSerial(int comNumber, const LinkStep& open);
+    // Table searches; the caller holds tableMutex_.
+    std::vector<TableEntry>::iterator FindEntry(std::uint32_t handle);
+    std::shared_ptr<CPortLink> FindKey(const LinkKey& key) const;
+    bool Opening(const LinkKey& key) const;
 
     mv::Clock* clock_;
     ITransportFactory* transports_;
     IMonitorSink* monitor_;
-    mutable std::mutex tableMutex_;  // guards links_ and the reference counts
-    std::vector<std::unique_ptr<CPortLink>> links_;
+    mutable std::mutex tableMutex_;  // guards links_, opening_ and the reference counts
+    std::vector<TableEntry> links_;
+    std::vector<LinkKey> opening_;  // keys whose open runs outside the lock
+    std::condition_variable openingEnded_;
     std::atomic<std::uint32_t> lastError_{0};
     IStatusSink* statusSink_ = nullptr;
     StatusWindowFactory statusWindowFactory_;

@@ -35,7 +35,7 @@ TEST_F(PortwireBaudSearch, PeerAt9600IsFoundAtTheThirdAttempt) {
                                    "Read ID", "OK"}));
     EXPECT_EQ(pausesOf(1000).size(), 2u);
     EXPECT_EQ(pausesOf(250).size(), status.lines.size());
-    auto* link = rig.app.FindLink(h);
+    auto link = rig.app.FindLink(h);
     EXPECT_EQ(link->Timeout(), 1000);
     EXPECT_EQ(rig.com(1).baud, 9600);
     EXPECT_EQ(rig.com(1).timeouts.readInterval, 1000);

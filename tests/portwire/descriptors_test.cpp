@@ -115,7 +115,7 @@ TEST(PortwireDescriptors, LostSocketReconnectAndCloseLeaveNothingOpen) {
     std::thread peer([&] { listener.hangUp(2); });
     const auto h = rig.app.OpenNet(kLoopback, listener.port(), false);
     ASSERT_NE(h, 0u);
-    portwire::CPortLink* link = rig.app.FindLink(h);
+    auto link = rig.app.FindLink(h);
     std::uint8_t byte = 0;
     EXPECT_FALSE(link->Read(&byte, 1));  // the peer hung up: the socket is given up
     EXPECT_TRUE(link->SocketLost());

@@ -112,7 +112,7 @@ TEST(PortwireMonitorPipe, SerialReplyArrivesAsHeaderAndRest) {
     pwtest::FakeTransports transports;
     transports.com[1].answers[20] = pwtest::reply({0x14, 0x00, 0xAB});
     portwire::CPortwireApp app({&clock, &transports, nullptr});  // the real pipe
-    auto* link = app.FindLink(app.OpenNoReadID(1));
+    auto link = app.FindLink(app.OpenNoReadID(1));
     ASSERT_NE(link, nullptr);
     link->SetLogMode(1);
     EXPECT_TRUE(link->ReadInputs());

@@ -15,7 +15,7 @@ using pwtest::reply;
 
 struct PortwireReplyReader : ::testing::Test {
     Rig rig;
-    portwire::CPortLink* link = nullptr;
+    std::shared_ptr<portwire::CPortLink> link;
     void SetUp() override { link = rig.app.FindLink(rig.serial()); ASSERT_NE(link, nullptr); }
 
     bool read(Bytes* payload) {

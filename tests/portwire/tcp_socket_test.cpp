@@ -166,7 +166,7 @@ TEST(PortwireTcpLink, ReplySplitAcrossSegmentsKeepsTheLink) {
     portwire::CPortwireApp app;
     const auto h = app.OpenNet(kLoopback, l.port(), false);
     ASSERT_NE(h, 0u);
-    auto* link = app.FindLink(h);
+    auto link = app.FindLink(h);
     EXPECT_TRUE(link->ReadInputs());
     EXPECT_EQ(link->InputByteAt(2), 5);
     EXPECT_TRUE(link->ReadInputs());

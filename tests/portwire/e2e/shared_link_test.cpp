@@ -1,8 +1,12 @@
-// One link used from two threads at once, over TCP and over a pseudo-terminal: every request
-// gets the station's answer to that request, never the other thread's.
+// One link used from several threads at once, over TCP and over a pseudo-terminal: every request
+// gets the station's answer to that request, never the other thread's; a link closed or opened
+// by one thread while others use or open it stays whole.
 #include "tests/portwire/e2e/e2e_fixture.h"
 
+#include <algorithm>
 #include <atomic>
+#include <functional>
+#include <latch>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -93,6 +97,77 @@ TEST_F(E2ePtyFast, TwoThreadsOnOneSerialLinkEachGetTheirOwnAnswers)
     const LinkHandle h = links.keep(A_OpenCom(kCom, 115200));
     ASSERT_NE(h, 0u);
     hammerFromTwoThreads(station, h);
+}
+
+constexpr int kOpeners = 8;
+
+// kOpeners threads call open at the same moment: all get one link, which serves until the last
+// of their closes.
+void openAtOnceThenCloseEach(LinkKeeper& links, const std::function<LinkHandle()>& open)
+{
+    std::vector<LinkHandle> got(kOpeners);
+    std::latch start(kOpeners);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kOpeners; ++t)
+        threads.emplace_back([&, t] {
+            start.arrive_and_wait();
+            got[t] = open();
+        });
+    for (auto& t : threads)
+        t.join();
+    for (LinkHandle h : got)
+        links.keep(h);
+    ASSERT_NE(got[0], 0u) << A_GetLastError();
+    ASSERT_EQ(std::count(got.begin(), got.end(), got[0]), kOpeners) << A_GetLastError();
+    for (int closes = 0; closes < kOpeners; ++closes) {
+        EXPECT_EQ(A_GetControllerID(got[0]), 0x0740) << "after " << closes << " closes";
+        links.close(got[0]);
+    }
+    EXPECT_EQ(A_GetControllerID(got[0]), 0);
+    EXPECT_EQ(A_GetLastError(), 0x0100);
+}
+
+TEST_F(E2eTcp, ThreadsOpeningOneAddressAtOnceShareOneConnection)
+{
+    for (int round = 1; round <= 3; ++round) {
+        openAtOnceThenCloseEach(links, [&] { return A_OpenNet(kLoopback, server.port()); });
+        EXPECT_EQ(server.connectionsAccepted(), round);
+    }
+}
+
+TEST_F(E2ePtyFast, ThreadsOpeningOnePortAtOnceShareOneLink)
+{
+    for (int round = 0; round < 3; ++round)
+        openAtOnceThenCloseEach(links, [] { return A_Open(kCom); });
+}
+
+// Threads keep asking for the controller ID while the main thread closes the link under them:
+// each gets the station's answer or a clean failure for an unknown handle.
+TEST_F(E2eTcp, CloseWhileOtherThreadsRequest)
+{
+    station.setFrameLogEnabled(false);
+    constexpr int kThreads = 8;
+    for (int round = 0; round < 10; ++round) {
+        const LinkHandle h = A_OpenNet(kLoopback, server.port());
+        ASSERT_NE(h, 0u);
+        std::latch running(kThreads + 1);
+        std::atomic<int> wrong{0};
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t)
+            threads.emplace_back([&] {
+                std::uint16_t id = A_GetControllerID(h);
+                running.count_down();
+                for (; id != 0; id = A_GetControllerID(h))
+                    wrong += id != 0x0740;
+            });
+        running.arrive_and_wait();
+        A_Close(h);
+        for (auto& t : threads)
+            t.join();
+        EXPECT_EQ(wrong.load(), 0);
+        EXPECT_EQ(A_GetControllerID(h), 0);
+        EXPECT_EQ(A_GetLastError(), 0x0100);
+    }
 }
 
 } // namespace
