@@ -19,6 +19,9 @@ constexpr int kLocalMonthX = 250;
 constexpr int kLocalDayX = 270;
 constexpr int kLocalTimeX = 310;
 constexpr int kRemoteSizeX = 200;
+// Free pixels kept between the end of a column's text and the start of the next column (or
+// the end of the item).
+constexpr int kColumnGap = 3;
 
 struct LocalColumns {
     std::string size;       // bytes, "%.0f"

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QStandardItemModel>
 #include <QStorageInfo>
@@ -31,6 +33,9 @@ constexpr int kTextRole = Qt::UserRole + 2;
 constexpr int kPathRole = Qt::UserRole + 3;
 constexpr int kShownColumnsRole = Qt::UserRole + 4;
 constexpr int kListItemHeight = 18;
+// How far a figure that does not fit its column is made smaller before it is cut.
+constexpr int kShrinkFloorPercent = 60;
+constexpr int kMinShrunkPixels = 6;
 
 QColor Sys(int index) { return xui::toQColor(mv::GetSysColor(index)); }
 
@@ -54,6 +59,30 @@ void PaintItemBack(QPainter* p, const QStyleOptionViewItem& option) {
         p->drawRect(option.rect.adjusted(0, 0, -1, -1));
     }
     p->setPen(Sys(selected ? mv::COLOR_HIGHLIGHTTEXT : mv::COLOR_WINDOWTEXT));
+}
+
+// Draws one text column into its box. A figure (any column but the first) is drawn smaller,
+// down to a floor, where it does not fit; what still does not fit is cut with an ellipsis.
+// Nothing is drawn past the box.
+void DrawColumn(QPainter* p, const QRect& box, const QString& text, bool shrink) {
+    if (box.width() <= 0)
+        return;
+    const QFont normal = p->font();
+    QFont font = normal;
+    if (shrink && QFontMetrics(font, p->device()).horizontalAdvance(text) > box.width()) {
+        const int full = QFontInfo(font).pixelSize();
+        const int floor = std::max(kMinShrunkPixels, full * kShrinkFloorPercent / 100);
+        for (int px = full - 1; px >= floor; --px) {
+            font.setPixelSize(px);
+            if (QFontMetrics(font, p->device()).horizontalAdvance(text) <= box.width())
+                break;
+        }
+        p->setFont(font);
+    }
+    const QString shown =
+        QFontMetrics(font, p->device()).elidedText(text, Qt::ElideRight, box.width());
+    p->drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    p->setFont(normal);
 }
 
 // The 16 x 16 icon of a file name or volume path from the platform's icons; null when none.
@@ -89,11 +118,13 @@ public:
         if (icon.isNull())
             icon = volumes_ || index.data(kDirectoryRole).toBool() ? DirectoryBitmap() : FileBitmap();
         p->drawImage(r.left() + kIconX, r.top() + (r.height() - 16) / 2, icon);
+        // Each column ends a gap before the next one starts, the last a gap before the item's
+        // end (the visible width of the list).
         for (int i = 0; i + 1 < columns.size(); i += 2) {
             const int x = columns[i].toInt();
-            const QString text = columns[i + 1].toString();
-            p->drawText(QRect(r.left() + x, r.top(), r.width() - x, r.height()),
-                        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+            const int end = i + 3 < columns.size() ? columns[i + 2].toInt() : r.width();
+            DrawColumn(p, QRect(r.left() + x, r.top(), end - kColumnGap - x, r.height()),
+                       columns[i + 1].toString(), i > 0);
         }
         p->restore();
     }

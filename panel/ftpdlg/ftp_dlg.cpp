@@ -215,10 +215,19 @@ const RemoteRow* CFtpDlg::SelectedRemoteRow() const {
 
 void CFtpDlg::OnUpload() {
     CLocalFileList* list = LocalList();
-    if (!list || list->currentRow() < 0 || list->IsDirectory(list->currentRow()))
+    if (!list || list->currentRow() < 0)
         return;
-    const std::string name = list->ItemText(list->currentRow());
-    const bool sent = session_.PutFileConfirm(LocalChild(localDir_, name), remoteDir_ + name);
+    const int row = list->currentRow();
+    const std::string name = list->ItemText(row);
+    bool sent = false;
+    if (list->IsDirectory(row)) {
+        // A folder is not sent: the client takes regular files only and logs the refused
+        // open; no question about a remote name of the same text.
+        const std::string folder = name.size() >= 2 ? name.substr(1, name.size() - 2) : name;
+        sent = session_.Client().PutFile(LocalChild(localDir_, folder), remoteDir_ + name);
+    } else {
+        sent = session_.PutFileConfirm(LocalChild(localDir_, name), remoteDir_ + name);
+    }
     OnReload();
     prompts_->ShowMessage(sent ? "Download OK" : "File not transmitted");
 }

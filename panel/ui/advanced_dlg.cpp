@@ -267,6 +267,23 @@ void CAdvancedDlg::ApplyControllerGating(std::uint16_t controllerId) {
             }
         }
     }
+    // A separator shows only between two shown buttons: the hidden groups take theirs along.
+    QAction* waiting = nullptr;
+    bool buttonShown = false;
+    for (QAction* action : toolbar_->actions()) {
+        if (action->isSeparator()) {
+            action->setVisible(false);
+            if (buttonShown && waiting == nullptr) {
+                waiting = action;
+            }
+        } else if (action->isVisible()) {
+            if (waiting != nullptr) {
+                waiting->setVisible(true);
+                waiting = nullptr;
+            }
+            buttonShown = true;
+        }
+    }
 }
 
 bool CAdvancedDlg::OnInitDialog() {

@@ -57,10 +57,12 @@ bool CIPDataDlg::OnInitDialog() {
         serial->setMaxLength(kSerialEditMax);
     }
     if (auto* check = itemAs<QCheckBox>(kUseDhcpId); check != nullptr) {
-        // The check box sits on a label box of its own colour.
+        // The check box sits on a label box of its own colour (a button fills its background
+        // from the button role unless told otherwise).
         QPalette palette = check->palette();
         palette.setColor(QPalette::Window, xui::toQColor(xui::kLabelBoxFill));
         check->setPalette(palette);
+        check->setBackgroundRole(QPalette::Window);
         check->setAutoFillBackground(true);
     }
     app.ReadInstallDir();

@@ -11,22 +11,39 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+
 namespace x740panel {
 namespace {
+
+// The part of a line that is drawn: its second field, up to a second tab; none without a tab.
+std::string DrawnField(const std::string& line) {
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string::npos) {
+        return {};
+    }
+    const std::size_t end = line.find('\t', tab + 1);
+    return line.substr(tab + 1, end == std::string::npos ? std::string::npos : end - tab - 1);
+}
+
+// Room kept after the end of the widest line.
+constexpr int kExtentMargin = 4;
 
 class LogLineDrawer final : public QStyledItemDelegate {
 public:
     explicit LogLineDrawer(CMListBox* list) : QStyledItemDelegate(list), list_(list) {}
 
     QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
-        return QSize(list_->viewport()->width(), kLogItemHeight);
+        // As wide as the list, or as the widest line when wider: the list then scrolls
+        // sideways to show it whole.
+        return QSize(std::max(list_->viewport()->width(), list_->HorizontalExtent()),
+                     kLogItemHeight);
     }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         const QRect r = option.rect;
         const std::string line = list_->Line(index.row());
-        const std::size_t tab = line.find('\t');
         const mv::COLORREF color = CMListBox::TextColor(line);
         const bool own = color != mv::GetSysColor(mv::COLOR_MENUTEXT);
         const auto draw = [&](const std::string& text, mv::COLORREF colour) {
@@ -45,11 +62,8 @@ public:
         } else {
             painter->fillRect(r,
                               xui::toQColor(own ? 0xFFFFFF : mv::GetSysColor(mv::COLOR_WINDOW)));
-            if (tab != std::string::npos) {
-                const std::size_t end = line.find('\t', tab + 1);
-                draw(line.substr(tab + 1,
-                                 end == std::string::npos ? std::string::npos : end - tab - 1),
-                     color);
+            if (line.find('\t') != std::string::npos) {
+                draw(DrawnField(line), color);
             }
         }
         if ((option.state & QStyle::State_HasFocus) != 0) {
@@ -76,6 +90,23 @@ CMListBox::CMListBox(QWidget* parent) : QListWidget(parent) {
 void CMListBox::ApplyLogFont() {
     setFont(xui::screenFont(mv::FontDesc{"Courier New", -11, mv::FW_NORMAL}));
     xui::setControlFont(this, mv::FontDesc{"Courier New", -11, mv::FW_NORMAL});
+    extent_ = 0;
+    for (int i = 0; i < count(); ++i) {
+        WidenFor(Line(i));
+    }
+}
+
+void CMListBox::WidenFor(const std::string& line) {
+    const std::string field = DrawnField(line);
+    if (field.empty()) {
+        return;
+    }
+    const int width = kLogTextIndent + fontMetrics().horizontalAdvance(xui::fromCp1252(field)) +
+                      kExtentMargin;
+    if (width > extent_) {
+        extent_ = width;
+        scheduleDelayedItemsLayout();
+    }
 }
 
 CMListBox::~CMListBox() = default;
@@ -83,6 +114,7 @@ CMListBox::~CMListBox() = default;
 void CMListBox::AddLine(const std::string& line, std::unique_ptr<LogItemRecord> record) {
     addItem(xui::fromCp1252(line));
     records_.push_back(std::move(record));
+    WidenFor(line);
     setCurrentRow(count() - 1);
 }
 
@@ -101,6 +133,7 @@ void CMListBox::ClearLines() {
     clear();
     records_.clear();
     transientRow_ = -1;
+    extent_ = 0;
 }
 
 std::string CMListBox::Line(int index) const {

@@ -56,6 +56,10 @@ public:
     // Puts the log font ("Courier New", height -11) on the list.
     void ApplyLogFont();
 
+    // The width the lines take, as a list box's horizontal extent: the indent and the widest
+    // drawn text so far (0 when empty). Wider than the list, the list scrolls sideways.
+    int HorizontalExtent() const { return extent_; }
+
     // Painting support of the item drawer.
     const std::string* TransientText(int row) const;
 
@@ -63,9 +67,13 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // Grows the horizontal extent to a line's drawn text.
+    void WidenFor(const std::string& line);
+
     std::vector<std::unique_ptr<LogItemRecord>> records_;
     std::string transient_;
     int transientRow_ = -1;
+    int extent_ = 0;
 };
 
 // Registers the class name "CMListBox" with the dialog builder.

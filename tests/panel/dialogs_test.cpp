@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -89,6 +90,18 @@ protected:
         });
         poll->start(5);
     }
+    // The toolbar's items as shown, left to right: "B" a button, "|" a separator.
+    static std::string ShownToolItems(QToolBar* bar) {
+        Pump();
+        std::string shown;
+        for (QAction* a : bar->actions()) {
+            const QWidget* w = bar->widgetForAction(a);
+            if (w != nullptr && w->isVisible()) {
+                shown += a->isSeparator() ? '|' : 'B';
+            }
+        }
+        return shown;
+    }
     static std::vector<std::string> Lines(const CAdvancedDlg& dlg) {
         std::vector<std::string> lines;
         for (int i = 0; i < dlg.LogList()->LineCount(); ++i) {
@@ -118,6 +131,7 @@ TEST_F(PanelDialogs, ControllerFamilyGatesMenusAndToolbarAndTooltipsAreOwn) {
             visible += !a->isSeparator() && a->isVisible();
         }
         EXPECT_EQ(visible, 7);
+        EXPECT_EQ(ShownToolItems(dlg.ToolBar()), "B|BB|BB|BB");
         EXPECT_TRUE(dlg.Action(kCmdNswWarnings)->isChecked());
         EXPECT_EQ(dlg.Action(kCmdClearConfig)->text(), QString::fromUtf8("Konfiguration löschen"));
 
@@ -150,6 +164,8 @@ TEST_F(PanelDialogs, ControllerFamilyGatesMenusAndToolbarAndTooltipsAreOwn) {
         visible += !a->isSeparator() && a->isVisible();
     }
     EXPECT_EQ(visible, 3);
+    // The separators of the hidden groups go with them: none at the end, none doubled.
+    EXPECT_EQ(ShownToolItems(dlg.ToolBar()), "B|BB");
 }
 
 TEST_F(PanelDialogs, LogLinesTheirColoursAndDoubleClicks) {
@@ -237,9 +253,26 @@ TEST_F(PanelDialogs, LogLinesTheirColoursAndDoubleClicks) {
     Pump();
     EXPECT_EQ(shown, onScreen(7));
 
+    // A line longer than the list scrolls into view sideways, up to its end.
+    dlg.AddLogLine("E\t" + std::string(250, 'x') + "end");
+    Pump();
+    QScrollBar* across = list->horizontalScrollBar();
+    ASSERT_GT(across->maximum(), 0);
+    QTest::keyClick(across, Qt::Key_End);
+    Pump();
+    const QImage scrolled = list->viewport()->grab().toImage();
+    const QRect longRow = list->visualItemRect(list->item(list->LineCount() - 1));
+    int lastRed = -1;
+    for (int y = longRow.top(); y <= longRow.bottom(); ++y)
+        for (int x = 0; x < scrolled.width(); ++x)
+            if (Near(xui::toColorref(scrolled.pixelColor(x, y)), kLogColorError)) lastRed = x;
+    EXPECT_GT(lastRed, scrolled.width() - 60);
+    EXPECT_LT(lastRed, scrolled.width() - 2);
+
     xui::postCommandTo(&dlg, kClearButtonId);
     Pump();
     EXPECT_EQ(list->LineCount(), 0);
+    EXPECT_EQ(across->maximum(), 0);
 }
 
 TEST_F(PanelDialogs, ResetReconnectsOnTheInjectedClockAndAVanishedControllerEndsWithZero) {
@@ -335,6 +368,13 @@ TEST_F(PanelDialogs, IpDataSendsThePaddedSerialToModuleAndSystemConfiguration) {
         EXPECT_EQ(dlg.itemAs<xui::CIpAddressCtrl>(kIpAddressId)->fieldValue(3), 3);
         EXPECT_TRUE(dlg.itemAs<xui::CIpAddressCtrl>(kGatewayId)->IsBlank());
         EXPECT_TRUE(dlg.itemAs<QCheckBox>(kUseDhcpId)->isChecked());
+        // "Use DHCP" stands on the label colour, the dialog's own colour around it.
+        const QImage shot = dlg.grab().toImage();
+        const QRect dhcp = dlg.item(kUseDhcpId)->geometry();
+        EXPECT_EQ(xui::toColorref(shot.pixelColor(dhcp.right() - 2, dhcp.center().y())),
+                  xui::kLabelBoxFill);
+        EXPECT_EQ(xui::toColorref(shot.pixelColor(dhcp.right() + 3, dhcp.center().y())),
+                  xui::kDialogBackground);
         // A blank IP address is refused by name; a blank gateway goes out as 0.0.0.0.
         auto* address = dlg.itemAs<xui::CIpAddressCtrl>(kIpAddressId);
         address->ClearAddress();

@@ -3,15 +3,18 @@
 #include "panel/ftpdlg/ftp_dlg.h"
 #include "panel/ftpdlg/ftp_dlg_ids.h"
 #include "platform/settings_store.h"
+#include "platform/sys_colors.h"
 #include "tests/ftp/fault_server.h"
 #include "tests/ftp/ftp_peer.h"
 #include "tests/panel/ftp/ftp_test_util.h"
+#include "xui/colorref.h"
 #include "xui/command.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileIconProvider>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -284,6 +287,73 @@ TEST(FtpDlg, WalksBothPanesAgainstARealServer) {
     EXPECT_FALSE(dlg.Session().IsConnected());
     EXPECT_EQ(mv::SettingsKey(store, kSettingsKey).readText(kLocalDirValue).value_or(""), local);
     EXPECT_EQ(QDir::currentPath().toStdString(), cwd);
+}
+
+TEST(FtpDlg, LocalColumnsStayApartAndAFolderIsNotSent) {
+    App();
+    TempFolder folder;
+    namespace fs = std::filesystem;
+    const std::string root = folder.Path() + "/server";
+    const std::string local = folder.Path() + "/local";
+    fs::create_directories(root);
+    fs::create_directories(local + "/sub");
+    // Enough files for a scroll bar; a size of nine digits and a long name, both this year.
+    for (int i = 0; i < 30; ++i)
+        WriteWholeFile(local + "/f" + std::to_string(100 + i) + ".txt", "f");
+    const std::string big = local + "/big.bin";
+    const std::string longName = local + "/a_name_far_too_long_for_its_column_of_the_list.txt";
+    WriteWholeFile(big, "");
+    fs::resize_file(big, 123456789); // sparse
+    WriteWholeFile(longName, "l");
+    std::tm dec9{};
+    const std::time_t now = std::time(nullptr);
+    localtime_r(&now, &dec9);
+    dec9.tm_mon = 11;
+    dec9.tm_mday = 9;
+    dec9.tm_hour = 12;
+    dec9.tm_min = 34;
+    SetModified(big, std::mktime(&dec9));
+    SetModified(longName, std::mktime(&dec9));
+    const std::string store = folder.Path() + "/user.reg";
+    setenv(mv::kUserStoreEnv, store.c_str(), 1);
+    mv::SettingsKey(store, kSettingsKey).writeText(kLocalDirValue, local);
+    ServedDialog served(root);
+    ASSERT_TRUE(served.server.Running()) << served.server.Error();
+    CFtpDlg& dlg = served.dlg;
+    ASSERT_TRUE(dlg.Session().IsConnected());
+    CLocalFileList* list = dlg.LocalList();
+    ASSERT_TRUE(list->verticalScrollBar()->isVisible());
+
+    // Just before each column, and at the right end of the list, nothing but background.
+    const QColor back = xui::toQColor(mv::GetSysColor(mv::COLOR_WINDOW));
+    for (const std::string& name :
+         {std::string("big.bin"), fs::path(longName).filename().string()}) {
+        QListWidgetItem* item = list->item(RowOf(list, name));
+        list->scrollToItem(item);
+        const QRect r = list->visualItemRect(item);
+        const QImage shot = list->viewport()->grab().toImage();
+        for (int end : {kLocalSizeX, kLocalMonthX, kLocalDayX, kLocalTimeX, shot.width()}) {
+            int ink = 0;
+            for (int x = end - kColumnGap; x < end; ++x)
+                for (int y = r.top() + 1; y < r.bottom(); ++y)
+                    ink += shot.pixelColor(x, y) != back;
+            EXPECT_EQ(ink, 0) << name << " before x " << end;
+        }
+    }
+
+    // "-->" on a folder: nothing goes out, the message says so.
+    const int folderRow = RowOf(list, "[sub]");
+    list->scrollToItem(list->item(folderRow));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(folderRow)).center());
+    ASSERT_EQ(list->currentRow(), folderRow);
+    QWidget* upload = dlg.item(kUploadButton);
+    QTest::mouseClick(upload, Qt::LeftButton, {}, upload->rect().center());
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(served.prompts.messages, std::vector<std::string>{"File not transmitted"});
+    EXPECT_TRUE(served.prompts.asked.empty());
+    EXPECT_TRUE(served.log.Has("F\tfile open"));
+    EXPECT_TRUE(fs::is_empty(root));
 }
 
 TEST(FtpDlg, FailedConnectionLogsAndCloses) {
