@@ -513,6 +513,17 @@ void XGridCtrl::paintGrid(mv::Canvas& canvas, const mv::RECT& update) {
     canvas.saveState();
     canvas.fillRect(update, kBackColor);
 
+    // Grey gradient from the top of the grid: lines from x up to right (not included) for y
+    // from 0 up to bottom (not included), white at the top and darker by 63 / y1 per line.
+    auto gradient = [&canvas](int x, int right, int y1, int bottom) {
+        const double step = 63.0 / y1;
+        for (int y = 0; y < bottom; ++y) {
+            const int v = std::clamp(static_cast<int>(255.0 - step * y), 0, 255);
+            canvas.selectPen(mv::PenDesc{mv::PS_SOLID, 1, mv::RGB(v, v, v)});
+            canvas.moveTo(x, y);
+            canvas.lineTo(right, y);
+        }
+    };
     const int shown = std::min(rows_, visibleRows_);
     for (int r = 0; r < shown; ++r) {
         const int y0 = r * rowHeight_;
@@ -521,20 +532,23 @@ void XGridCtrl::paintGrid(mv::Canvas& canvas, const mv::RECT& update) {
             const int x = offsets_[static_cast<std::size_t>(c)];
             const int w = widths_[static_cast<std::size_t>(c)];
             if (r < fixedRows_ || c < fixedColumns_) {
-                // Grey gradient from the top of the grid down to this row's lower edge.
-                const double step = 63.0 / y1;
-                for (int y = 0; y < y1; ++y) {
-                    const int v = std::clamp(static_cast<int>(255.0 - step * y), 0, 255);
-                    canvas.selectPen(mv::PenDesc{mv::PS_SOLID, 1, mv::RGB(v, v, v)});
-                    canvas.moveTo(x, y);
-                    canvas.lineTo(x + w - 1, y);
-                }
+                gradient(x, x + w - 1, y1, y1);
             } else {
                 canvas.selectPen(mv::PenDesc{mv::PS_SOLID, 1, gridLineColor_});
                 canvas.selectBrush(mv::BrushDesc::solid(kCellBackColor));
                 canvas.rectangle(mv::RECT{x - 1, y0, x + w, y1 - 1});
             }
         }
+    }
+    // Right of the last column the heading band and the empty white rows go on to the edge
+    // (under the scroll bar), so that no dark strip is left beside the bar.
+    const int end = columns_ > 0 ? offsets_.back() + widths_.back() : 0;
+    if (shown > 0 && end < width()) {
+        const int headings = std::min(fixedRows_, shown) * rowHeight_;
+        if (headings > 0) {
+            gradient(end, width(), headings + 2, headings);
+        }
+        canvas.fillRect(mv::RECT{end, headings, width(), shown * rowHeight_ + 1}, kCellBackColor);
     }
 
     if (fixedRows_ > 0) {

@@ -19,6 +19,7 @@ namespace morvelan {
 namespace {
 
 constexpr mv::COLORREF kErrorCaptionColor = 255;
+constexpr int kTextNoModuleSelected = 5020;
 constexpr const char* kPrinterUnavailable = "This printer cannot be used";
 constexpr const char* kPrintFailed = "Printing failed";
 constexpr const char* kPdfFilter = "PDF (*.pdf)|*.pdf|";
@@ -102,9 +103,13 @@ PrintOutcome CPrintSession::Print(int mode, int boxes, int copies, mv::SIZE page
     if (!current.HasPrinter())
         return PrintOutcome::NotStarted;
     const mv::PrintContext context = Context();
+    // The labels of the current controller or module need a selected tile; without one
+    // nothing is printed and the user is told so.
     if ((mode == mv::kPrintControllerLabels || mode == mv::kPrintModuleLabels) &&
-        !context.selected)
-        return PrintOutcome::Done;
+        !context.selected) {
+        Report(mv::LanguageText(kTextNoModuleSelected), "");
+        return PrintOutcome::NotStarted;
+    }
     std::string pdf;
     if (current.IsPdf()) {
         pdf = ChoosePdfPath();

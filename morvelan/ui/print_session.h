@@ -20,9 +20,9 @@ namespace morvelan {
 // Environment variable that names the PDF file instead of asking.
 inline constexpr const char* kPrintPdfEnv = "MORVELAN_PRINT_PDF";
 
-// What became of a print: not started (no printer, no file, the printer could not begin),
-// failed on the way (dropped and reported), or done (a job without a selected tile is done
-// without a page).
+// What became of a print: not started (no printer, no file, no selected tile for the labels
+// of the current controller or module, the printer could not begin), failed on the way
+// (dropped and reported), or done.
 enum class PrintOutcome { NotStarted, Failed, Done };
 
 class CPrintSession {

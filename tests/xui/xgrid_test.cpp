@@ -352,8 +352,11 @@ TEST_F(GridTest, PixelsOfHeadingsCellsSelectionAndMergedCells) {
     EXPECT_EQ(pixel(img, 49, 50), 0xFFFFFFu);
     EXPECT_EQ(pixel(img, 70, 40), 0xC0C0C0u);
     EXPECT_EQ(pixel(img, 99, 50), 0xC0C0C0u);
-    // Outside the columns: the dark background; the outer frame.
-    EXPECT_EQ(pixel(img, 200, 50), XGridCtrl::kBackColor);
+    // Right of the last column the heading band and the white rows go on to the scroll bar;
+    // the outer frame.
+    EXPECT_NEAR(xctl_test::grey(pixel(img, 200, 10)), 226, 1);
+    EXPECT_EQ(pixel(img, 200, 50), 0xFFFFFFu);
+    EXPECT_EQ(pixel(img, grid->scrollBar()->x() - 1, 70), 0xFFFFFFu);
     EXPECT_EQ(pixel(img, 0, 50), XGridCtrl::kFrameColor);
     EXPECT_EQ(pixel(img, 200, 99), XGridCtrl::kFrameColor);
 }

@@ -17,10 +17,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTest>
 #include "portwire/include/Portwire.h"
 #include "xui/owner_button.h"
 #include "xui/window_class.h"
+#include "xui/xgrid_ctrl.h"
 
 namespace {
 
@@ -105,6 +107,10 @@ TEST_F(ControllerOnlineTest, BlocksTabsButtonsAndFailures) {
     EXPECT_FALSE(dlg.item(morvelan::kCtlAdvanced)->isVisibleTo(&dlg));
     EXPECT_EQ(dlg.TabCount(), controller->ChannelCount());
     EXPECT_TRUE(dlg.Tab(0)->isLatched());
+    // The rows go on white from the last column to the scroll bar.
+    const QImage grid = dlg.grid()->grab().toImage();
+    for (int x = dlg.grid()->columnOffset(2) + 120; x < dlg.grid()->scrollBar()->x(); ++x)
+        EXPECT_EQ(grid.pixel(x, 50) & 0xFFFFFFu, 0xFFFFFFu) << x;
 
     // Every block shows what the station holds.
     for (int i = 0; i < controller->ChannelCount(); ++i) {

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QScrollBar>
 
 #include <filesystem>
 
@@ -109,6 +110,10 @@ TEST_F(UploadTest, LiveModulesWithFillersBuildANewProject) {
     std::string heading;
     dlg.grid()->GetCellText(0, 0, heading);
     EXPECT_EQ(heading, "Type");
+    // The rows go on white from the last column to the scroll bar.
+    const QImage grid = dlg.grid()->grab().toImage();
+    for (int x = dlg.grid()->columnOffset(1) + 250; x < dlg.grid()->scrollBar()->x(); ++x)
+        EXPECT_EQ(grid.pixel(x, 50) & 0xFFFFFFu, 0xFFFFFFu) << x;
     EXPECT_EQ(dlg.moduleList(), (Strings{"K614", "@Zero", "@D615", "@Zero", "K618", "@Zero",
                                          "@D619", "@Zero", "C643", "@Zero", "D2110"}));
     dlg.findChild<QLineEdit*>()->setText(QString::fromUtf8("Line\r\n\xC3\xA4")); // as pasted

@@ -174,8 +174,9 @@ TEST_F(PrintDialogs, PrinterSwitchKeepsTheProfileAndTheSettings) {
     d.edit(kUserHeightEdit)->setText("150");
     Click(d, kRadioControllerLabels);
     Click(d, mv::IDOK);
-    EXPECT_EQ(env_.chooserCalls, 0); // no tile selected: nothing to print, nothing asked
-    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(env_.chooserCalls, 0); // no tile selected: refused, nothing asked
+    EXPECT_EQ(Messages(), std::vector<std::string>{"No module selected|"});
+    EXPECT_TRUE(d.isVisible());
     auto config = Store(kPrinterConfigKey);
     ASSERT_TRUE(config);
     EXPECT_EQ(config->readText("PrinterName"), "PDF file");

@@ -11,7 +11,10 @@
 #include <QAbstractButton>
 #include <QShortcut>
 #include <QComboBox>
+#include <QTest>
 #include <QTimer>
+
+#include <filesystem>
 
 #include <cstdio>
 
@@ -39,9 +42,34 @@ TEST_F(PrintFromFrame, SelectedModuleLabelsIntoAPdfFile) {
     ASSERT_NE(ctrlP, nullptr);
     EXPECT_EQ(ctrlP->key(), QKeySequence(QStringLiteral("Ctrl+P")));
 
-    select(&tile(0, 3));
     const std::string pdf = root_ + "/labels.pdf";
     ::setenv(morvelan::kPrintPdfEnv, pdf.c_str(), 1);
+    // Nothing selected: the labels of the current controller or module are refused with a
+    // message, nothing is printed and the dialog stays open until it is cancelled.
+    ASSERT_EQ(frame().SelectedTile(), nullptr);
+    messages_.clear();
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<morvelan::CPrintSelectDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        d->printerCombo()->setCurrentIndex(d->printerCombo()->count() - 1);
+        for (int radio : {morvelan::kRadioControllerLabels, morvelan::kRadioModuleLabels}) {
+            QTest::mouseClick(d->button(radio), Qt::LeftButton, {}, QPoint(5, 5));
+            QTest::mouseClick(d->item(mv::IDOK), Qt::LeftButton);
+            QApplication::processEvents();
+            EXPECT_TRUE(d->button(radio)->isChecked());
+            EXPECT_TRUE(d->isVisible());
+            std::string seen;
+            for (const xui::MessageRequest& m : messages_)
+                seen += m.line1 + "|" + m.caption + "|" + std::to_string(m.bitmapId) + ";";
+            EXPECT_EQ(seen, "No module selected|Error|150;");
+            messages_.clear();
+        }
+        QTest::mouseClick(d->item(mv::IDCANCEL), Qt::LeftButton);
+    });
+    emit ctrlP->activated();
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+
+    select(&tile(0, 3));
     bool shown = false;
     QTimer::singleShot(0, [&] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
