@@ -24,6 +24,13 @@ bool CanOpenDirectory(const std::string& path) {
     return info.isDir() && info.isReadable() && info.isExecutable();
 }
 
+// The folder name of a local list entry ("[name]"); empty for a file.
+std::string FolderOfEntry(const std::string& text) {
+    if (text.size() < 2 || text.front() != '[' || text.back() != ']')
+        return {};
+    return text.substr(1, text.size() - 2);
+}
+
 std::string StoredLocalDirectory() {
     if (auto key = mv::SettingsKey::open(mv::SettingsRoot::User, kSettingsKey)) {
         if (auto text = key->readText(kLocalDirValue); text && !text->empty())
@@ -156,10 +163,9 @@ void CFtpDlg::OnLocalDoubleClick() {
     CLocalFileList* list = LocalList();
     if (!list || list->currentRow() < 0)
         return;
-    const std::string text = list->ItemText(list->currentRow());
-    if (text.size() < 2 || text.front() != '[' || text.back() != ']')
+    const std::string name = FolderOfEntry(list->ItemText(list->currentRow()));
+    if (name.empty())
         return;
-    const std::string name = text.substr(1, text.size() - 2);
     const std::string next = name == ".." ? LocalParent(localDir_) : LocalChild(localDir_, name);
     if (CanOpenDirectory(next))
         localDir_ = next;
@@ -223,8 +229,8 @@ void CFtpDlg::OnUpload() {
     if (list->IsDirectory(row)) {
         // A folder is not sent: the client takes regular files only and logs the refused
         // open; no question about a remote name of the same text.
-        const std::string folder = name.size() >= 2 ? name.substr(1, name.size() - 2) : name;
-        sent = session_.Client().PutFile(LocalChild(localDir_, folder), remoteDir_ + name);
+        sent = session_.Client().PutFile(LocalChild(localDir_, FolderOfEntry(name)),
+                                         remoteDir_ + name);
     } else {
         sent = session_.PutFileConfirm(LocalChild(localDir_, name), remoteDir_ + name);
     }

@@ -62,9 +62,7 @@ public:
         } else {
             painter->fillRect(r,
                               xui::toQColor(own ? 0xFFFFFF : mv::GetSysColor(mv::COLOR_WINDOW)));
-            if (line.find('\t') != std::string::npos) {
-                draw(DrawnField(line), color);
-            }
+            draw(DrawnField(line), color);
         }
         if ((option.state & QStyle::State_HasFocus) != 0) {
             QPen pen(Qt::DotLine);
